@@ -1,0 +1,79 @@
+#!/bin/bash
+# The local world the tests and tools/run talk to, all on loopback:
+#   upstream proxies   tinyproxy with BasicAuth on 127.0.0.1:18201, 18202, 18203,
+#                      and one without authentication on 127.0.0.1:18204
+#   maker's server     tests/world/maker_server.py on 127.0.0.1:18188 (when present)
+# Usage: world.sh start|stop [state-dir]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+cmd=${1:-}
+state=${2:-${WORLD_DIR:-$here/../../build/world}}
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+
+# Must match tests/world/World.h.
+proxy_ports=(18201 18202 18203 18204)
+open_proxy_port=18204
+proxy_user=corvane
+proxy_password=tessaly-relay-pass
+maker_port=18188
+
+wait_port() {
+  local port=$1
+  for _ in $(seq 1 100); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "world: nothing listens on port $port" >&2
+  return 1
+}
+
+start() {
+  stop >/dev/null 2>&1 || true
+  chmod 777 "$state"
+  local port
+  for port in "${proxy_ports[@]}"; do
+    cat > "$state/tinyproxy-$port.conf" <<CONF
+User nobody
+Group nogroup
+Port $port
+Listen 127.0.0.1
+Timeout 60
+LogFile "$state/tinyproxy-$port.log"
+LogLevel Info
+MaxClients 200
+Allow 127.0.0.1
+$( [ "$port" = "$open_proxy_port" ] || echo "BasicAuth $proxy_user $proxy_password" )
+ViaProxyName "upstream-$port"
+DisableViaHeader No
+CONF
+    : > "$state/tinyproxy-$port.log"
+    chmod 666 "$state/tinyproxy-$port.log"
+    tinyproxy -d -c "$state/tinyproxy-$port.conf" >/dev/null 2>&1 &
+    echo $! > "$state/tinyproxy-$port.pid"
+  done
+  if [ -f "$here/maker_server.py" ]; then
+    python3 "$here/maker_server.py" --port "$maker_port" --state "$state" \
+      > "$state/maker_server.log" 2>&1 &
+    echo $! > "$state/maker_server.pid"
+  fi
+  for port in "${proxy_ports[@]}"; do wait_port "$port"; done
+  [ -f "$here/maker_server.py" ] && wait_port "$maker_port"
+  echo "world: up in $state"
+}
+
+stop() {
+  local f
+  for f in "$state"/*.pid; do
+    [ -f "$f" ] || continue
+    kill "$(cat "$f")" 2>/dev/null || true
+    rm -f "$f"
+  done
+  echo "world: down"
+}
+
+case "$cmd" in
+  start) start ;;
+  stop) stop ;;
+  *) echo "usage: $0 start|stop [state-dir]" >&2; exit 2 ;;
+esac
