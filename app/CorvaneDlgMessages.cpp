@@ -1,0 +1,111 @@
+// The main window's window messages, timers and notification-area icon.
+#include "app/CorvaneDlg.h"
+
+#include "app/CorvaneMessages.h"
+#include "app/PasswordRenewal.h"
+
+void CCorvaneDlg::OnPaint()
+{
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+        int cxIcon = GetSystemMetrics(SM_CXICON);
+        int cyIcon = GetSystemMetrics(SM_CYICON);
+        CRect rect;
+        GetClientRect(&rect);
+        int x = (rect.Width() - cxIcon + 1) / 2;
+        int y = (rect.Height() - cyIcon + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+HCURSOR CCorvaneDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    switch (nIDEvent) {
+    case TIMER_PASSWORD_CHECK: {
+        UINT delay = PasswordCheckDelay(CurrentRenewalTime(), g_nextPasswordTime,
+                                        g_lastPasswordRequestTime);
+        if (delay)
+            SetTimer(TIMER_PASSWORD_REQUEST, delay, NULL);
+        break;
+    }
+    case TIMER_PASSWORD_REQUEST:
+        KillTimer(TIMER_PASSWORD_REQUEST);
+        NotePasswordRequest(CurrentRenewalTime(), g_lastPasswordRequestTime);
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    switch (static_cast<UINT>(lParam)) {
+    case WM_LBUTTONDBLCLK:
+        ShowWindow(SW_SHOWNORMAL);
+        SetForegroundWindow();
+        break;
+    case WM_RBUTTONDOWN: {
+        POINT pt;
+        GetCursorPos(&pt);
+        HMENU hMenu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MENU_TRAY));
+        if (!hMenu)
+            break;
+        HMENU hPopup = ::GetSubMenu(hMenu, 0);
+        if (g_bSettingOpen)
+            ::EnableMenuItem(hPopup, ID_TRAY_SETTING, MF_BYCOMMAND | MF_GRAYED);
+        if (g_bAboutOpen)
+            ::EnableMenuItem(hPopup, ID_TRAY_ABOUT, MF_BYCOMMAND | MF_GRAYED);
+        SetForegroundWindow();
+        ::TrackPopupMenu(hPopup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, GetSafeHwnd(), NULL);
+        PostMessage(WM_NULL, 0, 0);
+        ::DestroyMenu(hMenu);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CCorvaneDlg::OnListContextMenu(WPARAM, LPARAM lParam)
+{
+    HMENU hMenu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MENU_CONTEXT));
+    if (!hMenu)
+        return 0;
+    int x = static_cast<short>(LOWORD(lParam));
+    int y = static_cast<short>(HIWORD(lParam));
+    ::TrackPopupMenu(::GetSubMenu(hMenu, 0), TPM_RIGHTBUTTON, x, y, 0, GetSafeHwnd(), NULL);
+    ::DestroyMenu(hMenu);
+    return 0;
+}
+
+void CCorvaneDlg::ShowHarvestProgress(WPARAM wParam)
+{
+    CString text;
+    text.Format(wParam == 1 ? L"Test Speed: %d / %d" : L"Check Anonymous: %d / %d",
+                m_nHarvestDone, m_nHarvestTotal);
+    m_stStatus.SetWindowText(text);
+}
+
+LRESULT CCorvaneDlg::OnHarvestProgressStart(WPARAM wParam, LPARAM lParam)
+{
+    m_nHarvestTotal = static_cast<int>(lParam);
+    m_nHarvestDone = 0;
+    ShowHarvestProgress(wParam);
+    return 0;
+}
+
+LRESULT CCorvaneDlg::OnHarvestProgressStep(WPARAM wParam, LPARAM lParam)
+{
+    m_nHarvestDone += static_cast<int>(lParam);
+    ShowHarvestProgress(wParam);
+    return 0;
+}

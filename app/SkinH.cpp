@@ -1,0 +1,6 @@
+#include "app/SkinH.h"
+
+int SkinH_Attach()
+{
+    return 0;
+}

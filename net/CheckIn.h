@@ -1,0 +1,58 @@
+// The check-in with the maker's server at start-up: the request, the reading
+// of its reply and the handing out of what the reply carries.
+#pragma once
+
+#include "afx.h"
+
+#include "app/PasswordRenewal.h"
+
+#include <stddef.h>
+
+class CWnd;
+
+// What a check-in reply carries. A value whose markers are missing or
+// malformed is marked absent and its destination keeps its value.
+struct StartReply
+{
+    StartReply();
+
+    bool bEmpty;              // nothing came back: the program cannot go on
+
+    bool bHasMessage;         // "MsgStart" ... "MsgEnd": show the server message
+    CString strMessage;       // empty when longer than 255 characters
+    int nMessageType;         // 1 to 4, 1 unless "MsgType:" gives '1'..'4'
+    bool bHasCaption;         // "MsgCapStart" ... "MsgCapEnd"
+    CString strCaption;       // of the web-site button, empty when too long
+
+    bool bHasPassword;        // "PWStart" ... "PWEnd", at most 63 bytes
+    CStringA strPassword;
+
+    bool bHasDelay;           // "TimeStart" ... "TimeEnd"
+    int nRenewalDelay;        // seconds from now; 0 sets no renewal time
+
+    bool bHasCountry;         // "CountryCode:" and two characters
+    CString strCountryCode;
+
+    bool bHasRealIP;          // "IPAddress:" and at most 15 digits and dots
+    CStringA strRealIP;
+};
+
+// Reads a check-in reply (the bytes as received, up to the first NUL).
+StartReply ParseStartReply(const char* pReply, size_t nLength);
+StartReply ParseStartReply(const CStringA& strReply);
+
+// Step 14 of the main window's start-up: sends the check-in (adapter
+// address and program version) and returns the reply, empty when the server
+// could not be reached.
+CStringA SendStartRequest();
+
+// Step 18: stores the password, the renewal time (now + delay), the real
+// address's country and the real address into their globals.
+void ApplyStartReply(const StartReply& reply, RenewalTime now);
+
+// Steps 16 to 18 on the reply of SendStartRequest, messages on pOwner:
+// an empty reply shows "Could not access server,please try again later."
+// and returns false (the caller then ends the program); a server message is
+// shown in the server message dialog before the values are stored (types 3
+// and 4 end the program from there).
+bool HandleStartReply(const CStringA& strReply, CWnd* pOwner);

@@ -1,0 +1,7 @@
+#include "net/HideState.h"
+
+CHideState& GetHideState()
+{
+    static CHideState state;
+    return state;
+}

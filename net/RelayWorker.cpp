@@ -1,0 +1,343 @@
+// The relay's completion-port threads: pairing each browser connection with
+// an upstream connection, the header insertion, the 407 rule and the closing
+// of pairs.
+#include "net/RelayServer.h"
+
+#include "app/CorvaneMessages.h"
+#include "app/PasswordRenewal.h"
+#include "net/ProxyAuthorization.h"
+
+#include <string.h>
+
+namespace {
+
+// Locks shared by the two records of a pair. A pool that lives as long as
+// the process: a lock inside a record could be freed under a waiting thread.
+const int kLockCount = 64;
+
+struct CRelayLockPool
+{
+    CRelayLockPool()
+    {
+        for (CRITICAL_SECTION& cs : locks)
+            InitializeCriticalSection(&cs);
+    }
+    // Not deleted: relay threads may still run while the process ends.
+    CRITICAL_SECTION locks[kLockCount];
+};
+
+CRITICAL_SECTION* PairLock(int nLock)
+{
+    static CRelayLockPool* s_pPool = new CRelayLockPool;
+    return &s_pPool->locks[nLock % kLockCount];
+}
+
+class CPairLock
+{
+public:
+    explicit CPairLock(const CRelayConnection* pConnection)
+        : m_pcs(PairLock(pConnection->m_nLock))
+    {
+        EnterCriticalSection(m_pcs);
+    }
+    ~CPairLock() { LeaveCriticalSection(m_pcs); }
+    CPairLock(const CPairLock&) = delete;
+    CPairLock& operator=(const CPairLock&) = delete;
+
+private:
+    CRITICAL_SECTION* m_pcs;
+};
+
+const char* const kMethods[] = {"OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT"};
+const char kAuthRequired[] = "407 Proxy Authentication Required";
+const __int64 kRenewalPause = 3600;
+
+// Closes the record's socket once; the caller holds the pair's lock.
+void CloseSocketOnce(CRelayConnection* pConnection)
+{
+    if (pConnection->m_bSocketClosed)
+        return;
+    pConnection->m_bSocketClosed = true;
+    shutdown(pConnection->m_socket, SD_BOTH);
+    closesocket(pConnection->m_socket);
+}
+
+// The send of the rest of the record's block on its peer's socket. False when
+// the peer is gone or the send failed at once.
+bool PostRelaySend(CRelayConnection* pConnection)
+{
+    CPairLock lock(pConnection);
+    CRelayConnection* pPeer = pConnection->m_pPeer;
+    if (pPeer == nullptr || pPeer->m_bSocketClosed)
+        return false;
+    ZeroMemory(&pConnection->m_overlapped, sizeof(pConnection->m_overlapped));
+    pConnection->m_wsaBuf.buf = pConnection->m_buffer + pConnection->m_nBlockSent;
+    pConnection->m_wsaBuf.len = pConnection->m_nBlockLength - pConnection->m_nBlockSent;
+    pConnection->m_nOperation = RELAY_OP_SEND;
+    DWORD nSent = 0;
+    if (WSASend(pPeer->m_socket, &pConnection->m_wsaBuf, 1, &nSent, 0,
+                &pConnection->m_overlapped, NULL) == SOCKET_ERROR &&
+        WSAGetLastError() != WSA_IO_PENDING) {
+        pConnection->m_nOperation = RELAY_OP_NONE;
+        return false;
+    }
+    return true;
+}
+
+// A 407 answer: holds the block back and asks the main window for
+// a new password unless one was asked for within the hour. False when the
+// record is to be closed now (its peer is already gone).
+bool HoldBackAuthRequired(CRelayConnection* pConnection)
+{
+    RenewalTime now = CurrentRenewalTime();
+    if (now - g_lastPasswordRequestTime.load() > kRenewalPause && g_hMainWnd != NULL)
+        SetTimer(g_hMainWnd, TIMER_PASSWORD_REQUEST, PASSWORD_REQUEST_NOW_MS, NULL);
+
+    CPairLock lock(pConnection);
+    if (pConnection->m_pPeer == nullptr)
+        return false;
+    // Nothing more passes in this direction; the peer's close frees it.
+    pConnection->m_bIdle = true;
+    return true;
+}
+
+// Connects the browser record's upstream and pairs the two records.
+bool ConnectUpstream(CRelayConnection* pBrowser)
+{
+    CRelayServer* pServer = pBrowser->m_pServer;
+    char szHost[RELAY_HOST_SIZE];
+    int nPort = 0;
+    pServer->GetUpstream(szHost, sizeof(szHost), nPort);
+    if (szHost[0] == '\0') {
+        strcpy(szHost, RELAY_DEFAULT_UPSTREAM_HOST);
+        nPort = RELAY_DEFAULT_UPSTREAM_PORT;
+    }
+
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(nPort));
+    address.sin_addr.s_addr = inet_addr(szHost);
+    if (address.sin_addr.s_addr == INADDR_NONE) {
+        hostent* pHost = gethostbyname(szHost);
+        if (pHost == nullptr || pHost->h_addrtype != AF_INET || pHost->h_addr_list[0] == nullptr)
+            return false;
+        memcpy(&address.sin_addr, pHost->h_addr_list[0], sizeof(address.sin_addr));
+    }
+
+    SOCKET upstream = WSASocketW(AF_INET, SOCK_STREAM, 0, NULL, 0, WSA_FLAG_OVERLAPPED);
+    if (upstream == INVALID_SOCKET)
+        return false;
+    if (connect(upstream, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == SOCKET_ERROR) {
+        closesocket(upstream);
+        return false;
+    }
+
+    CRelayConnection* pUpstream = AllocRelayConnection(nullptr, upstream, pBrowser->m_nLock);
+    if (pUpstream == nullptr) {
+        closesocket(upstream);
+        return false;
+    }
+    {
+        CPairLock lock(pBrowser);
+        pUpstream->m_peerSocket = pBrowser->m_socket;
+        pUpstream->m_pPeer = pBrowser;
+        pBrowser->m_pPeer = pUpstream;
+        pBrowser->m_peerSocket = upstream;
+    }
+
+    if (CreateIoCompletionPort(reinterpret_cast<HANDLE>(upstream), pServer->m_hCompletionPort,
+                               static_cast<ULONG_PTR>(upstream), 0) == NULL ||
+        !PostRelayReceive(pUpstream)) {
+        // No operation is outstanding on the new record: it is closed here,
+        // which closes the browser side too.
+        CloseRelayConnection(pUpstream);
+        return false;
+    }
+    return true;
+}
+
+void HandleReceived(CRelayConnection* pConnection, DWORD nBytes)
+{
+    if (pConnection->m_pServer && pConnection->m_peerSocket == RELAY_PEER_NOT_CONNECTED) {
+        if (!ConnectUpstream(pConnection)) {
+            CloseRelayConnection(pConnection);
+            return;
+        }
+    }
+
+    DWORD nLength = nBytes;
+    if (pConnection->m_pServer) {
+        char szLine[PROXY_AUTHORIZATION_LINE_BUFFER];
+        size_t nLine = pConnection->m_pServer->FormatAuthorizationLine(szLine, sizeof(szLine));
+        nLength = InsertProxyAuthorization(pConnection->m_buffer, nLength, RELAY_BUFFER_SIZE,
+                                           szLine, nLine);
+        SecureZeroMemory(szLine, sizeof(szLine));
+    }
+
+    if (ContainsProxyAuthRequired(pConnection->m_buffer, nLength)) {
+        if (!HoldBackAuthRequired(pConnection))
+            CloseRelayConnection(pConnection);
+        return;
+    }
+
+    pConnection->m_nBlockLength = nLength;
+    pConnection->m_nBlockSent = 0;
+    if (!PostRelaySend(pConnection))
+        CloseRelayConnection(pConnection);
+}
+
+void HandleSent(CRelayConnection* pConnection, DWORD nBytes)
+{
+    pConnection->m_nBlockSent += nBytes;
+    bool bPosted = pConnection->m_nBlockSent < pConnection->m_nBlockLength
+                       ? PostRelaySend(pConnection)
+                       : PostRelayReceive(pConnection);
+    if (!bPosted)
+        CloseRelayConnection(pConnection);
+}
+
+}  // namespace
+
+int NextRelayLock()
+{
+    static volatile LONG s_nNext = 0;
+    return static_cast<int>(static_cast<unsigned long>(InterlockedIncrement(&s_nNext)) % kLockCount);
+}
+
+CRelayConnection* AllocRelayConnection(CRelayServer* pServer, SOCKET s, int nLock)
+{
+    CRelayConnection* pConnection =
+        static_cast<CRelayConnection*>(GlobalAlloc(GPTR, sizeof(CRelayConnection)));
+    if (pConnection == nullptr)
+        return nullptr;
+    pConnection->m_wsaBuf.len = RELAY_BUFFER_SIZE;
+    pConnection->m_wsaBuf.buf = pConnection->m_buffer;
+    pConnection->m_socket = s;
+    pConnection->m_peerSocket = RELAY_PEER_NOT_CONNECTED;
+    pConnection->m_pServer = pServer;
+    pConnection->m_pPeer = nullptr;
+    pConnection->m_nOperation = RELAY_OP_NONE;
+    pConnection->m_nLock = nLock;
+    ++g_relayServer.m_nConnections;
+    return pConnection;
+}
+
+void FreeRelayConnection(CRelayConnection* pConnection)
+{
+    GlobalFree(pConnection);
+    --g_relayServer.m_nConnections;
+}
+
+bool PostRelayReceive(CRelayConnection* pConnection)
+{
+    CPairLock lock(pConnection);
+    if (pConnection->m_bSocketClosed)
+        return false;
+    ZeroMemory(&pConnection->m_overlapped, sizeof(pConnection->m_overlapped));
+    pConnection->m_wsaBuf.buf = pConnection->m_buffer;
+    pConnection->m_wsaBuf.len = RELAY_BUFFER_SIZE;
+    pConnection->m_nOperation = RELAY_OP_RECEIVE;
+    DWORD nReceived = 0;
+    DWORD dwFlags = 0;
+    if (WSARecv(pConnection->m_socket, &pConnection->m_wsaBuf, 1, &nReceived, &dwFlags,
+                &pConnection->m_overlapped, NULL) == SOCKET_ERROR &&
+        WSAGetLastError() != WSA_IO_PENDING) {
+        pConnection->m_nOperation = RELAY_OP_NONE;
+        return false;
+    }
+    return true;
+}
+
+void CloseRelayConnection(CRelayConnection* pConnection)
+{
+    CRelayConnection* pIdlePeer = nullptr;
+    {
+        CPairLock lock(pConnection);
+        CRelayConnection* pPeer = pConnection->m_pPeer;
+        if (pPeer != nullptr) {
+            pPeer->m_peerSocket = RELAY_PEER_CLOSED;
+            pPeer->m_pPeer = nullptr;
+            // Closing the peer's socket ends its outstanding operation, after
+            // which the peer frees itself; an idle peer has none and is ours.
+            CloseSocketOnce(pPeer);
+            if (pPeer->m_bIdle)
+                pIdlePeer = pPeer;
+            pConnection->m_pPeer = nullptr;
+            pConnection->m_peerSocket = RELAY_PEER_CLOSED;
+        }
+        CloseSocketOnce(pConnection);
+    }
+    FreeRelayConnection(pConnection);
+    if (pIdlePeer != nullptr)
+        FreeRelayConnection(pIdlePeer);
+}
+
+DWORD WINAPI RelayWorkerThreadProc(LPVOID pParam)
+{
+    HANDLE hPort = static_cast<HANDLE>(pParam);
+    for (;;) {
+        DWORD nBytes = 0;
+        ULONG_PTR key = 0;
+        OVERLAPPED* pOverlapped = nullptr;
+        // A failed packet is a broken connection: it arrives with 0 bytes.
+        BOOL bOk = GetQueuedCompletionStatus(hPort, &nBytes, &key, &pOverlapped, INFINITE);
+        if (key == 0 || pOverlapped == nullptr)
+            return 0;
+
+        CRelayConnection* pConnection = CONTAINING_RECORD(pOverlapped, CRelayConnection, m_overlapped);
+        int nOperation = pConnection->m_nOperation;
+        pConnection->m_nOperation = RELAY_OP_NONE;
+
+        if (!bOk || nBytes == 0)
+            CloseRelayConnection(pConnection);
+        else if (nOperation == RELAY_OP_RECEIVE)
+            HandleReceived(pConnection, nBytes);
+        else if (nOperation == RELAY_OP_SEND)
+            HandleSent(pConnection, nBytes);
+    }
+}
+
+DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity,
+                               const char* pszLine, size_t nLineLength)
+{
+    if (nLineLength == 0 || pszLine == nullptr)
+        return nLength;
+    bool bRequest = false;
+    for (const char* pszMethod : kMethods) {
+        size_t nMethod = strlen(pszMethod);
+        if (nLength >= nMethod && memcmp(pBlock, pszMethod, nMethod) == 0) {
+            bRequest = true;
+            break;
+        }
+    }
+    if (!bRequest)
+        return nLength;
+    if (nLineLength + nLength >= RELAY_BUFFER_SIZE || nLineLength + nLength > nCapacity)
+        return nLength;
+
+    DWORD nLineEnd = 0;
+    for (DWORD i = 0; i + 1 < nLength; ++i) {
+        if (pBlock[i] == '\r' && pBlock[i + 1] == '\n') {
+            nLineEnd = i + 2;
+            break;
+        }
+    }
+    if (nLineEnd == 0)
+        return nLength;
+
+    memmove(pBlock + nLineEnd + nLineLength, pBlock + nLineEnd, nLength - nLineEnd);
+    memcpy(pBlock + nLineEnd, pszLine, nLineLength);
+    return nLength + static_cast<DWORD>(nLineLength);
+}
+
+bool ContainsProxyAuthRequired(const char* pBlock, DWORD nLength)
+{
+    const size_t nText = sizeof(kAuthRequired) - 1;
+    if (nLength < nText)
+        return false;
+    for (DWORD i = 0; i + nText <= nLength; ++i) {
+        if (pBlock[i] == kAuthRequired[0] && memcmp(pBlock + i, kAuthRequired, nText) == 0)
+            return true;
+    }
+    return false;
+}

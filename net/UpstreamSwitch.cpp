@@ -1,0 +1,76 @@
+#include "net/UpstreamSwitch.h"
+
+#include "app/CorvaneMessages.h"
+#include "net/ConnectionProxy.h"
+#include "net/RelayServer.h"
+#include "proxy/Settings.h"
+
+void SetUpstreamProxy(CProxy proxy, CHideState& state)
+{
+    g_relayServer.SetUpstream(proxy.m_szIP, proxy.m_nPort);
+    state.m_curProxy = proxy;
+    if (g_hMainWnd != NULL)
+        PostMessageW(g_hMainWnd, WM_PROXY_IN_USE, state.m_nCurIndex >= 0 ? 1 : 0,
+                     static_cast<LPARAM>(state.m_nCurIndex));
+}
+
+int UsableProxyCount(int nCount, int nRatio)
+{
+    if (nCount <= 0 || nRatio <= 0)
+        return 0;
+    // 64 bits: the product must not wrap for a long list.
+    long long nProduct = static_cast<long long>(nCount) * nRatio;
+    long long nUsable = nProduct / 100 + (nProduct % 100 > 0 ? 1 : 0);
+    return nUsable > nCount ? nCount : static_cast<int>(nUsable);
+}
+
+void SwitchToNextProxy(CHideState& state, bool bAdvance)
+{
+    CProxyList& list = GetProxyList();
+    CSettingSwitchItem* pSwitch = GetSettings().GetSwitch();
+    if (pSwitch == NULL)
+        return;
+    int nCount = static_cast<int>(list.GetCount());
+    int nUsable = UsableProxyCount(nCount, pSwitch->m_nRatio);
+    if (nUsable == 0)
+        return;
+    if (bAdvance)
+        ++state.m_nCurIndex;
+    if (state.m_nCurIndex >= nUsable)
+        state.m_nCurIndex = 0;
+    if (state.m_nCurIndex < 0 || state.m_nCurIndex >= nCount)
+        return;
+    POSITION pos = list.FindIndex(state.m_nCurIndex);
+    if (pos == NULL)
+        return;
+    SetUpstreamProxy(list.GetAt(pos), state);
+}
+
+void StartAutoHide(CHideState& state)
+{
+    state.m_nCurIndex = -1;
+    state.m_nNextIndex = -1;
+    SetBrowserProxy(state, g_localRelayProxy);
+    SwitchToNextProxy(state, true);
+}
+
+bool HideWithProxy(const CProxy& proxy)
+{
+    CHideState& state = GetHideState();
+    bool bSet = SetBrowserProxy(state, g_localRelayProxy);
+    SetUpstreamProxy(proxy, state);
+    return bSet;
+}
+
+bool RestoreRealIP()
+{
+    return RestoreDirectConnection(GetHideState());
+}
+
+bool StopAutoHide()
+{
+    CHideState& state = GetHideState();
+    state.m_nCurIndex = -1;
+    state.m_nNextIndex = -1;
+    return RestoreDirectConnection(state);
+}

@@ -1,0 +1,11 @@
+#include "toolkit/ShadeButton.h"
+
+CShadeButton::CShadeButton()
+{
+}
+
+void CShadeButton::SetShade()
+{
+    if (GetSafeHwnd())
+        Invalidate();
+}
