@@ -284,15 +284,17 @@ TEST_F(FirefoxPrefsTest, NoBackupMeansNoRewrite)
     EXPECT_EQ(before, ReadBytes(prefs));
 }
 
-TEST_F(FirefoxPrefsTest, AReadOnlyPrefsFileIsLeftAsItWas)
+TEST_F(FirefoxPrefsTest, APrefsFileThatCannotBeWrittenIsLeftAsItWas)
 {
     const std::string before = "a\r\nuser_pref(\"network.proxy.type\", 1);\r\nb\r\n";
     WriteBytes(prefs, before);
-    ASSERT_TRUE(SetFileAttributesW(prefs.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Held open by someone who lets others read it but not write it.
+    HANDLE hHolder = CreateFileW(prefs.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hHolder);
     SetFirefoxFollowSystemProxy(paths, true);
+    CloseHandle(hHolder);
     EXPECT_EQ(before, ReadBytes(prefs));
-    SetFileAttributesW(prefs.c_str(), FILE_ATTRIBUTE_NORMAL);
-    SetFileAttributesW(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Writes prefs.js straight to the disk and fails like a full disk after a
