@@ -3,6 +3,7 @@
 #   upstream proxies   tinyproxy with BasicAuth on 127.0.0.1:18201, 18202, 18203,
 #                      and one without authentication on 127.0.0.1:18204
 #   maker's server     tests/world/maker_server.py on 127.0.0.1:18188 (when present)
+#   scripted proxies   tests/world/scripted_proxy.py: origin 18210, proxies 18211-18220
 # Usage: world.sh start|stop [state-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,6 +18,7 @@ open_proxy_port=18204
 proxy_user=corvane
 proxy_password=tessaly-relay-pass
 maker_port=18188
+scripted_base_port=18210
 
 wait_port() {
   local port=$1
@@ -57,7 +59,11 @@ CONF
       > "$state/maker_server.log" 2>&1 &
     echo $! > "$state/maker_server.pid"
   fi
+  # Proxies of our own that misbehave on purpose, and the origin behind them.
+  python3 "$here/scripted_proxy.py" --base-port "$scripted_base_port" > "$state/scripted_proxy.log" 2>&1 &
+  echo $! > "$state/scripted_proxy.pid"
   for port in "${proxy_ports[@]}"; do wait_port "$port"; done
+  wait_port "$scripted_base_port"
   [ -f "$here/maker_server.py" ] && wait_port "$maker_port"
   echo "world: up in $state"
 }
