@@ -430,8 +430,10 @@ BOOL CString::LoadString(HINSTANCE hInstance, UINT nID)
 
 void CString::FormatV(LPCWSTR pszFormat, va_list args)
 {
-    Empty();
-    AppendFormatV(pszFormat, args);
+    // The arguments may point into this very string: format into a fresh one first.
+    CString result;
+    result.AppendFormatV(pszFormat, args);
+    *this = result;
 }
 
 void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
@@ -444,12 +446,13 @@ void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
     va_end(copy);
     if (n <= 0)
         return;
-    size_t old = m_str.size();
-    m_str.resize(old + n + 1);
+    // Growing m_str here could move text that an argument points at.
+    decltype(m_str) piece((size_t)n + 1, 0);
     va_copy(copy, args);
-    int written = _vsnwprintf(&m_str[old], (size_t)n + 1, pszFormat, copy);
+    int written = _vsnwprintf(&piece[0], (size_t)n + 1, pszFormat, copy);
     va_end(copy);
-    m_str.resize(old + (written < 0 ? 0 : std::min(written, n)));
+    piece.resize(written < 0 ? 0 : std::min(written, n));
+    m_str += piece;
 }
 
 void CString::FormatRaw(LPCWSTR pszFormat, ...)
@@ -631,8 +634,10 @@ void CStringA::ReleaseBuffer(int nNewLength)
 
 void CStringA::FormatV(LPCSTR pszFormat, va_list args)
 {
-    Empty();
-    AppendFormatV(pszFormat, args);
+    // The arguments may point into this very string: format into a fresh one first.
+    CStringA result;
+    result.AppendFormatV(pszFormat, args);
+    *this = result;
 }
 
 void CStringA::AppendFormatV(LPCSTR pszFormat, va_list args)
@@ -645,12 +650,13 @@ void CStringA::AppendFormatV(LPCSTR pszFormat, va_list args)
     va_end(copy);
     if (n <= 0)
         return;
-    size_t old = m_str.size();
-    m_str.resize(old + n + 1);
+    // Growing m_str here could move text that an argument points at.
+    decltype(m_str) piece((size_t)n + 1, 0);
     va_copy(copy, args);
-    int written = _vsnprintf(&m_str[old], (size_t)n + 1, pszFormat, copy);
+    int written = _vsnprintf(&piece[0], (size_t)n + 1, pszFormat, copy);
     va_end(copy);
-    m_str.resize(old + (written < 0 ? 0 : std::min(written, n)));
+    piece.resize(written < 0 ? 0 : std::min(written, n));
+    m_str += piece;
 }
 
 void CStringA::FormatRaw(LPCSTR pszFormat, ...)

@@ -116,6 +116,12 @@ CString FmtLong()
 }
 CString FmtAppend() { CString s(L"a="); s.AppendFormat(L"%d", 5); s.AppendFormat(L",%s", CString(L"b")); return s; }
 CString FmtSelf() { CString s(L"self"); s.Format(L"%s!", s); return s; }
+CString FmtAppendSelf()
+{
+    CString s(L"0123456789abcdef0123456789abcdef");
+    s.AppendFormat(L"|%s", s);  // long enough that the append must grow the buffer
+    return s;
+}
 CString FmtArray() { wchar_t buf[8] = L"arr"; CString s; s.Format(L"%s", buf); return s; }
 CString FmtStringA() { CStringA a("8bit"); CString s; s.Format(L"%S", a); return s; }
 
@@ -142,6 +148,8 @@ INSTANTIATE_TEST_SUITE_P(Tables, CStringFormat, ::testing::Values(
     FormatCase{"long", FmtLong, L""},
     FormatCase{"append", FmtAppend, L"a=5,b"},
     FormatCase{"self_arg", FmtSelf, L"self!"},
+    FormatCase{"append_self_arg", FmtAppendSelf,
+               L"0123456789abcdef0123456789abcdef|0123456789abcdef0123456789abcdef"},
     FormatCase{"array_arg", FmtArray, L"arr"},
     FormatCase{"stringa_arg", FmtStringA, L"8bit"}),
     [](const ::testing::TestParamInfo<FormatCase>& i) { return std::string(i.param.name); });
