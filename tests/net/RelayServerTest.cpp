@@ -341,7 +341,9 @@ TEST_F(RelayServerTest, TinyproxysAuthRequiredIsHeldBackAndArmsTheRenewal)
     // A block too long for the header line goes on without it.
     ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, world::kProxyPassword));
     std::string request = Get(origin.Port(), "/");
-    request.insert(request.size() - 2, "X-Fill: " + std::string(RELAY_BUFFER_SIZE - 200 - request.size(), 'f') + "\r\n");
+    // 40 bytes short of a full buffer: less room than the header line needs.
+    request.insert(request.size() - 2, "X-Fill: " + std::string(RELAY_BUFFER_SIZE - 50 - request.size(), 'f') + "\r\n");
+    ASSERT_EQ((size_t)RELAY_BUFFER_SIZE - 40, request.size());
     SOCKET s = Connect(m_port, 2000);
     ASSERT_NE(INVALID_SOCKET, s);
     SendAll(s, request);
