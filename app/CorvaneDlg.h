@@ -3,6 +3,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "app/ProListCtrl.h"
 #include "resource.h"
 #include "toolkit/IconButton.h"
 #include "toolkit/MarkupTip.h"
@@ -18,6 +19,13 @@ public:
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
+    // Fills the list view from the global proxy list.
+    void RefreshProxyList();
+
+    // The flag of a country-table index for the flag statics; NULL when the
+    // index names no country or its flag could not be read.
+    HBITMAP FlagBitmap(int nCountry) const;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -26,6 +34,8 @@ protected:
     void OnOK() override;
     void OnCancel() override;
 
+    // Window messages and timers (CorvaneDlgMessages.cpp).
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
@@ -34,8 +44,49 @@ protected:
     afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnExitApp(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnListContextMenu(WPARAM wParam, LPARAM lParam);
+
+    // Hiding the IP (CorvaneDlgHide.cpp).
+    afx_msg LRESULT OnProxyInUse(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRealIPRestored(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRetestResult(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnHideIP();
+    afx_msg void OnAutoHideIP();
+
+    // The list view (CorvaneDlgList.cpp).
+    afx_msg LRESULT OnRefreshProxyList(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
+
+    // Harvest and statistics, reached by nothing on screen (CorvaneDlgHarvest.cpp).
     afx_msg LRESULT OnHarvestProgressStart(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnHarvestProgressStep(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHarvestRestart(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnUpload();
+    afx_msg void OnWorker();
+
+    // Commands on the proxy list and the tray menu (CorvaneDlgCommands.cpp).
+    afx_msg void OnTrayExit();
+    afx_msg void OnTrayAbout();
+    afx_msg void OnTrayOpen();
+    afx_msg void OnOfficialWebSite();
+    afx_msg void OnGetProxy();
+    afx_msg void OnTestAvailability();
+    afx_msg void OnTestSpeed();
+    afx_msg void OnTestSpeedButton();
+    afx_msg void OnImport();
+    afx_msg void OnExportAll();
+    afx_msg void OnExportSelected();
+    afx_msg void OnRemoveAll();
+    afx_msg void OnRemoveSelected();
+    afx_msg void OnGetProxyButton();
+    afx_msg void OnInvertSelection();
+    afx_msg void OnContextRemoveSelected();
+    afx_msg void OnContextRemoveAll();
+    afx_msg void OnCheckIP();
+    afx_msg void OnHelp();
+
+    // The settings dialog (CorvaneDlgSetting.cpp).
+    afx_msg void OnTraySetting();
+    afx_msg void OnSettingButton();
 
     DECLARE_MESSAGE_MAP()
 
@@ -43,13 +94,16 @@ private:
     void SetUpButtons();
     void CloseSplash();
     void AddTrayIcon();
+    void LoadFlags();
+    void ShowRealAddress();
+    void StartRelay();
     void ShowHarvestProgress(WPARAM wParam);
 
     HICON m_hIcon;
     CImageList m_flagImageList;
     HBITMAP* m_phFlagBitmaps;
     NOTIFYICONDATAW m_nid;
-    CListCtrl m_listProxy;
+    CProListCtrl m_listProxy;
     int m_nHarvestTotal;
     int m_nHarvestDone;
     CMarkupTip m_toolTip;

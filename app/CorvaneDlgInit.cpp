@@ -6,6 +6,13 @@
 #include "app/CorvaneMessages.h"
 #include "app/SkinH.h"
 #include "app/SplashThread.h"
+#include "net/CheckIn.h"
+#include "net/FirefoxProxy.h"
+#include "net/MachineIdentity.h"
+#include "net/RelayServer.h"
+#include "net/ServerRequest.h"
+#include "proxy/CountryTable.h"
+#include "proxy/Settings.h"
 
 namespace {
 
@@ -18,6 +25,10 @@ struct ColumnDef {
 const ColumnDef kColumns[] = {
     {L"Country", 140}, {L"IP", 112}, {L"Port", 0}, {L"Type", 95}, {L"Uptime", 51}, {L"Speed", 100},
 };
+
+const int kFlagWidth = 25;
+const int kFlagHeight = 15;
+const int kMaxAddressLength = 15;
 
 }  // namespace
 
@@ -42,9 +53,21 @@ BOOL CCorvaneDlg::OnInitDialog()
     m_toolTip.Create(this);
     g_hMainWnd = GetSafeHwnd();
 
+    // Default test settings come from the maker's test definition.
+    g_pfnFetchTestDefinition = FetchTestDefinition;
+    InitSettings();
+
+    if (GetMacAddress() == NULL) {
+        MessageBox(L"Could not find network connection in your system.", NULL, MB_OK);
+        SendMessage(WM_EXIT_APP, 0, 0);
+        return TRUE;
+    }
+
     for (int i = 0; i < static_cast<int>(sizeof(kColumns) / sizeof(kColumns[0])); ++i)
         m_listProxy.InsertColumn(i, kColumns[i].title, LVCFMT_LEFT, kColumns[i].width);
     m_listProxy.SetExtendedStyle(m_listProxy.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+
+    LoadFlags();
 
     GetDlgItem(IDC_WORKER)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_UPLOAD)->ShowWindow(SW_HIDE);
@@ -52,12 +75,78 @@ BOOL CCorvaneDlg::OnInitDialog()
 
     SetUpButtons();
 
+    // The request carries the program's version; it blocks until the server
+    // answers or the connection fails.
+    CStringA strReply = SendStartRequest();
     CloseSplash();
+    if (!HandleStartReply(strReply, this)) {
+        SendMessage(WM_EXIT_APP, 0, 0);
+        return TRUE;
+    }
+
+    ShowRealAddress();
+
+    CSettingSwitchItem* pSwitch = GetSettings().GetSwitch();
+    SyncFirefoxAtStartup(GetSafeHwnd(), pSwitch != NULL && pSwitch->m_bFirefox);
 
     AddTrayIcon();
 
+    StartRelay();
+
     SetTimer(TIMER_PASSWORD_CHECK, PASSWORD_CHECK_PERIOD_MS, NULL);
     return TRUE;
+}
+
+void CCorvaneDlg::LoadFlags()
+{
+    const int nCount = GetCountryTable().GetCount();
+    if (m_flagImageList.GetSafeHandle() != NULL || nCount <= 0)
+        return;
+    if (!m_flagImageList.Create(kFlagWidth, kFlagHeight, ILC_COLOR24 | ILC_MASK, 8, 1))
+        return;
+    // Every country has its index from the start, blank until its flag is read.
+    m_flagImageList.SetImageCount(static_cast<UINT>(nCount));
+
+    m_phFlagBitmaps = new HBITMAP[nCount]();
+    for (int i = 0; i < nCount; ++i) {
+        CString strPath = GetFlagPath(i);
+        if (strPath.IsEmpty())
+            continue;
+        CImage listImage;
+        CImage staticImage;
+        if (listImage.Load(strPath) != S_OK || staticImage.Load(strPath) != S_OK)
+            continue;
+        // The image list keeps a copy; the second bitmap stays for the flag statics.
+        m_flagImageList.Replace(i, static_cast<HBITMAP>(listImage), static_cast<HBITMAP>(NULL));
+        m_phFlagBitmaps[i] = staticImage.Detach();
+    }
+
+    m_listProxy.SetImageList(&m_flagImageList, LVSIL_SMALL);
+}
+
+HBITMAP CCorvaneDlg::FlagBitmap(int nCountry) const
+{
+    // The array was made for the whole table, which is loaded once per run.
+    if (m_phFlagBitmaps == NULL || nCountry < 0 || nCountry >= GetCountryTable().GetCount())
+        return NULL;
+    return m_phFlagBitmaps[nCountry];
+}
+
+void CCorvaneDlg::ShowRealAddress()
+{
+    const char* pszAddress = GetRealIPAddress();
+    if (pszAddress != NULL) {
+        CString strAddress(pszAddress);
+        if (strAddress.GetLength() <= kMaxAddressLength) {
+            SetDlgItemText(IDC_REAL_IP, strAddress);
+            SetDlgItemText(IDC_CURRENT_IP, strAddress);
+        }
+    }
+
+    HBITMAP hFlag = FlagBitmap(g_nRealCountry);
+    SendDlgItemMessage(IDC_REAL_FLAG, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hFlag));
+    SendDlgItemMessage(IDC_CURRENT_FLAG, STM_SETIMAGE, IMAGE_BITMAP,
+                       reinterpret_cast<LPARAM>(hFlag));
 }
 
 void CCorvaneDlg::SetUpButtons()
@@ -107,4 +196,12 @@ void CCorvaneDlg::AddTrayIcon()
     m_nid.hIcon = m_hIcon;
     lstrcpynW(m_nid.szTip, L"Corvane : Real IP", sizeof(m_nid.szTip) / sizeof(m_nid.szTip[0]));
     Shell_NotifyIconW(NIM_ADD, &m_nid);
+}
+
+void CCorvaneDlg::StartRelay()
+{
+    // The relay also takes every renewed password from here on.
+    g_pfnSetRelayCredentials = SetRelayCredentials;
+    CSettingMiscItem* pMisc = GetSettings().GetMisc();
+    StartRelayServer(pMisc != NULL ? pMisc->m_szProxyUser : "", g_szProxyPassword);
 }

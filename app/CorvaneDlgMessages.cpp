@@ -1,8 +1,12 @@
 // The main window's window messages, timers and notification-area icon.
 #include "app/CorvaneDlg.h"
 
+#include "app/AboutDlg.h"
 #include "app/CorvaneMessages.h"
 #include "app/PasswordRenewal.h"
+#include "net/HideState.h"
+#include "net/ServerRequest.h"
+#include "net/UpstreamSwitch.h"
 
 void CCorvaneDlg::OnPaint()
 {
@@ -29,6 +33,9 @@ HCURSOR CCorvaneDlg::OnQueryDragIcon()
 void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
 {
     switch (nIDEvent) {
+    case TIMER_AUTO_SWITCH:
+        SwitchToNextProxy(GetHideState(), true);
+        break;
     case TIMER_PASSWORD_CHECK: {
         UINT delay = PasswordCheckDelay(CurrentRenewalTime(), g_nextPasswordTime,
                                         g_lastPasswordRequestTime);
@@ -39,6 +46,7 @@ void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
     case TIMER_PASSWORD_REQUEST:
         KillTimer(TIMER_PASSWORD_REQUEST);
         NotePasswordRequest(CurrentRenewalTime(), g_lastPasswordRequestTime);
+        RequestProxyPassword();
         break;
     default:
         break;
@@ -59,7 +67,8 @@ LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         if (!hMenu)
             break;
         HMENU hPopup = ::GetSubMenu(hMenu, 0);
-        if (g_bSettingOpen)
+        // The settings must not change under a browser pointed at the relay.
+        if (g_bSettingOpen || GetHideState().m_bHidden)
             ::EnableMenuItem(hPopup, ID_TRAY_SETTING, MF_BYCOMMAND | MF_GRAYED);
         if (g_bAboutOpen)
             ::EnableMenuItem(hPopup, ID_TRAY_ABOUT, MF_BYCOMMAND | MF_GRAYED);
@@ -87,25 +96,14 @@ LRESULT CCorvaneDlg::OnListContextMenu(WPARAM, LPARAM lParam)
     return 0;
 }
 
-void CCorvaneDlg::ShowHarvestProgress(WPARAM wParam)
+void CCorvaneDlg::OnSysCommand(UINT nID, LPARAM lParam)
 {
-    CString text;
-    text.Format(wParam == 1 ? L"Test Speed: %d / %d" : L"Check Anonymous: %d / %d",
-                m_nHarvestDone, m_nHarvestTotal);
-    m_stStatus.SetWindowText(text);
-}
-
-LRESULT CCorvaneDlg::OnHarvestProgressStart(WPARAM wParam, LPARAM lParam)
-{
-    m_nHarvestTotal = static_cast<int>(lParam);
-    m_nHarvestDone = 0;
-    ShowHarvestProgress(wParam);
-    return 0;
-}
-
-LRESULT CCorvaneDlg::OnHarvestProgressStep(WPARAM wParam, LPARAM lParam)
-{
-    m_nHarvestDone += static_cast<int>(lParam);
-    ShowHarvestProgress(wParam);
-    return 0;
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        // The notification-area menu greys its About while this one is open.
+        g_bAboutOpen = true;
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
 }

@@ -53,6 +53,26 @@ add_custom_command(
   COMMENT "Generating countries.crv"
   VERBATIM)
 
+# The IPv4 address ranges of the country table, beside countries.crv: made
+# from the CC0 range list that tools/setup fetches with npm. Without that list
+# the program runs with no ranges, so no address has a known country.
+set(CORVANE_RANGES_CSV "${CMAKE_SOURCE_DIR}/build/ip-location-db/geo-whois-asn-country-ipv4-num.csv"
+    CACHE FILEPATH "Numeric IPv4 range list of @ip-location-db/geo-whois-asn-country")
+set(CORVANE_RANGES_FILE "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/countryranges.crv")
+set(CORVANE_RANGES_OUTPUT "")
+if(EXISTS "${CORVANE_RANGES_CSV}")
+  add_custom_command(
+    OUTPUT "${CORVANE_RANGES_FILE}"
+    COMMAND "${CORVANE_DATA_PYTHON}" "${CORVANE_DATA_DIR}/make_ranges.py"
+            "${CORVANE_RANGES_CSV}" "${CORVANE_COUNTRIES_FILE}" "${CORVANE_RANGES_FILE}"
+    DEPENDS "${CORVANE_DATA_DIR}/make_ranges.py" "${CORVANE_RANGES_CSV}" "${CORVANE_COUNTRIES_FILE}"
+    COMMENT "Generating countryranges.crv"
+    VERBATIM)
+  set(CORVANE_RANGES_OUTPUT "${CORVANE_RANGES_FILE}")
+else()
+  message(WARNING "data: ${CORVANE_RANGES_CSV} missing (run tools/setup): no countryranges.crv")
+endif()
+
 set(CORVANE_FLAG_FILES "")
 set(CORVANE_FLAG_INPUTS "")
 foreach(code IN LISTS CORVANE_COUNTRY_CODES)
@@ -71,7 +91,8 @@ add_custom_command(
   COMMENT "Generating flags/XX.png"
   VERBATIM)
 
-add_custom_target(corvane_data ALL DEPENDS "${CORVANE_COUNTRIES_FILE}" ${CORVANE_FLAG_FILES})
+add_custom_target(corvane_data ALL DEPENDS "${CORVANE_COUNTRIES_FILE}" ${CORVANE_FLAG_FILES}
+  ${CORVANE_RANGES_OUTPUT})
 add_dependencies(CorvaneTessaly corvane_data)
 
 # The test programs are defined after this fragment; hook them up once the

@@ -170,6 +170,14 @@ UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
 
     PostTestProgress(nCount);
 
+    ReleaseTestTransfers(pMulti, handles, buffers, nCount);
+    delete pBatch;
+    worker.ReleaseSlot();
+    return 0;
+}
+
+void ReleaseTestTransfers(CURLM* pMulti, CURL** handles, CCurlBuffer* buffers, int nCount)
+{
     for (int i = 0; i < nCount; ++i)
         free(buffers[i].m_pData);
     if (pMulti != NULL)
@@ -186,7 +194,4 @@ UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
         if (handles[i] != NULL)
             curl_easy_cleanup(handles[i]);
     }
-    delete pBatch;
-    worker.ReleaseSlot();
-    return 0;
 }

@@ -43,6 +43,9 @@ void DriveTestTransfers(CURLM* pMulti);
 // A transfer that ended well and whose data holds no NUL byte.
 bool IsWholeReply(CURLcode result, const CCurlBuffer& buffer);
 
+// Frees the replies, takes the transfers off the multi handle and ends them all.
+void ReleaseTestTransfers(CURLM* pMulti, CURL** handles, CCurlBuffer* buffers, int nCount);
+
 // One batch: pParam is a heap CProxyList of one to five proxies, owned and
 // deleted by the thread.
 UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam);

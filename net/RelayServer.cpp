@@ -150,6 +150,14 @@ namespace {
 
 DWORD FailStart(CRelayServer* pServer, bool bCleanup)
 {
+    // Workers already waiting on the port would idle for the rest of the
+    // process: a packet with key 0 ends each.
+    if (pServer->m_hCompletionPort != NULL) {
+        for (int i = 0; i < RELAY_WORKER_THREADS; ++i)
+            PostQueuedCompletionStatus(pServer->m_hCompletionPort, 0, 0, NULL);
+        CloseHandle(pServer->m_hCompletionPort);
+        pServer->m_hCompletionPort = NULL;
+    }
     if (bCleanup)
         WSACleanup();
     pServer->m_bStartFailed = true;
@@ -181,7 +189,7 @@ DWORD WINAPI RelayListenThreadProc(LPVOID pParam)
 
     SOCKET listener = WSASocketW(AF_INET, SOCK_STREAM, 0, NULL, 0, WSA_FLAG_OVERLAPPED);
     if (listener == INVALID_SOCKET)
-        return FailStart(pServer, false);
+        return FailStart(pServer, true);
 
     // Loopback only: on any other address every host of the network could use
     // the relay, and with it the user's proxy credentials.
@@ -189,10 +197,12 @@ DWORD WINAPI RelayListenThreadProc(LPVOID pParam)
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<u_short>(pServer->m_nListenPort));
+    // A page opens many connections at once: a short queue would refuse the
+    // surplus.
     if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == SOCKET_ERROR ||
-        listen(listener, 5) == SOCKET_ERROR) {
+        listen(listener, SOMAXCONN) == SOCKET_ERROR) {
         closesocket(listener);
-        return FailStart(pServer, false);
+        return FailStart(pServer, true);
     }
     sockaddr_in bound = {};
     int nBoundLength = sizeof(bound);

@@ -94,7 +94,9 @@ bool HoldBackAuthRequired(CRelayConnection* pConnection)
         SetTimer(g_hMainWnd, TIMER_PASSWORD_REQUEST, PASSWORD_REQUEST_NOW_MS, NULL);
 
     CPairLock lock(pConnection);
-    if (pConnection->m_pPeer == nullptr)
+    // With the peer gone, or held back itself, nothing could ever end the
+    // pair: it is closed now.
+    if (pConnection->m_pPeer == nullptr || pConnection->m_pPeer->m_bIdle)
         return false;
     // Nothing more passes in this direction; the peer's close frees it.
     pConnection->m_bIdle = true;

@@ -104,23 +104,9 @@ bool MeasureProxySpeed(CProxy& proxy)
         }
     }
 
+    ReleaseTestTransfers(pMulti, handles, buffers, SPEED_TEST_FETCHES);
     for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
-        free(buffers[i].m_pData);
-    if (pMulti != NULL)
-    {
-        for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
-        {
-            if (handles[i] != NULL)
-                curl_multi_remove_handle(pMulti, handles[i]);
-        }
-        curl_multi_cleanup(pMulti);
-    }
-    for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
-    {
-        if (handles[i] != NULL)
-            curl_easy_cleanup(handles[i]);
         curl_slist_free_all(headers[i]);
-    }
 
     if (bRejected || nCounted == 0)
         return false;

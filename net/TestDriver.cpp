@@ -3,6 +3,7 @@
 #include "net/AvailabilityTest.h"
 #include "net/SpeedTest.h"
 #include "net/Worker.h"
+#include "proxy/ProxySort.h"
 
 namespace
 {
@@ -41,7 +42,7 @@ bool RunDriver(CWorker& worker, AFX_THREADPROC pfnDispatcher, CProxyList& list)
     list.RemoveAll();
     worker.TakeResults(list);
     worker.Clear();
-    SortProxiesBySpeed(list);
+    SortProxyList(list, PROXY_SORT_SPEED, true);
     PostTestFinished();
     return true;
 }
@@ -139,6 +140,9 @@ UINT AFX_CDECL TestAvailabilityThreadProc(LPVOID)
 
 bool StartProxyTestThread(bool bSpeed)
 {
+    // libcurl's global set-up on the user-interface thread, where the server
+    // requests set it up and release it too: never two threads at once.
+    EnsureCurlForTests();
     DriverStart* pStart = new DriverStart;
     pStart->pfnDriver = bSpeed ? TestSpeedThreadProc : TestAvailabilityThreadProc;
     ::InterlockedIncrement(&s_nDriverThreads);
@@ -155,27 +159,7 @@ void WaitForProxyTestThreads()
         ::Sleep(RUN_POLL_MS);
 }
 
-void SortProxiesBySpeed(CProxyList& list)
+bool IsProxyTestRunning()
 {
-    // Selection: each place in turn takes the first fastest of those left.
-    for (POSITION place = list.GetHeadPosition(); place != NULL;)
-    {
-        POSITION best = place;
-        POSITION pos = place;
-        list.GetNext(pos);
-        while (pos != NULL)
-        {
-            POSITION current = pos;
-            if (list.GetNext(pos).m_nSpeed < list.GetAt(best).m_nSpeed)
-                best = current;
-        }
-        if (best == place)
-        {
-            list.GetNext(place);
-            continue;
-        }
-        CProxy moved = list.GetAt(best);
-        list.RemoveAt(best);
-        list.InsertBefore(place, moved);
-    }
+    return s_nDriverThreads > 0;
 }

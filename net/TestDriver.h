@@ -31,6 +31,5 @@ bool StartProxyTestThread(bool bSpeed);
 // Polls until every driver thread started by StartProxyTestThread has
 // ended; the global list is the caller's again afterwards.
 void WaitForProxyTestThreads();
-
-// Reorders the list by speed, fastest first; equal speeds keep their order.
-void SortProxiesBySpeed(CProxyList& list);
+// True while a driver thread started by StartProxyTestThread runs.
+bool IsProxyTestRunning();

@@ -3,6 +3,7 @@
 #include "app/CorvaneMessages.h"
 #include "net/ConnectionProxy.h"
 #include "net/RelayServer.h"
+#include "net/SpeedTest.h"
 #include "proxy/Settings.h"
 
 void SetUpstreamProxy(CProxy proxy, CHideState& state)
@@ -54,23 +55,44 @@ void StartAutoHide(CHideState& state)
     SwitchToNextProxy(state, true);
 }
 
-bool HideWithProxy(const CProxy& proxy)
+void RetestNextProxy(CHideState& state)
 {
-    CHideState& state = GetHideState();
-    bool bSet = SetBrowserProxy(state, g_localRelayProxy);
-    SetUpstreamProxy(proxy, state);
-    return bSet;
-}
-
-bool RestoreRealIP()
-{
-    return RestoreDirectConnection(GetHideState());
-}
-
-bool StopAutoHide()
-{
-    CHideState& state = GetHideState();
-    state.m_nCurIndex = -1;
     state.m_nNextIndex = -1;
-    return RestoreDirectConnection(state);
+    if (state.m_nCurIndex < 0)
+        return;
+    int nIndex = state.m_nCurIndex + 1;
+    CProxyList& list = GetProxyList();
+    POSITION pos = list.FindIndex(nIndex);
+    if (pos == NULL)
+        return;
+    CRetestRequest* pRequest = new CRetestRequest;
+    pRequest->m_proxy = list.GetAt(pos);
+    pRequest->m_nIndex = nIndex;
+    state.m_nNextIndex = nIndex;
+    if (AfxBeginThread(RetestProxyThreadProc, pRequest) == NULL) {
+        delete pRequest;
+        state.m_nNextIndex = -1;
+    }
+}
+
+void HandleRetestResult(CHideState& state, CRetestRequest* pRequest, bool bPassed)
+{
+    if (pRequest == NULL)
+        return;
+    int nIndex = pRequest->m_nIndex;
+    CProxy proxy = pRequest->m_proxy;
+    delete pRequest;
+    state.m_nNextIndex = -1;
+    if (bPassed)
+        return;
+    // The list may have changed while the test ran: only the same proxy at
+    // the same position goes.
+    CProxyList& list = GetProxyList();
+    POSITION pos = nIndex >= 0 ? list.FindIndex(nIndex) : NULL;
+    if (pos == NULL || list.GetAt(pos) != proxy)
+        return;
+    list.RemoveAt(pos);
+    if (g_hMainWnd != NULL)
+        PostMessageW(g_hMainWnd, WM_REFRESH_PROXY_LIST, 0, 0);
+    RetestNextProxy(state);
 }

@@ -1,6 +1,5 @@
 // The relay's upstream: chosen by hand or walked through the head of the
-// list in automatic mode; and the actions behind the main window's Hide IP /
-// Restore IP and Auto Hide IP / Stop Auto buttons.
+// list in automatic mode.
 #pragma once
 
 #include "net/HideState.h"
@@ -19,11 +18,12 @@ void SwitchToNextProxy(CHideState& state, bool bAdvance);
 // Enters automatic mode: the connection at the relay, entry 0 as upstream.
 void StartAutoHide(CHideState& state);
 
-// Hide IP: the connection at the relay and the proxy as its upstream
-// (m_nCurIndex untouched). The result of the connection setting; the
-// upstream is set either way.
-bool HideWithProxy(const CProxy& proxy);
-// Restore IP: direct access again; the relay keeps running.
-bool RestoreRealIP();
-// Stop Auto: leaves automatic mode and restores direct access.
-bool StopAutoHide();
+struct CRetestRequest;
+
+// Speed-tests, on a worker thread, the list entry after the automatic
+// upstream (m_nNextIndex); nothing when there is none.
+void RetestNextProxy(CHideState& state);
+// The re-test's answer (the request is deleted here): a proxy that failed and
+// is still at its position leaves the list, the list is redrawn and the next
+// one is tested.
+void HandleRetestResult(CHideState& state, CRetestRequest* pRequest, bool bPassed);

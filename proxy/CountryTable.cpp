@@ -4,6 +4,9 @@
 
 #include <wchar.h>
 
+#include <algorithm>
+#include <vector>
+
 CCountryTable::CCountryTable()
     : m_pRanges(NULL), m_nRangeCount(0), m_pCountries(NULL), m_nCountryCount(0)
 {
@@ -90,10 +93,9 @@ int CCountryTable::FindByAddress(const char* pszAddress) const
 {
     if (m_nRangeCount == 0 || pszAddress == NULL)
         return -1;
-    const unsigned long nNetwork = inet_addr(pszAddress);
-    if (nNetwork == INADDR_NONE)
+    DWORD nAddress = 0;
+    if (!ParseDottedAddress(pszAddress, nAddress) || nAddress == 0xFFFFFFFFu)
         return -1;
-    const DWORD nAddress = ntohl(nNetwork);
 
     UINT nLow = 0, nHigh = m_nRangeCount;
     while (nLow < nHigh)
@@ -110,6 +112,121 @@ int CCountryTable::FindByAddress(const char* pszAddress) const
     return -1;
 }
 
+namespace
+{
+template <typename CHAR>
+bool ParseDotted(const CHAR* p, DWORD& nAddress)
+{
+    if (p == NULL)
+        return false;
+    DWORD nValue = 0;
+    for (int nGroup = 0; nGroup < 4; ++nGroup)
+    {
+        if (nGroup > 0 && *p++ != '.')
+            return false;
+        int nDigits = 0;
+        UINT nPart = 0;
+        // Decimal always: a leading zero is not an octal mark here.
+        while (nDigits < 3 && *p >= '0' && *p <= '9')
+        {
+            nPart = nPart * 10 + (UINT)(*p++ - '0');
+            ++nDigits;
+        }
+        if (nDigits == 0 || nPart > 255)
+            return false;
+        nValue = (nValue << 8) | nPart;
+    }
+    if (*p != '\0')
+        return false;
+    nAddress = nValue;
+    return true;
+}
+
+// Country index of each two-letter code of capitals, -1 for the others.
+class CCodeIndex
+{
+public:
+    explicit CCodeIndex(const CCountryTable& table)
+    {
+        for (int& n : m_index)
+            n = -1;
+        // The lower index wins for a code that appears twice.
+        for (int i = table.GetCount() - 1; i >= 0; --i)
+        {
+            const int nSlot = Slot(table.GetAt(i)->m_szCode);
+            if (nSlot >= 0)
+                m_index[nSlot] = i;
+        }
+    }
+    int Find(LPCTSTR pszCode) const
+    {
+        const int nSlot = Slot(pszCode);
+        return nSlot >= 0 ? m_index[nSlot] : -1;
+    }
+
+private:
+    static int Slot(LPCTSTR pszCode)
+    {
+        if (pszCode[0] < L'A' || pszCode[0] > L'Z' || pszCode[1] < L'A' || pszCode[1] > L'Z'
+            || pszCode[2] != L'\0')
+            return -1;
+        return (pszCode[0] - L'A') * 26 + (pszCode[1] - L'A');
+    }
+    int m_index[26 * 26];
+};
+}
+
+bool ParseDottedAddress(const char* pszAddress, DWORD& nAddress)
+{
+    return ParseDotted(pszAddress, nAddress);
+}
+
+bool ParseDottedAddress(LPCWSTR pszAddress, DWORD& nAddress)
+{
+    return ParseDotted(pszAddress, nAddress);
+}
+
+bool CCountryTable::LoadRanges(LPCTSTR pszPath)
+{
+    if (m_pRanges != NULL)
+        return true;
+    CTabStdioFile file;
+    if (!file.Open(pszPath, CFile::modeRead | CFile::typeText))
+        return false;
+    const CCodeIndex codes(*this);
+    std::vector<CCountryRange> ranges;
+    try
+    {
+        TCHAR szFirst[TAB_LINE_SIZE];
+        TCHAR szLast[TAB_LINE_SIZE];
+        TCHAR szCode[TAB_LINE_SIZE];
+        BOOL bLast = FALSE;
+        while (file.PeekField(bLast))
+        {
+            CCountryRange range;
+            if (file.ReadField(szFirst, FALSE) == NULL || file.ReadField(szLast, FALSE) == NULL
+                || file.ReadField(szCode, TRUE) == NULL
+                || !ParseDottedAddress(szFirst, range.m_nFirst)
+                || !ParseDottedAddress(szLast, range.m_nLast) || range.m_nFirst > range.m_nLast
+                || (!ranges.empty() && range.m_nFirst <= ranges.back().m_nLast))
+                return false;
+            range.m_nCountry = codes.Find(szCode);
+            ranges.push_back(range);
+        }
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        return false;
+    }
+    if (ranges.empty())
+        return false;
+    m_pRanges = new CCountryRange[ranges.size()];
+    std::copy(ranges.begin(), ranges.end(), m_pRanges);
+    m_nRangeCount = (UINT)ranges.size();
+    return true;
+}
+
 CCountryTable& GetCountryTable()
 {
     static CCountryTable table;
@@ -118,6 +235,7 @@ CCountryTable& GetCountryTable()
     {
         bLoaded = true;
         table.Load(_T("countries.crv"));
+        table.LoadRanges(COUNTRY_RANGES_FILE);
     }
     return table;
 }

@@ -38,7 +38,14 @@ public:
     int FindByCode(LPCTSTR pszCode) const;
     int FindByAddress(const char* pszAddress) const;
 
-    CCountryRange* m_pRanges;      // nothing fills it: always empty
+    // Loads the address ranges from pszPath once, after the countries: a
+    // line holds the first and the last address (dotted, inclusive) and a
+    // country code, TAB-separated, in ascending order without overlaps. A
+    // missing file, or one with any line out of shape or out of order,
+    // leaves the table without ranges. False then.
+    bool LoadRanges(LPCTSTR pszPath);
+
+    CCountryRange* m_pRanges;      // sorted, disjoint; NULL when none
     UINT m_nRangeCount;
     CCountry* m_pCountries;
     UINT m_nCountryCount;
@@ -51,7 +58,16 @@ private:
     CCountryTable& operator=(const CCountryTable&) = delete;
 };
 
-// The process's table, loaded from countries.crv on the first call.
+// The address ranges beside countries.crv, IPv4 only.
+#define COUNTRY_RANGES_FILE _T("countryranges.crv")
+
+// A dotted address of four decimal groups 0..255 in host byte order; false
+// for anything else.
+bool ParseDottedAddress(const char* pszAddress, DWORD& nAddress);
+bool ParseDottedAddress(LPCWSTR pszAddress, DWORD& nAddress);
+
+// The process's table, loaded from countries.crv and countryranges.crv on
+// the first call.
 CCountryTable& GetCountryTable();
 
 // Index of the country with exactly this two-letter code, or -1.

@@ -220,11 +220,13 @@ void CSettingTestItem::SetDefault()
 
 void CSettingTestItem::ApplyTestDefinition(const char* pReply, size_t nLength)
 {
-    // The built-in page stays wherever the reply names none.
-    CopyText(m_szURL, DEFAULT_TEST_URL);
-    CopyText(m_szCorrectValue, DEFAULT_TEST_VALUE);
-    if (pReply == NULL || nLength < 8 || nLength > 49)
+    // A reply of another size gives the built-in page; one of the right size
+    // changes only the values it names.
+    if (pReply == NULL || nLength < 8 || nLength > 49) {
+        CopyText(m_szURL, DEFAULT_TEST_URL);
+        CopyText(m_szCorrectValue, DEFAULT_TEST_VALUE);
         return;
+    }
     const char* pEnd = pReply + nLength;
     const char* pFirst = static_cast<const char*>(memchr(pReply, '|', nLength));
     if (pFirst == NULL)

@@ -21,6 +21,7 @@
 // Dialogs
 #define IDD_CORVANE_DIALOG              102
 #define IDD_SPLASH                      166
+#define IDD_REPLACE                     164
 
 // Menus
 #define IDR_MENU_TRAY                   136
@@ -62,6 +63,10 @@
 #define IDC_CURRENT_IP_LABEL            1059
 #define IDC_REAL_FLAG                   1060
 
+// Controls of the replace-or-append dialog
+#define IDC_REPLACE_CURRENT             1049
+#define IDC_APPEND_CURRENT              1050
+
 // Controls of the splash window
 #define IDC_SPLASH_PICTURE              1055
 #define IDC_SPLASH_TEXT                 1056
@@ -84,3 +89,6 @@
 #define ID_CONTEXT_REMOVE_SELECTED      32793
 #define ID_CONTEXT_REMOVE_ALL           32794
 #define ID_TRAY_HELP                    32795
+
+// The settings dialog and its pages
+#include "dialogs_setting.h"

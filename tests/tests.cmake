@@ -56,7 +56,8 @@ set_tests_properties(World.Stop PROPERTIES FIXTURES_CLEANUP world LABELS world)
 # Network tests: real sockets against the world; the relay's port is fixed, so one at a time.
 file(GLOB NET_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/net/*.cpp")
 if(NET_SOURCES)
-  add_executable(net_tests ${NET_SOURCES})
+  # The resources: some runs go under the real progress dialog.
+  add_executable(net_tests ${NET_SOURCES} $<TARGET_OBJECTS:resources>)
   target_link_libraries(net_tests PRIVATE corvane gmock_static gtest_main_static gtest_static)
   gtest_discover_tests(net_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE FIXTURES_REQUIRED world LABELS net)

@@ -1,10 +1,13 @@
 // The real program: start-up, the main window, hiding to the notification
 // area and the exit message.
+#include "tests/e2e/MakerControl.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/ScreenPixels.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -17,6 +20,7 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        maker::Reset();
         ASSERT_TRUE(program.Start());
         ASSERT_TRUE(WaitUntil([&] {
             main = program.MainWindow();
@@ -166,6 +170,93 @@ TEST_F(MainWindowTest, RightClickOnTheIconOpensTheMenu)
     EXPECT_TRUE(program.IsRunning());
 }
 
+// Rows of the notification-area menu: Open, Setting, Help, Official WebSite,
+// About, Exit.
+const int kMenuRows = 6;
+const int kSettingRow = 1;
+const int kAboutRow = 4;
+const int kExitRow = 5;
+
+// Per row of the open menu: whether its text is drawn in the menu text colour
+// (a greyed item is drawn in the grey text colour only).
+std::vector<bool> MenuRowsEnabled(HWND menu)
+{
+    RECT rc;
+    GetClientRect(menu, &rc);
+    ScreenShot shot = CaptureClient(menu, rc);
+    COLORREF text = GetSysColor(COLOR_MENUTEXT);
+    std::vector<bool> rows(kMenuRows, false);
+    for (int row = 0; row < kMenuRows && shot.height > 0; ++row) {
+        int dark = 0;
+        for (int y = row * shot.height / kMenuRows; y < (row + 1) * shot.height / kMenuRows; ++y)
+            for (int x = 0; x < shot.width; ++x) {
+                COLORREF c = shot.At(x, y);
+                if (abs(GetRValue(c) - GetRValue(text)) < 40 && abs(GetGValue(c) - GetGValue(text)) < 40 &&
+                    abs(GetBValue(c) - GetBValue(text)) < 40)
+                    ++dark;
+            }
+        rows[row] = dark > 3;
+    }
+    return rows;
+}
+
+class TrayMenuTest : public MainWindowTest
+{
+protected:
+    // Opens the menu, reads its rows once painted, and closes it again.
+    std::vector<bool> ReadMenu()
+    {
+        // Away from where the menu opens, so that no row is highlighted.
+        SetCursorPos(300, 300);
+        PostMessageW(main, kTrayNotify, kTrayIconId, WM_RBUTTONDOWN);
+        HWND menu = nullptr;
+        std::vector<bool> rows;
+        bool painted = WaitUntil([&] {
+            menu = program.PopupMenuWindow();
+            if (!menu)
+                return false;
+            rows = MenuRowsEnabled(menu);
+            return bool(rows[kExitRow]);
+        }, 30000);
+        EXPECT_TRUE(painted) << "the menu did not show";
+        if (menu)
+            PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(WaitUntil([&] { return program.PopupMenuWindow() == nullptr; }, 30000));
+        return rows;
+    }
+
+    HWND AboutBox()
+    {
+        for (HWND hWnd : program.TopLevelWindows())
+            if (WindowClass(hWnd) == L"#32770" && IsWindowVisible(hWnd) &&
+                WindowText(hWnd) == L"About Corvane Tessaly")
+                return hWnd;
+        return nullptr;
+    }
+};
+
+TEST_F(TrayMenuTest, AboutIsGreyedWhileTheAboutBoxIsOpen)
+{
+    std::vector<bool> rows = ReadMenu();
+    ASSERT_EQ(kMenuRows, (int)rows.size());
+    EXPECT_TRUE(rows[kSettingRow]);
+    EXPECT_TRUE(rows[kAboutRow]);
+
+    // The system menu's About command opens the box.
+    PostMessageW(main, WM_SYSCOMMAND, 0x0010, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (about = AboutBox()) != nullptr; }, 30000)) << "no About box";
+    rows = ReadMenu();
+    EXPECT_TRUE(rows[kSettingRow]);
+    EXPECT_FALSE(rows[kAboutRow]) << "About is not greyed";
+
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return AboutBox() == nullptr; }, 30000));
+    rows = ReadMenu();
+    EXPECT_TRUE(rows[kAboutRow]) << "About stays greyed after the box closed";
+    EXPECT_TRUE(program.IsRunning());
+}
+
 TEST_F(MainWindowTest, ExitMessageRemovesTheIconAndEndsWithMinusOne)
 {
     ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(main, kTrayIconId); }, 30000));
@@ -220,15 +311,20 @@ TEST_F(MainWindowTest, ButtonsShowTheirTips)
         POINT screen = centre;
         ClientToScreen(button, &screen);
         std::wstring text;
-        // The tip appears after its delay while the pointer rests on the button.
-        EXPECT_TRUE(WaitUntil([&] {
+        // The tip appears after its delay while the pointer rests on the button;
+        // every further move would start that delay again, so move once and wait.
+        bool shown = false;
+        for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
             SetCursorPos(screen.x, screen.y);
             PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
-            HWND tip = VisibleTip(program);
-            if (tip)
-                text = WindowText(tip);
-            return text == t.tip;
-        }, 30000)) << "last tip text seen: " << std::string(text.begin(), text.end());
+            shown = WaitUntil([&] {
+                HWND tip = VisibleTip(program);
+                if (tip)
+                    text = WindowText(tip);
+                return text == t.tip;
+            }, 5000);
+        }
+        EXPECT_TRUE(shown) << "last tip text seen: " << std::string(text.begin(), text.end());
         // Away from the buttons the tip goes.
         SetCursorPos(0, 0);
         PostMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));

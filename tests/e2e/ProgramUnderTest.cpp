@@ -52,28 +52,6 @@ std::wstring MakeTempDir()
     return std::wstring();
 }
 
-void RemoveTree(const std::wstring& path)
-{
-    if (path.empty())
-        return;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -146,7 +124,8 @@ bool ProgramUnderTest::Start(const std::wstring& workDir)
         m_workDir = workDir;
     }
 
-    std::wstring exe = binDir + L"\\CorvaneTessaly.exe";
+    // The build that checks in with the local maker's server, never the maker's host.
+    std::wstring exe = binDir + L"\\CorvaneTessalyLoopback.exe";
     std::wstring cmd = L"\"" + exe + L"\"";
     std::vector<wchar_t> cmdBuf(cmd.begin(), cmd.end());
     cmdBuf.push_back(0);

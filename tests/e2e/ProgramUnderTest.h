@@ -1,6 +1,8 @@
 // Starts the real program in a fresh working directory and finds its windows.
 #pragma once
 
+#include "tests/TestFiles.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -16,7 +18,7 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    // Starts CorvaneTessaly.exe from the test program's directory with a new
+    // Starts CorvaneTessalyLoopback.exe from the test program's directory with a new
     // temporary working directory (or the given one), holding copies of the
     // country table and the flags when they lie beside the program.
     bool Start(const std::wstring& workDir = std::wstring());
@@ -54,7 +56,6 @@ std::wstring WindowClass(HWND hWnd);
 std::wstring DialogItemText(HWND hDlg, int id);
 std::wstring TestProgramDir();
 std::wstring MakeTempDir();
-void RemoveTree(const std::wstring& path);
 
 // Whether the notification area holds the icon (hWnd, uID): a modification
 // that changes nothing succeeds only for an icon that is there.

@@ -1,12 +1,9 @@
 // The relay against real upstreams on loopback: tinyproxy with Basic
 // authentication (the world), and the tests' own servers where the bytes the
 // relay forwards must be seen exactly.
-#include "app/CorvaneMessages.h"
 #include "app/PasswordRenewal.h"
-#include "net/RelayServer.h"
 #include "net/ServerRequest.h"
-#include "tests/net/RelayTestPeers.h"
-#include "tests/world/World.h"
+#include "tests/net/RelayFixture.h"
 
 #include <gtest/gtest.h>
 #include <iphlpapi.h>
@@ -17,111 +14,6 @@
 #include <vector>
 
 using namespace relaytest;
-
-namespace {
-
-const unsigned short kAuthProxy = world::kProxyPorts[0];
-const std::string kCredentials = std::string(world::kProxyUser) + ":" + world::kProxyPassword;
-
-// Polls until the condition holds or the time is up.
-template <typename F>
-bool WaitFor(F condition, DWORD timeoutMs = 30000)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-class RelayServerTest : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        // A free port: the program itself may hold 3188 on this machine.
-        g_relayServer.m_nListenPort = 0;
-        g_relayServer.Start();
-    }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(WaitFor([] { return g_relayServer.GetListeningPort() != 0 || g_relayServer.StartFailed(); }));
-        ASSERT_FALSE(g_relayServer.StartFailed());
-        m_port = static_cast<unsigned short>(g_relayServer.GetListeningPort());
-        ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, world::kProxyPassword));
-        ASSERT_TRUE(g_relayServer.SetUpstream(world::kHost, kAuthProxy));
-        ASSERT_TRUE(WaitFor([] { return g_relayServer.GetConnectionCount() == 0; }));
-    }
-
-    void TearDown() override
-    {
-        EXPECT_TRUE(WaitFor([] { return g_relayServer.GetConnectionCount() == 0; }))
-            << g_relayServer.GetConnectionCount() << " records left";
-    }
-
-    // One request on a new relay connection; the reply as it came.
-    Reply Exchange(const std::string& request, bool stopAtLength = true)
-    {
-        SOCKET s = Connect(m_port);
-        EXPECT_NE(INVALID_SOCKET, s);
-        if (s == INVALID_SOCKET)
-            return Reply();
-        EXPECT_TRUE(SendAll(s, request));
-        Reply reply = Receive(s, stopAtLength);
-        closesocket(s);
-        return reply;
-    }
-
-    static std::string Get(unsigned short originPort, const std::string& path)
-    {
-        return "GET http://127.0.0.1:" + std::to_string(originPort) + path +
-               " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(originPort) + "\r\n\r\n";
-    }
-
-    unsigned short m_port = 0;
-};
-
-// A message-only window standing in for the main window: timer 3 shows here.
-class CMainWindowStandIn
-{
-public:
-    CMainWindowStandIn()
-    {
-        m_hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        m_hOld = g_hMainWnd;
-        g_hMainWnd = m_hWnd;
-    }
-    ~CMainWindowStandIn()
-    {
-        g_hMainWnd = m_hOld;
-        DestroyWindow(m_hWnd);
-    }
-    // Timer 3 fired within the time.
-    bool SawPasswordTimer(DWORD timeoutMs)
-    {
-        DWORD start = GetTickCount();
-        do {
-            MSG msg;
-            while (PeekMessageW(&msg, m_hWnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-                if (msg.wParam == TIMER_PASSWORD_REQUEST) {
-                    KillTimer(m_hWnd, TIMER_PASSWORD_REQUEST);
-                    return true;
-                }
-            }
-            Sleep(20);
-        } while (GetTickCount() - start < timeoutMs);
-        return false;
-    }
-    HWND m_hWnd;
-
-private:
-    HWND m_hOld;
-};
-
-}  // namespace
 
 TEST_F(RelayServerTest, TinyproxyNeedsTheHeaderAndAcceptsTheRelays)
 {

@@ -174,11 +174,12 @@ inline std::string HeaderValue(const std::string& head, const std::string& name)
 // A loopback HTTP server on a port of its own. As origin: "/bytes/N" gives N
 // body bytes, a POST echoes its body, anything else "ok". As upstream proxy
 // it answers the same way, accepts CONNECT by echoing the tunnel, and in
-// 407 mode answers every request "407 Proxy Authentication Required".
+// 407 mode answers every request "407 Proxy Authentication Required". In
+// ECHO mode it sends back every byte from the first on (a tunnel's far end).
 class CTestServer
 {
 public:
-    enum Mode { ANSWER, AUTH_REQUIRED, CHECK_BASIC };
+    enum Mode { ANSWER, AUTH_REQUIRED, CHECK_BASIC, ECHO };
 
     explicit CTestServer(Mode mode = ANSWER, unsigned short port = 0) : m_mode(mode)
     {
@@ -255,7 +256,7 @@ private:
         setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof(timeout));
         std::string pending;
         char buffer[65536];
-        bool tunnel = false;
+        bool tunnel = m_mode == ECHO;
         for (;;) {
             int n = recv(s, buffer, sizeof(buffer), 0);
             if (n <= 0)

@@ -375,8 +375,8 @@ TEST_F(SettingsTest, TestDefinitionReply)
         { "http://a.b/|word|", "http://a.b/", "word" },
         { "http://a.b/|word|" + std::string(33, ' '), DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },   // 50 bytes
         { "http://a.b/|word|" + std::string(32, ' '), "http://a.b/", "word" },   // 49 bytes
-        { "http://a.b/|word", "http://a.b/", DEFAULT_TEST_VALUE },                // one '|'
-        { "http://a.b/word", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },               // none
+        { "http://a.b/|word", "http://a.b/", "" },                // one '|': the text keeps its value
+        { "http://a.b/word", "", "" },                            // none: both keep their values
         { "a|b|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },                         // 4 bytes
         { "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
     };

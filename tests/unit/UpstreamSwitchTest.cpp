@@ -1,5 +1,6 @@
 #include "app/CorvaneMessages.h"
 #include "net/RelayServer.h"
+#include "net/SpeedTest.h"
 #include "net/UpstreamSwitch.h"
 #include "proxy/Settings.h"
 
@@ -134,6 +135,38 @@ TEST_F(UpstreamSwitchTest, ProxyInUseMessageCarriesTheIndex)
     ASSERT_TRUE(PeekMessageW(&msg, hWnd, WM_PROXY_IN_USE, WM_PROXY_IN_USE, PM_REMOVE));
     EXPECT_EQ(1u, msg.wParam);
     EXPECT_EQ(2, msg.lParam);
+    g_hMainWnd = hOld;
+    DestroyWindow(hWnd);
+}
+
+// A re-test's answer: only a failed proxy still at its position leaves the list.
+TEST_F(UpstreamSwitchTest, FailedRetestRemovesOnlyTheSameProxyAtItsPosition)
+{
+    HWND hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+    ASSERT_NE(nullptr, hWnd);
+    HWND hOld = g_hMainWnd;
+    g_hMainWnd = hWnd;
+    FillList(2);
+    CHideState state;
+    state.m_nCurIndex = 0;
+    auto request = [](const char* ip, int port, int index) {
+        CRetestRequest* p = new CRetestRequest;
+        p->m_proxy = CProxy(ip, port, -1, 0, 0, 0);
+        p->m_nIndex = index;
+        return p;
+    };
+    MSG msg;
+    HandleRetestResult(state, request("10.0.0.2", 8001, 1), true);        // passed
+    HandleRetestResult(state, request("10.0.0.9", 8001, 1), false);       // another proxy there now
+    HandleRetestResult(state, request("10.0.0.2", 8001, 5), false);       // position gone
+    EXPECT_EQ(2, GetProxyList().GetCount());
+    EXPECT_FALSE(PeekMessageW(&msg, hWnd, WM_REFRESH_PROXY_LIST, WM_REFRESH_PROXY_LIST, PM_REMOVE));
+
+    HandleRetestResult(state, request("10.0.0.2", 8001, 1), false);
+    ASSERT_EQ(1, GetProxyList().GetCount());
+    EXPECT_STREQ("10.0.0.1", GetProxyList().GetHead().m_szIP);
+    EXPECT_TRUE(PeekMessageW(&msg, hWnd, WM_REFRESH_PROXY_LIST, WM_REFRESH_PROXY_LIST, PM_REMOVE));
+    EXPECT_EQ(-1, state.m_nNextIndex);   // nothing after the current one to test
     g_hMainWnd = hOld;
     DestroyWindow(hWnd);
 }

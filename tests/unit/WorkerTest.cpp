@@ -3,6 +3,7 @@
 #include "net/SpeedTest.h"
 #include "net/TestDriver.h"
 #include "net/Worker.h"
+#include "proxy/ProxySort.h"
 
 #include <gtest/gtest.h>
 
@@ -160,10 +161,10 @@ TEST(WorkerTest, SortBySpeedIsStableAndFastestFirst)
     CProxyList list;
     Fill(list, { P("a", 1, 300), P("b", 2, 100), P("c", 3, 300), P("d", 4, 3600000), P("e", 5, 100),
                  P("f", 6, 0) });
-    SortProxiesBySpeed(list);
+    SortProxyList(list, PROXY_SORT_SPEED, true);
     EXPECT_EQ((std::vector<int>{ 6, 2, 5, 1, 3, 4 }), Ports(list));
     CProxyList empty;
-    SortProxiesBySpeed(empty);
+    SortProxyList(empty, PROXY_SORT_SPEED, true);
     EXPECT_TRUE(empty.IsEmpty());
 }
 

@@ -225,9 +225,9 @@ TEST_F(FirefoxPrefsTest, Rewrites)
 
         SetFirefoxFollowSystemProxy(paths, c.follow);
 
-        EXPECT_EQ(c.after, ReadBytes(prefs));
+        EXPECT_EQ(c.after, ReadFileBytes(prefs));
         if (c.rewrites)
-            EXPECT_EQ(c.before, ReadBytes(backup));
+            EXPECT_EQ(c.before, ReadFileBytes(backup));
         else
             EXPECT_FALSE(Exists(backup));
         bool follows = !c.follow;
@@ -241,7 +241,7 @@ TEST_F(FirefoxPrefsTest, DirectPreferenceIsThe35CharactersAtTheEnd)
     ASSERT_EQ(35u, kDirect.size());
     WriteBytes(prefs, "user_pref(\"a\", 1);\r\n");
     SetFirefoxFollowSystemProxy(paths, false);
-    std::string text = ReadBytes(prefs);
+    std::string text = ReadFileBytes(prefs);
     ASSERT_GE(text.size(), 35u);
     EXPECT_EQ("user_pref(\"network.proxy.type\", 0);", text.substr(text.size() - 35));
     EXPECT_EQ("user_pref(\"a\", 1);\r\n", text.substr(0, text.size() - 35));
@@ -252,10 +252,10 @@ TEST_F(FirefoxPrefsTest, EachRewriteOverwritesTheBackup)
     WriteBytes(backup, "an older backup that is longer than the file\r\n");
     WriteBytes(prefs, "a\r\n");
     SetFirefoxFollowSystemProxy(paths, false);
-    EXPECT_EQ("a\r\n", ReadBytes(backup));
+    EXPECT_EQ("a\r\n", ReadFileBytes(backup));
     SetFirefoxFollowSystemProxy(paths, true);
-    EXPECT_EQ("a\r\n" + kDirect, ReadBytes(backup));
-    EXPECT_EQ("a\r\n", ReadBytes(prefs));
+    EXPECT_EQ("a\r\n" + kDirect, ReadFileBytes(backup));
+    EXPECT_EQ("a\r\n", ReadFileBytes(prefs));
 }
 
 TEST_F(FirefoxPrefsTest, FollowingIsReadOnlyWithBothPathsAndTheFile)
@@ -271,7 +271,7 @@ TEST_F(FirefoxPrefsTest, FollowingIsReadOnlyWithBothPathsAndTheFile)
     CFirefoxPaths noExe = MakePaths(L"", prefs);
     EXPECT_FALSE(IsFirefoxFollowingSystemProxy(noExe, follows));
     SetFirefoxFollowSystemProxy(noExe, true);
-    EXPECT_EQ("user_pref(\"network.proxy.type\", 1);\r\n", ReadBytes(prefs));
+    EXPECT_EQ("user_pref(\"network.proxy.type\", 1);\r\n", ReadFileBytes(prefs));
     EXPECT_FALSE(Exists(backup));
 }
 
@@ -281,7 +281,7 @@ TEST_F(FirefoxPrefsTest, NoBackupMeansNoRewrite)
     WriteBytes(prefs, before);
     ASSERT_TRUE(CreateDirectoryW(backup.c_str(), NULL));   // the copy cannot go there
     SetFirefoxFollowSystemProxy(paths, true);
-    EXPECT_EQ(before, ReadBytes(prefs));
+    EXPECT_EQ(before, ReadFileBytes(prefs));
 }
 
 TEST_F(FirefoxPrefsTest, APrefsFileThatCannotBeWrittenIsLeftAsItWas)
@@ -294,7 +294,7 @@ TEST_F(FirefoxPrefsTest, APrefsFileThatCannotBeWrittenIsLeftAsItWas)
     ASSERT_NE(INVALID_HANDLE_VALUE, hHolder);
     SetFirefoxFollowSystemProxy(paths, true);
     CloseHandle(hHolder);
-    EXPECT_EQ(before, ReadBytes(prefs));
+    EXPECT_EQ(before, ReadFileBytes(prefs));
 }
 
 // Writes prefs.js straight to the disk and fails like a full disk after a
@@ -329,7 +329,7 @@ private:
     void Fail()
     {
         m_bFailed = true;
-        m_atFailure = ReadBytes(static_cast<LPCWSTR>(GetFilePath()));
+        m_atFailure = ReadFileBytes(static_cast<LPCWSTR>(GetFilePath()));
         AfxThrowFileException(CFileException::diskFull, ERROR_DISK_FULL, GetFilePath());
     }
 
@@ -356,8 +356,8 @@ TEST_F(FirefoxPrefsTest, ARewriteThatFailsPartWayPutsTheBackupBack)
 
         ASSERT_TRUE(out.m_bFailed);
         EXPECT_LT(out.m_atFailure.size(), start.size() + (c.follow ? 0 : 35)) << "nothing was cut short";
-        EXPECT_EQ(start, ReadBytes(prefs));
-        EXPECT_EQ(start, ReadBytes(backup));
+        EXPECT_EQ(start, ReadFileBytes(prefs));
+        EXPECT_EQ(start, ReadFileBytes(backup));
     }
 }
 
@@ -581,7 +581,7 @@ TEST_F(FirefoxStartupTest, AnsweringNoLeavesPrefsAndFirefoxAlone)
     answerer.Stop();
 
     ExpectQuestion(answerer, kStartupQuestion);
-    EXPECT_EQ(before, ReadBytes(prefs));
+    EXPECT_EQ(before, ReadFileBytes(prefs));
     EXPECT_FALSE(Exists(backup));
     EXPECT_TRUE(StandInRuns());
     EXPECT_EQ(process.dwProcessId, FindFirefoxProcess(paths));
@@ -596,8 +596,8 @@ TEST_F(FirefoxStartupTest, AnsweringYesRestartsFirefoxFollowingTheSystem)
 
     ExpectQuestion(answerer, kStartupQuestion);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 30000));
-    EXPECT_EQ(following, ReadBytes(prefs));
-    EXPECT_EQ(before, ReadBytes(backup));
+    EXPECT_EQ(following, ReadFileBytes(prefs));
+    EXPECT_EQ(before, ReadFileBytes(backup));
     ASSERT_TRUE(WaitUntil(AnotherRuns, paths));
     EXPECT_NE(process.dwProcessId, FindFirefoxProcess(paths));
 }
@@ -609,8 +609,8 @@ TEST_F(FirefoxStartupTest, WithoutARunningFirefoxPrefsIsChangedWithoutAsking)
     answerer.Stop();
 
     EXPECT_TRUE(answerer.m_texts.empty());
-    EXPECT_EQ(following, ReadBytes(prefs));
-    EXPECT_EQ(before, ReadBytes(backup));
+    EXPECT_EQ(following, ReadFileBytes(prefs));
+    EXPECT_EQ(before, ReadFileBytes(backup));
     EXPECT_EQ(0u, FindFirefoxProcess(paths)) << "nothing is started";
 }
 
@@ -626,7 +626,7 @@ TEST_F(FirefoxStartupTest, NothingHappensWhenTheSettingsDoNotAskOrPrefsAlreadyFo
         answerer.Stop();
 
         EXPECT_TRUE(answerer.m_texts.empty());
-        EXPECT_EQ(text, ReadBytes(prefs));
+        EXPECT_EQ(text, ReadFileBytes(prefs));
         EXPECT_FALSE(Exists(backup));
         EXPECT_TRUE(StandInRuns());
     }
@@ -642,7 +642,7 @@ TEST_F(FirefoxStartupTest, AChangeToDirectAsksWithTheGivenQuestion)
     answerer.Stop();
 
     ExpectQuestion(answerer, L"Firefox should be closed to change its setting. Do you want to close Firefox?");
-    EXPECT_EQ(following + kDirect, ReadBytes(prefs));
+    EXPECT_EQ(following + kDirect, ReadFileBytes(prefs));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 30000));
     EXPECT_TRUE(WaitUntil(AnotherRuns, paths));
 }

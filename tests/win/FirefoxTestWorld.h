@@ -4,6 +4,7 @@
 #pragma once
 
 #include "net/FirefoxProxy.h"
+#include "tests/TestFiles.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -19,29 +20,9 @@ const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\
 // Every sub-key the tests make carries this mark, so leftovers of a broken run can be found.
 const wchar_t kKeyMark[] = L"corvane-test";
 
-inline std::string ReadBytes(const std::wstring& path)
-{
-    std::string bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(h, buf, sizeof(buf), &n, NULL) && n > 0)
-        bytes.append(buf, n);
-    CloseHandle(h);
-    return bytes;
-}
-
 inline void WriteBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h) << "cannot write the test file";
-    DWORD n = 0;
-    if (!bytes.empty())
-        WriteFile(h, bytes.data(), (DWORD)bytes.size(), &n, NULL);
-    CloseHandle(h);
+    ASSERT_TRUE(WriteFileBytes(path, bytes)) << "cannot write the test file";
 }
 
 inline bool Exists(const std::wstring& path)
@@ -49,53 +30,6 @@ inline bool Exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-inline void RemoveTree(const std::wstring& path)
-{
-    DWORD attr = GetFileAttributesW(path.c_str());
-    if (attr == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (!(attr & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-        return;
-    }
-    WIN32_FIND_DATAW data;
-    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            if (wcscmp(data.cFileName, L".") && wcscmp(data.cFileName, L".."))
-                RemoveTree(path + L"\\" + data.cFileName);
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-// A fresh directory under the temporary folder, removed with everything in it.
-class CTempDir
-{
-public:
-    CTempDir()
-    {
-        static LONG s_counter = 0;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        wchar_t name[80];
-        swprintf(name, 80, L"corvane-firefox-%lu-%ld-%lu", GetCurrentProcessId(),
-                 InterlockedIncrement(&s_counter), GetTickCount());
-        m_path = std::wstring(temp) + name;
-        CreateDirectoryW(m_path.c_str(), NULL);
-    }
-    ~CTempDir() { RemoveTree(m_path); }
-    CTempDir(const CTempDir&) = delete;
-    CTempDir& operator=(const CTempDir&) = delete;
-
-    const std::wstring& Path() const { return m_path; }
-    std::wstring File(const wchar_t* name) const { return m_path + L"\\" + name; }
-
-private:
-    std::wstring m_path;
-};
 
 // Sub-keys of the Uninstall key of HKEY_LOCAL_MACHINE, deleted at the end.
 class CUninstallKeys

@@ -4,15 +4,17 @@
 Every port has one fixed behaviour, whatever URL a client asks for:
 
   base+0  origin     a plain web server: the test page for any path;
-                     /slow/<ms>/... answers after <ms> milliseconds
+                     /slow/<ms>/... answers after <ms> milliseconds;
+                     /bytes/<n> answers n bytes of BULK_BLOCK repeated, with
+                     their CRC-32 in the header X-Body-CRC32
   base+1  slow       the test page after SLOW_MS milliseconds
   base+2  silent     reads the request and never answers
   base+3  block      the test page with a block-page sentence ("Access denied")
   base+4  truncated  announces more bytes than it sends, then closes
   base+5  auth       407 Proxy Authentication Required
   base+6  good       the test page at once
-  base+7  partial    of every five connections, the first three get the page,
-                     the last two are never answered
+  base+7  partial    of every five connections, the first three get the page
+                     after SLOW_MS milliseconds, the last two are never answered
   base+8  nul        the test page with a NUL byte inside
   base+9  status     500 Internal Server Error whose body holds the test text
   base+10 shouting   of every five connections, the first gets the page with
@@ -29,6 +31,7 @@ import socketserver
 import sys
 import threading
 import time
+import zlib
 
 TEST_PAGE = (b"<html><head><title>Corvane test page</title></head>"
              b"<body><p>The search engine is up and running.</p></body></html>")
@@ -42,8 +45,30 @@ AUTH_PAGE = b"<html><body><p>Authentication required.</p></body></html>"
 SLOW_MS = 600
 SILENT_HOLD_S = 120
 
+# Byte j of the bulk block is (j * 31 + (j >> 8)) & 0xFF; its length is prime
+# so that no power-of-two buffer lines up with it.
+BULK_BLOCK = bytes((j * 31 + (j >> 8)) & 0xFF for j in range(65521))
+
 BEHAVIOURS = ["origin", "slow", "silent", "block", "truncated", "auth", "good",
               "partial", "nul", "status", "shouting"]
+
+
+def send_bulk(send, length):
+    block = BULK_BLOCK
+    crc = 0
+    left = length
+    while left > 0:
+        crc = zlib.crc32(block[:min(left, len(block))], crc)
+        left -= len(block)
+    send(b"HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+         b"Content-Length: " + str(length).encode() + b"\r\n"
+         b"X-Body-CRC32: " + ("%08x" % crc).encode() + b"\r\n"
+         b"Connection: close\r\n\r\n")
+    left = length
+    while left > 0:
+        chunk = block[:min(left, len(block))]
+        send(chunk)
+        left -= len(chunk)
 
 
 def reply(status, body, extra=b""):
@@ -101,7 +126,10 @@ class Handler(socketserver.BaseRequestHandler):
         path = target[1] if len(target) > 1 else b"/"
         send = self.request.sendall
         try:
-            if behaviour == "origin":
+            if behaviour == "origin" and b"/bytes/" in path:
+                digits = path[path.find(b"/bytes/") + 7:].split(b"/", 1)[0]
+                send_bulk(send, int(digits) if digits.isdigit() else 0)
+            elif behaviour == "origin":
                 marker = b"/slow/"
                 at = path.find(marker)
                 if at >= 0:
@@ -130,6 +158,7 @@ class Handler(socketserver.BaseRequestHandler):
                 if COUNTER.next(behaviour) % 5 >= 3:
                     self.hold()
                 else:
+                    time.sleep(SLOW_MS / 1000.0)
                     send(reply(b"200 OK", TEST_PAGE))
             elif behaviour == "nul":
                 send(reply(b"200 OK", NUL_PAGE))

@@ -1,7 +1,9 @@
 #!/bin/bash
 # The local world the tests and tools/run talk to, all on loopback:
 #   upstream proxies   tinyproxy with BasicAuth on 127.0.0.1:18201, 18202, 18203,
-#                      and one without authentication on 127.0.0.1:18204
+#                      and one without authentication on 127.0.0.1:18204;
+#                      one on 127.0.0.1:18205 whose users have credentials of every
+#                      length from 1 to 40 (the relay's padding check)
 #   maker's server     tests/world/maker_server.py on 127.0.0.1:18188 (when present)
 #   scripted proxies   tests/world/scripted_proxy.py: origin 18210, proxies 18211-18220
 # Usage: world.sh start|stop [state-dir]
@@ -19,6 +21,10 @@ proxy_user=corvane
 proxy_password=tessaly-relay-pass
 maker_port=18188
 scripted_base_port=18210
+# Must match world::kCredential* in tests/world/World.h.
+credential_proxy_port=18205
+credential_user_letters=Corvane9876543210zyxwvutsrqponmlkjihgfedcbaZ
+credential_password_letters=Tessaly0123456789abcdefghijklmnopqrstuvwxyzQ
 
 wait_port() {
   local port=$1
@@ -54,6 +60,31 @@ CONF
     tinyproxy -d -c "$state/tinyproxy-$port.conf" >/dev/null 2>&1 &
     echo $! > "$state/tinyproxy-$port.pid"
   done
+  # Password of n characters for user "corvane", and user of n characters
+  # with password "p", for n = 1..40.
+  {
+    cat <<CONF
+User nobody
+Group nogroup
+Port $credential_proxy_port
+Listen 127.0.0.1
+Timeout 60
+LogFile "$state/tinyproxy-$credential_proxy_port.log"
+LogLevel Info
+MaxClients 100
+Allow 127.0.0.1
+ViaProxyName "upstream-$credential_proxy_port"
+CONF
+    local n
+    for n in $(seq 1 40); do
+      echo "BasicAuth $proxy_user ${credential_password_letters:0:$n}"
+      echo "BasicAuth ${credential_user_letters:0:$n} p"
+    done
+  } > "$state/tinyproxy-$credential_proxy_port.conf"
+  : > "$state/tinyproxy-$credential_proxy_port.log"
+  chmod 666 "$state/tinyproxy-$credential_proxy_port.log"
+  tinyproxy -d -c "$state/tinyproxy-$credential_proxy_port.conf" >/dev/null 2>&1 &
+  echo $! > "$state/tinyproxy-$credential_proxy_port.pid"
   if [ -f "$here/maker_server.py" ]; then
     python3 "$here/maker_server.py" --port "$maker_port" --state "$state" \
       > "$state/maker_server.log" 2>&1 &
@@ -63,6 +94,7 @@ CONF
   python3 "$here/scripted_proxy.py" --base-port "$scripted_base_port" > "$state/scripted_proxy.log" 2>&1 &
   echo $! > "$state/scripted_proxy.pid"
   for port in "${proxy_ports[@]}"; do wait_port "$port"; done
+  wait_port "$credential_proxy_port"
   wait_port "$scripted_base_port"
   [ -f "$here/maker_server.py" ] && wait_port "$maker_port"
   echo "world: up in $state"

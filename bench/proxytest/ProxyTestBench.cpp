@@ -1,0 +1,210 @@
+// How close the proxy tests come to the rate their thread count allows.
+// Against a farm of loopback proxies that each answer after the same latency
+// (bench/proxy_farm.py), the speed and the availability test run at 5, 10
+// and 30 threads. A speed thread takes one proxy for at least one latency,
+// so its bound is threads / latency; an availability thread takes a batch of
+// five, so its bound is 5 x threads / latency. Each rate is printed as a
+// ratio of its bound, with the peak thread count and memory of this process
+// during the run next to those before it.
+//
+// Usage: bench_proxytest.exe <endpoint file> <latency ms>
+#include "net/ServerRequest.h"
+#include "net/TestDriver.h"
+#include "net/Worker.h"
+#include "proxy/Settings.h"
+
+#include <psapi.h>
+#include <stdio.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const int kThreadCounts[] = { 5, 10, 30 };
+// Proxies per run: enough for about this long at the bound.
+const double kRunSeconds = 4.0;
+const int kMinProxies = 50;
+
+double NowSeconds()
+{
+    static LARGE_INTEGER frequency = {};
+    if (frequency.QuadPart == 0)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return (double)counter.QuadPart / (double)frequency.QuadPart;
+}
+
+int ThreadsOfThisProcess()
+{
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int n = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    const DWORD dwSelf = GetCurrentProcessId();
+    for (BOOL bMore = Thread32First(hSnapshot, &entry); bMore; bMore = Thread32Next(hSnapshot, &entry))
+    {
+        if (entry.th32OwnerProcessID == dwSelf)
+            ++n;
+    }
+    CloseHandle(hSnapshot);
+    return n;
+}
+
+struct Memory
+{
+    SIZE_T nWorkingSet;
+    SIZE_T nCommit;
+};
+
+Memory MemoryOfThisProcess()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&counters, sizeof(counters));
+    return { counters.WorkingSetSize, counters.PagefileUsage };
+}
+
+// Samples the thread count and memory every 10 ms while a run goes on.
+class CPeakSampler
+{
+public:
+    CPeakSampler()
+    {
+        Sample();
+        m_thread = std::thread([this] {
+            while (!m_bStop)
+            {
+                Sample();
+                Sleep(10);
+            }
+        });
+    }
+    ~CPeakSampler() { Stop(); }
+    void Stop()
+    {
+        m_bStop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    int m_nPeakThreads = 0;
+    Memory m_peak = { 0, 0 };
+
+private:
+    void Sample()
+    {
+        m_nPeakThreads = std::max(m_nPeakThreads, ThreadsOfThisProcess());
+        Memory now = MemoryOfThisProcess();
+        m_peak.nWorkingSet = std::max(m_peak.nWorkingSet, now.nWorkingSet);
+        m_peak.nCommit = std::max(m_peak.nCommit, now.nCommit);
+    }
+
+    std::atomic<bool> m_bStop{ false };
+    std::thread m_thread;
+};
+
+bool ReadEndpoints(const wchar_t* pszPath, std::vector<CProxy>& endpoints)
+{
+    FILE* f = _wfopen(pszPath, L"r");
+    if (f == NULL)
+        return false;
+    char szAddress[64];
+    int nPort = 0;
+    bool bReady = false;
+    char szLine[128];
+    while (fgets(szLine, sizeof(szLine), f))
+    {
+        if (strncmp(szLine, "ready", 5) == 0)
+            bReady = true;
+        else if (sscanf(szLine, "%15s %d", szAddress, &nPort) == 2)
+            endpoints.push_back(CProxy(szAddress, nPort, -1, 0, 0, PROXY_SPEED_UNMEASURED));
+    }
+    fclose(f);
+    return bReady && !endpoints.empty();
+}
+
+double MB(SIZE_T n)
+{
+    return (double)n / (1024.0 * 1024.0);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+    {
+        fprintf(stderr, "usage: bench_proxytest <endpoint file> <latency ms>\n");
+        return 2;
+    }
+    std::vector<CProxy> endpoints;
+    if (!ReadEndpoints(argv[1], endpoints))
+    {
+        fprintf(stderr, "bench_proxytest: no endpoints in %ls\n", argv[1]);
+        return 1;
+    }
+    const double dLatency = _wtoi(argv[2]) / 1000.0;
+    if (dLatency <= 0)
+        return 2;
+
+    SetDefaultSettings(GetSettings(), 0);
+    CSettingTestItem* pTest = GetSettings().GetTest();
+    // The farm answers every URL itself; nothing goes further.
+    strcpy(pTest->m_szURL, "http://127.0.0.1:9/corvane/test.html");
+    strcpy(pTest->m_szCorrectValue, "engine");
+    pTest->m_nTimeoutSeconds = 30;
+    strcpy(GetSettings().GetMisc()->m_szProxyUser, "corvane");
+    strcpy(g_szProxyPassword, "bench");
+
+    printf("%zu endpoints, latency %.0f ms\n", endpoints.size(), dLatency * 1000);
+    const int nIdleThreads = ThreadsOfThisProcess();
+    const Memory idle = MemoryOfThisProcess();
+    printf("before the runs: %d threads, working set %.1f MB, commit %.1f MB\n\n", nIdleThreads,
+           MB(idle.nWorkingSet), MB(idle.nCommit));
+    printf("%-12s %7s %7s %8s %9s %9s %6s %7s %8s %8s %9s %9s\n", "test", "threads", "proxies", "seconds",
+           "proxies/s", "bound/s", "ratio", "passed", "mean ms", "peak thr", "peak WS", "peak commit");
+
+    for (int bSpeed = 1; bSpeed >= 0; --bSpeed)
+    {
+        for (int nThreads : kThreadCounts)
+        {
+            CWorker& worker = bSpeed ? (CWorker&)GetTestSpeedWorker() : (CWorker&)GetCheckAnonymousWorker();
+            worker.m_nMaxThreads = nThreads;
+            const double dBound = (bSpeed ? 1.0 : 5.0) * nThreads / dLatency;
+            const int nProxies = std::min((int)endpoints.size(), std::max(kMinProxies, (int)(dBound * kRunSeconds + 0.5)));
+            CProxyList list;
+            for (int i = 0; i < nProxies; ++i)
+                list.AddTail(endpoints[i]);
+
+            CPeakSampler sampler;
+            const double dStart = NowSeconds();
+            if (bSpeed)
+                TestProxySpeed(list);
+            else
+                TestProxyAvailability(list);
+            const double dSeconds = NowSeconds() - dStart;
+            sampler.Stop();
+
+            const double dRate = nProxies / dSeconds;
+            // The fetch time the speed test measured, against the farm's latency.
+            double dMeanMs = 0;
+            for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
+                dMeanMs += list.GetNext(pos).m_nSpeed;
+            dMeanMs = (bSpeed && !list.IsEmpty()) ? dMeanMs / list.GetCount() : 0;
+            printf("%-12s %7d %7d %8.2f %9.1f %9.1f %6.2f %7d %8.0f %8d %7.1fMB %9.1fMB\n",
+                   bSpeed ? "speed" : "availability", nThreads, nProxies, dSeconds, dRate, dBound,
+                   dRate / dBound, (int)list.GetCount(), dMeanMs, sampler.m_nPeakThreads,
+                   MB(sampler.m_peak.nWorkingSet), MB(sampler.m_peak.nCommit));
+            fflush(stdout);
+        }
+    }
+    return 0;
+}

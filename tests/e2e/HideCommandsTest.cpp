@@ -1,0 +1,90 @@
+// Hide IP / Restore IP and Auto Hide IP / Stop Auto on the real program: the
+// refusals with their messages, and which buttons each state leaves usable.
+#include "tests/e2e/CommandsFixture.h"
+
+namespace {
+
+using namespace commands;
+
+const int kButtons[] = {kHideIPId, kAutoHideIPId, kGetProxyId, kTestSpeedId, kSettingId};
+
+class HideCommandsTest : public CommandsTest
+{
+protected:
+    bool WritesSettings() const override { return true; }
+
+    std::wstring Caption(int id) const { return WindowText(Item(id)); }
+    bool WaitCaption(int id, const std::wstring& text)
+    {
+        return WaitUntil([&] { return Caption(id) == text; }, 30000);
+    }
+    // The buttons of kButtons that are enabled, in that order.
+    std::vector<int> Enabled() const
+    {
+        std::vector<int> ids;
+        for (int id : kButtons)
+            if (IsWindowEnabled(Item(id)))
+                ids.push_back(id);
+        return ids;
+    }
+};
+
+}  // namespace
+
+TEST_F(HideCommandsTest, EmptyListRefusesBothCommands)
+{
+    for (int id : {kHideIPId, kAutoHideIPId}) {
+        SCOPED_TRACE(id);
+        std::wstring caption = Caption(id);
+        Click(id);
+        EXPECT_EQ(L"There is no proxy to hide ip, please get proxy firstly.", AnswerMessageBox());
+        EXPECT_EQ(caption, Caption(id));
+        EXPECT_EQ(std::vector<int>(std::begin(kButtons), std::end(kButtons)), Enabled());
+    }
+}
+
+TEST_F(HideCommandsTest, HideIPWantsExactlyOneSelectedRow)
+{
+    FillList(NumberedProxies(3), 3);
+    struct { std::vector<int> rows; const wchar_t* message; } cases[] = {
+        {{}, L"Please select 1 proxy to hide ip."},
+        {{0, 2}, L"Too many proxies are selected, please select 1 proxy to hide ip."},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(list->SelectOnly(c.rows));
+        Click(kHideIPId);
+        EXPECT_EQ(c.message, AnswerMessageBox());
+        EXPECT_EQ(L"Hide IP", Caption(kHideIPId));
+    }
+}
+
+TEST_F(HideCommandsTest, EachStateLeavesItsButtonsUsable)
+{
+    FillList(NumberedProxies(3), 3);
+    const std::vector<int> all(std::begin(kButtons), std::end(kButtons));
+
+    ASSERT_TRUE(list->SelectOnly({2}));
+    Click(kHideIPId);
+    ASSERT_TRUE(WaitCaption(kHideIPId, L"Restore IP"));
+    EXPECT_EQ(std::vector<int>({kHideIPId}), Enabled());
+    EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"10.0.0.3"; }, 10000));
+    // Hide by hand moves no selection.
+    EXPECT_EQ(std::vector<int>({2}), list->SelectedRows());
+
+    Click(kHideIPId);
+    ASSERT_TRUE(WaitCaption(kHideIPId, L"Hide IP"));
+    EXPECT_EQ(all, Enabled());
+
+    Click(kAutoHideIPId);
+    ASSERT_TRUE(WaitCaption(kAutoHideIPId, L"Stop Auto"));
+    EXPECT_EQ(L"Remove Cur", Caption(kGetProxyId));
+    EXPECT_EQ(std::vector<int>({kAutoHideIPId, kGetProxyId}), Enabled());
+    // Automatic mode starts with the first row, selected and focused.
+    EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({0}); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"10.0.0.1"; }, 10000));
+
+    Click(kAutoHideIPId);
+    ASSERT_TRUE(WaitCaption(kAutoHideIPId, L"Auto Hide IP"));
+    EXPECT_EQ(L"Get Proxy", Caption(kGetProxyId));
+    EXPECT_EQ(all, Enabled());
+}

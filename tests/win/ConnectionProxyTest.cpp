@@ -1,0 +1,169 @@
+// The connection's proxy setting read back through WinINet after Hide IP and
+// after Restore IP.
+#include "app/CorvaneMessages.h"
+#include "net/ConnectionProxy.h"
+
+#include <gtest/gtest.h>
+#include <wininet.h>
+
+#include <string>
+
+namespace {
+
+struct CConnectionSetting {
+    DWORD flags = 0;
+    std::wstring server;
+    std::wstring bypass;
+};
+
+bool CurrentConnection(std::wstring& name, bool& lan)
+{
+    DWORD flags = 0;
+    WCHAR szName[256] = {};
+    if (!InternetGetConnectedStateExW(&flags, szName, 255, 0))
+        return false;
+    lan = (flags & INTERNET_CONNECTION_LAN) != 0;
+    name = szName;
+    return true;
+}
+
+bool QuerySetting(CConnectionSetting& setting)
+{
+    std::wstring name;
+    bool lan = false;
+    if (!CurrentConnection(name, lan))
+        return false;
+    INTERNET_PER_CONN_OPTIONW options[3] = {};
+    options[0].dwOption = INTERNET_PER_CONN_FLAGS;
+    options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
+    options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
+    INTERNET_PER_CONN_OPTION_LISTW list = {};
+    list.dwSize = sizeof(list);
+    list.pszConnection = lan ? NULL : const_cast<LPWSTR>(name.c_str());
+    list.dwOptionCount = 3;
+    list.pOptions = options;
+    DWORD size = sizeof(list);
+    if (!InternetQueryOptionW(NULL, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, &size))
+        return false;
+    setting.flags = options[0].Value.dwValue;
+    setting.server = options[1].Value.pszValue ? options[1].Value.pszValue : L"";
+    setting.bypass = options[2].Value.pszValue ? options[2].Value.pszValue : L"";
+    GlobalFree(options[1].Value.pszValue);
+    GlobalFree(options[2].Value.pszValue);
+    return true;
+}
+
+void WriteSetting(const CConnectionSetting& setting)
+{
+    std::wstring name;
+    bool lan = false;
+    if (!CurrentConnection(name, lan))
+        return;
+    INTERNET_PER_CONN_OPTIONW options[3] = {};
+    options[0].dwOption = INTERNET_PER_CONN_FLAGS;
+    options[0].Value.dwValue = setting.flags;
+    options[1].dwOption = INTERNET_PER_CONN_PROXY_SERVER;
+    options[1].Value.pszValue = const_cast<LPWSTR>(setting.server.c_str());
+    options[2].dwOption = INTERNET_PER_CONN_PROXY_BYPASS;
+    options[2].Value.pszValue = const_cast<LPWSTR>(setting.bypass.c_str());
+    INTERNET_PER_CONN_OPTION_LISTW list = {};
+    list.dwSize = sizeof(list);
+    list.pszConnection = lan ? NULL : const_cast<LPWSTR>(name.c_str());
+    list.dwOptionCount = 3;
+    list.pOptions = options;
+    InternetSetOptionW(NULL, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list));
+}
+
+class ConnectionProxyTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::wstring name;
+        bool lan = false;
+        if (!CurrentConnection(name, lan))
+            GTEST_SKIP() << "no connection known to WinINet";
+        ASSERT_TRUE(QuerySetting(m_saved));
+        m_hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+        m_hOld = g_hMainWnd;
+        g_hMainWnd = m_hWnd;
+    }
+    void TearDown() override
+    {
+        if (!m_hWnd)
+            return;
+        g_hMainWnd = m_hOld;
+        DestroyWindow(m_hWnd);
+        WriteSetting(m_saved);
+    }
+    bool RestoredPosted()
+    {
+        MSG msg;
+        return PeekMessageW(&msg, m_hWnd, WM_REAL_IP_RESTORED, WM_REAL_IP_RESTORED, PM_REMOVE) != FALSE;
+    }
+
+    CConnectionSetting m_saved;
+    HWND m_hWnd = NULL;
+    HWND m_hOld = NULL;
+};
+
+// Wine keeps less of the setting than Windows: only the http entry of the
+// server value, no bypass list, and the flags as proxy or direct.
+bool ServerIs(const std::wstring& server, const wchar_t* full, const wchar_t* httpOnly)
+{
+    return server == full || server == httpOnly;
+}
+
+bool BypassIsLocal(const std::wstring& bypass)
+{
+    return bypass == L"local" || bypass.empty();
+}
+
+}  // namespace
+
+TEST_F(ConnectionProxyTest, HideSetsTheEndpointAndRestoreGoesDirect)
+{
+    struct Case {
+        CProxy endpoint;
+        const wchar_t* server;
+        const wchar_t* httpOnly;
+    };
+    const Case cases[] = {
+        {g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188", L"127.0.0.1:3188"},
+        {CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080",
+         L"10.20.30.40:8080"},
+    };
+    for (const Case& c : cases) {
+        CHideState state;
+        ASSERT_TRUE(SetBrowserProxy(state, c.endpoint));
+        EXPECT_EQ(1, state.m_bHidden);
+        CConnectionSetting hidden;
+        ASSERT_TRUE(QuerySetting(hidden));
+        EXPECT_NE(0u, hidden.flags & PROXY_TYPE_PROXY) << hidden.flags;
+        EXPECT_TRUE(ServerIs(hidden.server, c.server, c.httpOnly)) << hidden.server;
+        EXPECT_TRUE(BypassIsLocal(hidden.bypass)) << hidden.bypass;
+        EXPECT_FALSE(RestoredPosted());
+
+        ASSERT_TRUE(RestoreDirectConnection(state));
+        EXPECT_EQ(0, state.m_bHidden);
+        EXPECT_TRUE(RestoredPosted());
+        CConnectionSetting direct;
+        ASSERT_TRUE(QuerySetting(direct));
+        EXPECT_EQ(static_cast<DWORD>(PROXY_TYPE_DIRECT), direct.flags);
+        // Only the flags change: the server and bypass values stay.
+        EXPECT_TRUE(ServerIs(direct.server, c.server, c.httpOnly)) << direct.server;
+        EXPECT_TRUE(BypassIsLocal(direct.bypass)) << direct.bypass;
+    }
+}
+
+TEST_F(ConnectionProxyTest, RestoreWhileNotHiddenChangesNothingAndPostsNothing)
+{
+    CHideState state;
+    ASSERT_TRUE(SetBrowserProxy(state, g_localRelayProxy));
+    state.m_bHidden = 0;   // as after a hide that failed offline
+    EXPECT_FALSE(RestoreDirectConnection(state));
+    EXPECT_FALSE(RestoredPosted());
+    CConnectionSetting setting;
+    ASSERT_TRUE(QuerySetting(setting));
+    EXPECT_NE(0u, setting.flags & PROXY_TYPE_PROXY) << setting.flags;
+}
