@@ -1,5 +1,7 @@
 #include "app/PushMessage.h"
 
+#include "app/LinkOpener.h"
+
 #include "app/CorvaneMessages.h"
 #include "res/dialogs_server.h"
 
@@ -9,7 +11,7 @@ namespace {
 
 void ShellOpenLink(HWND hOwner, LPCWSTR pszUrl)
 {
-    ShellExecuteW(hOwner, L"open", pszUrl, NULL, NULL, SW_SHOW);
+    ShellOpenLink(hOwner, L"open", pszUrl, NULL, NULL, SW_SHOW);
 }
 
 const int kLineLength = 50;
