@@ -18,21 +18,6 @@ void PostToMainWindow(UINT nMessage, WPARAM wParam, LPARAM lParam)
         ::PostMessageW(hWnd, nMessage, wParam, lParam);
 }
 
-// Starts the dispatcher unless the worker runs already, then polls until
-// the run is over.
-void RunWorker(CWorker& worker, AFX_THREADPROC pfnDispatcher)
-{
-    if (!worker.m_bRunning)
-    {
-        worker.m_bRunning = true;
-        worker.m_bDone = false;
-        if (AfxBeginThread(pfnDispatcher, NULL) == NULL)
-            worker.m_bDone = true;
-    }
-    while (!worker.m_bDone)
-        ::Sleep(RUN_POLL_MS);
-    worker.m_bRunning = false;
-}
 }
 
 bool HarvestProxies(CProxyList& list)
@@ -40,7 +25,7 @@ bool HarvestProxies(CProxyList& list)
     RenewExclusionList();
 
     CObtainWebSiteWorker& sites = GetObtainWebSiteWorker();
-    RunWorker(sites, ObtainWebSiteDispatchProc);
+    RunWorkerToEnd(sites, ObtainWebSiteDispatchProc);
     CProxyList harvested(10);
     sites.TakeResults(harvested);
     sites.Clear();
@@ -51,7 +36,7 @@ bool HarvestProxies(CProxyList& list)
 
     CTestSpeedWorker& speed = GetTestSpeedWorker();
     speed.AddProxies(harvested);
-    RunWorker(speed, TestSpeedDispatchProc);
+    RunWorkerToEnd(speed, TestSpeedDispatchProc);
     harvested.RemoveAll();
     speed.TakeResults(harvested);
     speed.Clear();

@@ -5,6 +5,20 @@
 #include "net/Worker.h"
 #include "proxy/ProxySort.h"
 
+void RunWorkerToEnd(CWorker& worker, AFX_THREADPROC pfnDispatcher)
+{
+    if (!worker.m_bRunning)
+    {
+        worker.m_bRunning = true;
+        worker.m_bDone = false;
+        if (AfxBeginThread(pfnDispatcher, NULL) == NULL)
+            worker.m_bDone = true;
+    }
+    while (!worker.m_bDone)
+        ::Sleep(RUN_POLL_MS);
+    worker.m_bRunning = false;
+}
+
 namespace
 {
 volatile LONG s_nDriverThreads = 0;
@@ -28,16 +42,7 @@ bool RunDriver(CWorker& worker, AFX_THREADPROC pfnDispatcher, CProxyList& list)
     if (list.IsEmpty())
         return false;
     worker.AddProxies(list);
-    if (!worker.m_bRunning)
-    {
-        worker.m_bRunning = true;
-        worker.m_bDone = false;
-        if (AfxBeginThread(pfnDispatcher, NULL) == NULL)
-            worker.m_bDone = true;
-    }
-    while (!worker.m_bDone)
-        ::Sleep(RUN_POLL_MS);
-    worker.m_bRunning = false;
+    RunWorkerToEnd(worker, pfnDispatcher);
 
     list.RemoveAll();
     worker.TakeResults(list);

@@ -14,6 +14,12 @@
 // Runs on a driver thread. False at once, nothing posted, for an empty list;
 // otherwise the list ends up holding the proxies that passed, sorted by
 // speed, and the finish notice goes to the progress window.
+class CWorker;
+
+// Starts the worker's dispatcher unless it runs already, then polls until the
+// run is over; the harvest drives its workers the same way.
+void RunWorkerToEnd(CWorker& worker, AFX_THREADPROC pfnDispatcher);
+
 bool TestProxySpeed(CProxyList& list);
 bool TestProxyAvailability(CProxyList& list);
 
