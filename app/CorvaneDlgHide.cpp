@@ -4,6 +4,7 @@
 #include "app/CorvaneMessages.h"
 #include "app/HideButtonFace.h"
 #include "net/ConnectionProxy.h"
+#include "net/Harvest.h"
 #include "net/MachineIdentity.h"
 #include "net/ServerRequest.h"
 #include "net/SpeedTest.h"
@@ -106,6 +107,11 @@ LRESULT CCorvaneDlg::OnRealIPRestored(WPARAM, LPARAM)
 
 LRESULT CCorvaneDlg::OnRetestResult(WPARAM wParam, LPARAM lParam)
 {
+    if (IsHarvestRunning()) {   // the harvest thread is replacing the list
+        delete reinterpret_cast<CRetestRequest*>(wParam);
+        GetHideState().m_nNextIndex = -1;
+        return 0;
+    }
     HandleRetestResult(GetHideState(), reinterpret_cast<CRetestRequest*>(wParam), lParam == 1);
     return 0;
 }
@@ -114,6 +120,7 @@ void CCorvaneDlg::OnHideIP()
 {
     CHideState& state = GetHideState();
     if (ButtonShowsFace(m_btnHideIP, FACE_HIDE_IP)) {
+        if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
         CProxyList& list = GetProxyList();
         if (list.IsEmpty()) {
             MessageBox(kNoProxyToHide);
@@ -149,6 +156,7 @@ void CCorvaneDlg::OnAutoHideIP()
 {
     CHideState& state = GetHideState();
     if (ButtonShowsFace(m_btnAutoHideIP, FACE_AUTO_HIDE_IP)) {
+        if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
         if (GetProxyList().IsEmpty()) {
             MessageBox(kNoProxyToHide);
             return;

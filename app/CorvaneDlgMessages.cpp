@@ -4,6 +4,7 @@
 #include "app/AboutDlg.h"
 #include "app/CorvaneMessages.h"
 #include "app/PasswordRenewal.h"
+#include "net/Harvest.h"
 #include "net/HideState.h"
 #include "net/ServerRequest.h"
 #include "net/UpstreamSwitch.h"
@@ -34,7 +35,9 @@ void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
 {
     switch (nIDEvent) {
     case TIMER_AUTO_SWITCH:
-        SwitchToNextProxy(GetHideState(), true);
+        // A harvest replacing the list skips this turn; the next tick switches.
+        if (!IsHarvestRunning())
+            SwitchToNextProxy(GetHideState(), true);
         break;
     case TIMER_PASSWORD_CHECK: {
         UINT delay = PasswordCheckDelay(CurrentRenewalTime(), g_nextPasswordTime,

@@ -366,9 +366,10 @@ protected:
         if (path.empty()) {
             PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
         } else {
-            SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_BLOCK, 10000, nullptr);
-            for (wchar_t ch : path)
-                SendMessageTimeoutW(edit, WM_CHAR, ch, 1, SMTO_BLOCK, 10000, nullptr);
+            // Typed characters wake the edit's auto-completion, which can
+            // stall the dialog; the whole text at once does not.
+            SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_BLOCK, 10000,
+                                nullptr);
             PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
         }
         if (!WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 30000))

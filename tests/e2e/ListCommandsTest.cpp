@@ -113,7 +113,7 @@ TEST_F(ListCommandsTest, InvertSelectionFlipsEveryRow)
     EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({0, 2}); }, 10000));
 }
 
-TEST_F(ListCommandsTest, DISABLED_RemovingTheRowInUseSwitchesToTheNextProxy)
+TEST_F(ListCommandsTest, RemovingTheRowInUseSwitchesToTheNextProxy)
 {
     FillList(NumberedProxies(5), 5);
     Click(kAutoHideIPId);
@@ -137,9 +137,7 @@ TEST_F(ListCommandsTest, DISABLED_RemovingTheRowInUseSwitchesToTheNextProxy)
     Click(kAutoHideIPId);
 }
 
-// Disabled until the common file dialog can be driven under Wine here: typing
-// the name hung the run.
-TEST_F(ListCommandsTest, DISABLED_ExportWritesTheWholeListOrTheSelectedRows)
+TEST_F(ListCommandsTest, ExportWritesTheWholeListOrTheSelectedRows)
 {
     Command(kExportAll);
     EXPECT_EQ(L"No proxy to export!", AnswerMessageBox());
@@ -168,7 +166,7 @@ TEST_F(ListCommandsTest, DISABLED_ExportWritesTheWholeListOrTheSelectedRows)
     EXPECT_EQ(4, list->Count());
 }
 
-TEST_F(ListCommandsTest, DISABLED_ImportRoundTripWithTheReplaceOrAppendAnswers)
+TEST_F(ListCommandsTest, ImportRoundTripWithTheReplaceOrAppendAnswers)
 {
     FillList(NumberedProxies(4), 4);
     Command(kExportAll);

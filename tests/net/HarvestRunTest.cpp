@@ -1,5 +1,6 @@
 // The harvest against pages served on 127.0.0.1 port 80 and local page
 // files, with the world's tinyproxies standing in for the proxies found.
+#include "tests/net/DirectConnection.h"
 #include "tests/net/PageServer.h"
 #include "tests/net/ProxyRunFixture.h"
 
@@ -87,6 +88,7 @@ class HarvestRunTest : public ProxyRunTest
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(UseDirectConnection());
         GetCurrentDirectoryW(MAX_PATH, m_szOldDir);
         ASSERT_TRUE(SetCurrentDirectoryW(m_dir.Path().c_str()));
         WriteFileBytes(L"countries.crv",
@@ -157,7 +159,7 @@ std::vector<int> PortsOf(const CProxyList& list)
 
 }  // namespace
 
-TEST_F(HarvestRunTest, DISABLED_HarvestsEveryLayoutAndSkipsTheBadSites)
+TEST_F(HarvestRunTest, HarvestsEveryLayoutAndSkipsTheBadSites)
 {
     // Live proxies: the tinyproxies. 127.0.0.1:18299 is found but fails the
     // speed test; the others are dropped before it.

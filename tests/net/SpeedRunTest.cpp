@@ -49,6 +49,10 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
     CProxy twin = Proxy(kGood, 3, 1);
     list.AddTail(twin);
 
+    // A long time-out keeps the partial proxy's bound below far from what a
+    // loaded machine measures; the silent proxies wait it out in parallel.
+    const int kTimeoutMs = 8000;
+    SetTimeoutSeconds(kTimeoutMs / 1000);
     ASSERT_TRUE(TestProxySpeed(list));
     m_counter.PumpUntil([&] { return m_counter.m_nFinished == 1; });
 
@@ -65,7 +69,7 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
         ASSERT_NE((const CProxy*)NULL, pFound) << "port " << fate.nPort;
         EXPECT_EQ(fate.nUptime, pFound->m_nUptime) << "port " << fate.nPort;
         EXPECT_GE(pFound->m_nSpeed, 0);
-        EXPECT_LT(pFound->m_nSpeed, 2000) << "port " << fate.nPort;   // under the time-out
+        EXPECT_LT(pFound->m_nSpeed, kTimeoutMs) << "port " << fate.nPort;
         EXPECT_EQ(11, pFound->m_nCountry);
         EXPECT_EQ(2, pFound->m_nType);
     }
@@ -73,10 +77,10 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
     // The slow proxy's five fetches each waited kSlowMs at least.
     EXPECT_GE(Find(list, kSlow)->m_nSpeed, kSlowMs - 10);
     // The partial proxy's three answers came after kSlowMs; its two timed-out
-    // fetches (2000 ms each) are no part of the mean, which would otherwise
-    // be at least (3 * 600 + 2 * 2000) / 5 = 1160.
+    // fetches are no part of the mean, which would otherwise be at least
+    // (3 * kSlowMs + 2 * kTimeoutMs) / 5.
     EXPECT_GE(Find(list, kPartial)->m_nSpeed, kSlowMs - 10);
-    EXPECT_LT(Find(list, kPartial)->m_nSpeed, 1100);
+    EXPECT_LT(Find(list, kPartial)->m_nSpeed, (3 * kSlowMs + 2 * kTimeoutMs) / 5);
 
     // Fastest first.
     int nLast = -1;
@@ -99,6 +103,10 @@ TEST_F(SpeedRunTest, WrongPasswordIsRefusedByTheUpstream)
     strcpy(g_szProxyPassword, "not-the-password");
     CProxyList list;
     Fill(list, { Proxy(world::kProxyPorts[0]), Proxy(world::kOpenProxyPort) });
+    // A long time-out keeps the partial proxy's bound below far from what a
+    // loaded machine measures; the silent proxies wait it out in parallel.
+    const int kTimeoutMs = 8000;
+    SetTimeoutSeconds(kTimeoutMs / 1000);
     ASSERT_TRUE(TestProxySpeed(list));
     EXPECT_EQ((std::vector<int>{ world::kOpenProxyPort }), Ports(list));
 }
@@ -109,6 +117,10 @@ TEST_F(SpeedRunTest, ExpectedTextHoldingABlockWordFailsEveryProxy)
     SetCorrectValue("denied");
     CProxyList list;
     Fill(list, { Proxy(kBlock), Proxy(kGood) });
+    // A long time-out keeps the partial proxy's bound below far from what a
+    // loaded machine measures; the silent proxies wait it out in parallel.
+    const int kTimeoutMs = 8000;
+    SetTimeoutSeconds(kTimeoutMs / 1000);
     ASSERT_TRUE(TestProxySpeed(list));
     EXPECT_TRUE(list.IsEmpty());
 }
@@ -118,6 +130,10 @@ TEST_F(SpeedRunTest, ReplyWithoutTheExpectedTextNeitherCountsNorRejects)
     SetCorrectValue("ENGINE IS UP");
     CProxyList list;
     Fill(list, { Proxy(kGood), Proxy(kStatus) });
+    // A long time-out keeps the partial proxy's bound below far from what a
+    // loaded machine measures; the silent proxies wait it out in parallel.
+    const int kTimeoutMs = 8000;
+    SetTimeoutSeconds(kTimeoutMs / 1000);
     ASSERT_TRUE(TestProxySpeed(list));
     // The good page holds it (any case); the 500 page does not.
     EXPECT_EQ((std::vector<int>{ kGood }), Ports(list));

@@ -1,4 +1,5 @@
 // One proxy-list page fetched from 127.0.0.1 port 80: what each answer gives.
+#include "tests/net/DirectConnection.h"
 #include "tests/net/PageServer.h"
 
 #include "net/WebSite.h"
@@ -14,6 +15,7 @@ class WebSiteFetchTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(UseDirectConnection());
         SetWebPageTimeout(2000);
         m_strRoot = "/fetch" + std::to_string(GetTickCount()) + "/";
     }

@@ -292,7 +292,7 @@ bool RecordRelayCredentials(const char* pszUser)
     return true;
 }
 
-TEST(PasswordRenewalReplyTest, DISABLED_NewPasswordGoesToTheRelay)
+TEST(PasswordRenewalReplyTest, NewPasswordGoesToTheRelay)
 {
     struct Case
     {

@@ -1,0 +1,94 @@
+// While a harvest replaces the global list from its thread, Hide IP and Auto
+// Hide IP do nothing; once it is over they act again. The harvested proxy
+// is a listener that never answers, so the harvest's speed test holds the
+// list for the whole time-out.
+#include "tests/e2e/CommandsFixture.h"
+
+#include "tests/TestFiles.h"
+
+using namespace commands;
+
+namespace {
+
+const int kStatusId = 1051;
+const UINT kHarvestRestart = WM_USER + 153;
+
+class HarvestHoldOffTest : public CommandsTest
+{
+protected:
+    bool WritesSettings() const override { return true; }
+
+    void SetUp() override
+    {
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(2, 2), &wsa);
+        silent = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        ASSERT_NE(INVALID_SOCKET, silent);
+        sockaddr_in addr = {};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(0, bind(silent, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)));
+        ASSERT_EQ(0, listen(silent, 16));
+        int len = sizeof(addr);
+        getsockname(silent, reinterpret_cast<sockaddr*>(&addr), &len);
+        port = ntohs(addr.sin_port);
+        CommandsTest::SetUp();
+    }
+    void TearDown() override
+    {
+        CommandsTest::TearDown();
+        closesocket(silent);
+    }
+
+    void TuneSettings(CSettings& settings) override
+    {
+        settings.GetTest()->m_nTimeoutSeconds = 15;
+        CreateDirectoryW((workDir + L"\\AdminFile").c_str(), nullptr);
+        WriteFileBytes(workDir + L"\\countryranges.crv", "127.0.0.0\t127.0.0.255\tUS\r\n");
+        WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(port) + "\n");
+        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt",
+                       "FileName:\r\nAdminFile\\page.txt\r\n");
+    }
+
+    bool HarvestOver() const
+    {
+        return GetFileAttributesW((workDir + L"\\AdminFile\\availProxyList.txt").c_str()) !=
+               INVALID_FILE_ATTRIBUTES;
+    }
+
+    SOCKET silent = INVALID_SOCKET;
+    int port = 0;
+};
+
+}  // namespace
+
+TEST_F(HarvestHoldOffTest, HideCommandsWaitForTheHarvest)
+{
+    PostMessageW(main, kHarvestRestart, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return DialogItemText(main, kStatusId) == L"Test Speed: 0 / 1"; }, 60000))
+        << "the harvest did not reach its speed test";
+
+    for (int id : {kHideIPId, kAutoHideIPId}) {
+        SCOPED_TRACE(id);
+        Click(id);
+        SendToMain(WM_NULL, 0, 0);
+        EXPECT_FALSE(WaitUntil([&] { return FindMessageBox() != nullptr; }, 1500));
+        EXPECT_EQ(0u, ReadInternetSetting().enable);
+    }
+    ASSERT_FALSE(HarvestOver()) << "the harvest ended before the commands were tried";
+
+    ASSERT_TRUE(WaitUntil([&] { return HarvestOver(); }, 120000));
+    SendToMain(WM_NULL, 0, 0);
+    // The silent proxy failed the speed test: the list is empty, and Hide IP
+    // says so once the harvest thread has let go of it (just after the file).
+    ASSERT_TRUE(WaitUntil([&] { return list->Count() == 0; }, 10000));
+    bool answered = false;
+    for (int attempt = 0; attempt < 20 && !answered; ++attempt) {
+        Click(kHideIPId);
+        std::wstring text;
+        answered = WaitUntil([&] { return FindMessageBox(&text) != nullptr; }, 1000);
+        if (answered)
+            EXPECT_EQ(L"There is no proxy to hide ip, please get proxy firstly.", AnswerMessageBox());
+    }
+    EXPECT_TRUE(answered);
+}
