@@ -330,11 +330,15 @@ protected:
     {
         HWND combo = GetDlgItem(dlg, 0x47C);
         if (combo) {
-            HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
-            if (edit)
-                return edit;
             if (WindowClass(combo) == L"Edit")
                 return combo;
+            // A ComboBoxEx32 holds a ComboBox that holds the edit.
+            HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+            HWND inner = FindWindowExW(combo, nullptr, L"ComboBox", nullptr);
+            if (!edit && inner)
+                edit = FindWindowExW(inner, nullptr, L"Edit", nullptr);
+            if (edit)
+                return edit;
         }
         HWND edit = GetDlgItem(dlg, 0x480);
         if (edit)
