@@ -1,6 +1,7 @@
 // Hide IP / Restore IP and Auto Hide IP / Stop Auto on the real program: the
 // refusals with their messages, and which buttons each state leaves usable.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/e2e/TrayMenuRows.h"
 
 namespace {
 
@@ -70,10 +71,13 @@ TEST_F(HideCommandsTest, EachStateLeavesItsButtonsUsable)
     EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"10.0.0.3"; }, 10000));
     // Hide by hand moves no selection.
     EXPECT_EQ(std::vector<int>({2}), list->SelectedRows());
+    // The notification-area menu keeps the settings shut while hidden.
+    EXPECT_FALSE(ReadTrayMenu(program, main)[kSettingRow]);
 
     Click(kHideIPId);
     ASSERT_TRUE(WaitCaption(kHideIPId, L"Hide IP"));
     EXPECT_EQ(all, Enabled());
+    EXPECT_TRUE(ReadTrayMenu(program, main)[kSettingRow]);
 
     Click(kAutoHideIPId);
     ASSERT_TRUE(WaitCaption(kAutoHideIPId, L"Stop Auto"));
@@ -82,6 +86,7 @@ TEST_F(HideCommandsTest, EachStateLeavesItsButtonsUsable)
     // Automatic mode starts with the first row, selected and focused.
     EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({0}); }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"10.0.0.1"; }, 10000));
+    EXPECT_FALSE(ReadTrayMenu(program, main)[kSettingRow]);
 
     Click(kAutoHideIPId);
     ASSERT_TRUE(WaitCaption(kAutoHideIPId, L"Auto Hide IP"));
