@@ -41,16 +41,15 @@ struct StartReply
 StartReply ParseStartReply(const char* pReply, size_t nLength);
 StartReply ParseStartReply(const CStringA& strReply);
 
-// Step 14 of the main window's start-up: sends the check-in (adapter
-// address and program version) and returns the reply, empty when the server
-// could not be reached.
+// The check-in at start-up: sends the adapter address and program version
+// and returns the reply, empty when the server could not be reached.
 CStringA SendStartRequest();
 
-// Step 18: stores the password, the renewal time (now + delay), the real
+// Stores the password, the renewal time (now + delay), the real
 // address's country and the real address into their globals.
 void ApplyStartReply(const StartReply& reply, RenewalTime now);
 
-// Steps 16 to 18 on the reply of SendStartRequest, messages on pOwner:
+// Handles the reply of SendStartRequest, with messages on pOwner:
 // an empty reply shows "Could not access server,please try again later."
 // and returns false (the caller then ends the program); a server message is
 // shown in the server message dialog before the values are stored (types 3

@@ -39,8 +39,17 @@ void ReadSections(CSettings& settings, CTabStdioFile& file, int nCountryCount)
         settings.m_pItems[nSlot] = NULL;
         CSettingItem* pItem = g_settingSections[nSlot].pfnCreate(nCountryCount);
         settings.m_pItems[nSlot] = pItem;
-        if (!pItem->Read(file))
+        try
+        {
+            if (!pItem->Read(file))
+                pItem->SetDefault();
+        }
+        catch (CException*)
+        {
+            // Not left half-read: a broken section takes its defaults.
             pItem->SetDefault();
+            throw;
+        }
     }
 }
 }

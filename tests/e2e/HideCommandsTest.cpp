@@ -28,6 +28,32 @@ protected:
                 ids.push_back(id);
         return ids;
     }
+
+    // Exit while the browser is pointed at the relay asks first: Cancel ends
+    // nothing and changes nothing; then the given answer ends the program.
+    void HideThenExit(int answer)
+    {
+        const UINT kExitApp = WM_USER + 101;
+        const wchar_t kQuestion[] = L"Your real IP is hidden, do you want to restore it?";
+        FillList(NumberedProxies(2), 2);
+        ASSERT_TRUE(list->SelectOnly({0}));
+        Click(kHideIPId);
+        ASSERT_TRUE(WaitCaption(kHideIPId, L"Restore IP"));
+        ASSERT_EQ(1u, ReadInternetSetting().enable);
+
+        PostMessageW(main, kExitApp, 0, 0);
+        EXPECT_EQ(kQuestion, AnswerMessageBox(IDCANCEL));
+        SendToMain(WM_NULL, 0, 0);
+        EXPECT_TRUE(program.IsRunning());
+        EXPECT_EQ(1u, ReadInternetSetting().enable);
+        EXPECT_EQ(L"Restore IP", Caption(kHideIPId));
+
+        PostMessageW(main, kExitApp, 0, 0);
+        EXPECT_EQ(kQuestion, AnswerMessageBox(answer));
+        DWORD code = 0;
+        ASSERT_TRUE(program.WaitForExit(30000, &code));
+        EXPECT_EQ(0xFFFFFFFFu, code);
+    }
 };
 
 }  // namespace
@@ -92,4 +118,28 @@ TEST_F(HideCommandsTest, EachStateLeavesItsButtonsUsable)
     ASSERT_TRUE(WaitCaption(kAutoHideIPId, L"Auto Hide IP"));
     EXPECT_EQ(L"Get Proxy", Caption(kGetProxyId));
     EXPECT_EQ(all, Enabled());
+}
+
+TEST_F(HideCommandsTest, ExitWhileHiddenAnsweredYesRestoresDirectAccess)
+{
+    HideThenExit(IDYES);
+    EXPECT_EQ(0u, ReadInternetSetting().enable);
+}
+
+TEST_F(HideCommandsTest, ExitWhileHiddenAnsweredNoLeavesTheRelaySet)
+{
+    HideThenExit(IDNO);
+    EXPECT_EQ(1u, ReadInternetSetting().enable);
+}
+
+TEST_F(HideCommandsTest, RemoveCurOnAnEmptyListSaysSo)
+{
+    FillList(NumberedProxies(1), 1);
+    Click(kAutoHideIPId);
+    ASSERT_TRUE(WaitCaption(kGetProxyId, L"Remove Cur"));
+    Click(kGetProxyId);
+    ASSERT_TRUE(WaitRows(0));
+    Click(kGetProxyId);
+    EXPECT_EQ(L"No proxy to remove!", AnswerMessageBox());
+    EXPECT_EQ(L"Remove Cur", Caption(kGetProxyId));
 }
