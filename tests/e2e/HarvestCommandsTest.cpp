@@ -105,3 +105,16 @@ TEST_F(HarvestCommandsTest, HarvestThenUpload)
         EXPECT_EQ("0\r", Line(anonymous, i)) << i;
     }
 }
+
+TEST_F(HarvestCommandsTest, ProgressMessagesCountIntoTheStatusText)
+{
+    const UINT kProgressStart = WM_USER + 151, kProgressStep = WM_USER + 152;
+    SendToMain(kProgressStart, 0, 7);
+    EXPECT_EQ(L"Check Anonymous: 0 / 7", DialogItemText(main, kStatusId));
+    SendToMain(kProgressStep, 0, 3);
+    SendToMain(kProgressStep, 0, 2);
+    EXPECT_EQ(L"Check Anonymous: 5 / 7", DialogItemText(main, kStatusId));
+    SendToMain(kProgressStart, 1, 4);
+    SendToMain(kProgressStep, 1, 1);
+    EXPECT_EQ(L"Test Speed: 1 / 4", DialogItemText(main, kStatusId));
+}

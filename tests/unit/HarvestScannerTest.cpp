@@ -1,6 +1,7 @@
 // Picking proxies out of page text, and reading pages and sources.
 #include "net/HarvestScanner.h"
 #include "net/HarvestSources.h"
+#include "net/ObtainWebSiteWorker.h"
 #include "net/WebSite.h"
 
 #include "tests/TestFiles.h"
@@ -64,6 +65,14 @@ TEST(HarvestScannerTest, Cases)
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.found, Scan(c.text)) << c.text;
+}
+
+TEST(HarvestScannerTest, PortsOfOtherServicesAreNotHarvested)
+{
+    for (int port : { 3124, 3127, 3129, 8888 })
+        EXPECT_TRUE(IsExcludedPort(port)) << port;
+    for (int port : { 80, 3123, 3125, 3128, 3130, 8080, 8887, 8889 })
+        EXPECT_FALSE(IsExcludedPort(port)) << port;
 }
 
 TEST(HarvestScannerTest, FoundProxiesCarryTheirDefaults)
