@@ -4,6 +4,7 @@
 // list for the whole time-out.
 #include "tests/e2e/CommandsFixture.h"
 
+#include "tests/LoopbackListener.h"
 #include "tests/TestFiles.h"
 
 using namespace commands;
@@ -18,34 +19,12 @@ class HarvestHoldOffTest : public CommandsTest
 protected:
     bool WritesSettings() const override { return true; }
 
-    void SetUp() override
-    {
-        WSADATA wsa;
-        WSAStartup(MAKEWORD(2, 2), &wsa);
-        silent = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        ASSERT_NE(INVALID_SOCKET, silent);
-        sockaddr_in addr = {};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ASSERT_EQ(0, bind(silent, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)));
-        ASSERT_EQ(0, listen(silent, 16));
-        int len = sizeof(addr);
-        getsockname(silent, reinterpret_cast<sockaddr*>(&addr), &len);
-        port = ntohs(addr.sin_port);
-        CommandsTest::SetUp();
-    }
-    void TearDown() override
-    {
-        CommandsTest::TearDown();
-        closesocket(silent);
-    }
-
     void TuneSettings(CSettings& settings) override
     {
         settings.GetTest()->m_nTimeoutSeconds = 15;
         CreateDirectoryW((workDir + L"\\AdminFile").c_str(), nullptr);
         WriteFileBytes(workDir + L"\\countryranges.crv", "127.0.0.0\t127.0.0.255\tUS\r\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(port) + "\n");
+        WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(silent.Port()) + "\n");
         WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt",
                        "FileName:\r\nAdminFile\\page.txt\r\n");
     }
@@ -56,14 +35,14 @@ protected:
                INVALID_FILE_ATTRIBUTES;
     }
 
-    SOCKET silent = INVALID_SOCKET;
-    int port = 0;
+    LoopbackListener silent;
 };
 
 }  // namespace
 
 TEST_F(HarvestHoldOffTest, HideCommandsWaitForTheHarvest)
 {
+    ASSERT_TRUE(silent.Ok());
     PostMessageW(main, kHarvestRestart, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return DialogItemText(main, kStatusId) == L"Test Speed: 0 / 1"; }, 60000))
         << "the harvest did not reach its speed test";

@@ -3,6 +3,7 @@
 // relay forwards must be seen exactly.
 #include "app/PasswordRenewal.h"
 #include "net/ServerRequest.h"
+#include "tests/LoopbackListener.h"
 #include "tests/net/RelayFixture.h"
 
 #include <gtest/gtest.h>
@@ -64,18 +65,12 @@ TEST_F(RelayServerTest, UpstreamBlocksThatLookLikeRequestsGetNoHeader)
 {
     // An upstream of our own that answers with a block starting with a
     // method name: only the browser's blocks get the header.
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(0, bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)));
-    ASSERT_EQ(0, listen(listener, 1));
-    int length = sizeof(address);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    ASSERT_TRUE(g_relayServer.SetUpstream("127.0.0.1", ntohs(address.sin_port)));
+    LoopbackListener listener;
+    ASSERT_TRUE(listener.Ok());
+    ASSERT_TRUE(g_relayServer.SetUpstream("127.0.0.1", listener.Port()));
     const std::string answer = "GET /from-upstream HTTP/1.1\r\nHost: browser.test\r\n\r\n";
     std::thread upstream([&] {
-        SOCKET s = accept(listener, nullptr, nullptr);
+        SOCKET s = accept(listener.Socket(), nullptr, nullptr);
         if (s == INVALID_SOCKET)
             return;
         char buffer[8192];
@@ -87,7 +82,6 @@ TEST_F(RelayServerTest, UpstreamBlocksThatLookLikeRequestsGetNoHeader)
     });
     Reply reply = Exchange("GET http://example.test/ HTTP/1.1\r\n\r\n", false);
     upstream.join();
-    closesocket(listener);
     EXPECT_EQ(answer, reply.data);
 }
 
