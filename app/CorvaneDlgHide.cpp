@@ -107,11 +107,6 @@ LRESULT CCorvaneDlg::OnRealIPRestored(WPARAM, LPARAM)
 
 LRESULT CCorvaneDlg::OnRetestResult(WPARAM wParam, LPARAM lParam)
 {
-    if (IsHarvestRunning()) {   // the harvest thread is replacing the list
-        delete reinterpret_cast<CRetestRequest*>(wParam);
-        GetHideState().m_nNextIndex = -1;
-        return 0;
-    }
     HandleRetestResult(GetHideState(), reinterpret_cast<CRetestRequest*>(wParam), lParam == 1);
     return 0;
 }

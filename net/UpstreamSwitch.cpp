@@ -2,6 +2,7 @@
 
 #include "app/CorvaneMessages.h"
 #include "net/ConnectionProxy.h"
+#include "net/Harvest.h"
 #include "net/RelayServer.h"
 #include "net/SpeedTest.h"
 #include "proxy/Settings.h"
@@ -83,7 +84,8 @@ void HandleRetestResult(CHideState& state, CRetestRequest* pRequest, bool bPasse
     CProxy proxy = pRequest->m_proxy;
     delete pRequest;
     state.m_nNextIndex = -1;
-    if (bPassed)
+    // A harvest replacing the list from its thread: the result is dropped.
+    if (bPassed || IsHarvestRunning())
         return;
     // The list may have changed while the test ran: only the same proxy at
     // the same position goes.

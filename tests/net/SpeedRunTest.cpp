@@ -103,10 +103,6 @@ TEST_F(SpeedRunTest, WrongPasswordIsRefusedByTheUpstream)
     strcpy(g_szProxyPassword, "not-the-password");
     CProxyList list;
     Fill(list, { Proxy(world::kProxyPorts[0]), Proxy(world::kOpenProxyPort) });
-    // A long time-out keeps the partial proxy's bound below far from what a
-    // loaded machine measures; the silent proxies wait it out in parallel.
-    const int kTimeoutMs = 8000;
-    SetTimeoutSeconds(kTimeoutMs / 1000);
     ASSERT_TRUE(TestProxySpeed(list));
     EXPECT_EQ((std::vector<int>{ world::kOpenProxyPort }), Ports(list));
 }
@@ -117,10 +113,6 @@ TEST_F(SpeedRunTest, ExpectedTextHoldingABlockWordFailsEveryProxy)
     SetCorrectValue("denied");
     CProxyList list;
     Fill(list, { Proxy(kBlock), Proxy(kGood) });
-    // A long time-out keeps the partial proxy's bound below far from what a
-    // loaded machine measures; the silent proxies wait it out in parallel.
-    const int kTimeoutMs = 8000;
-    SetTimeoutSeconds(kTimeoutMs / 1000);
     ASSERT_TRUE(TestProxySpeed(list));
     EXPECT_TRUE(list.IsEmpty());
 }
@@ -130,10 +122,6 @@ TEST_F(SpeedRunTest, ReplyWithoutTheExpectedTextNeitherCountsNorRejects)
     SetCorrectValue("ENGINE IS UP");
     CProxyList list;
     Fill(list, { Proxy(kGood), Proxy(kStatus) });
-    // A long time-out keeps the partial proxy's bound below far from what a
-    // loaded machine measures; the silent proxies wait it out in parallel.
-    const int kTimeoutMs = 8000;
-    SetTimeoutSeconds(kTimeoutMs / 1000);
     ASSERT_TRUE(TestProxySpeed(list));
     // The good page holds it (any case); the 500 page does not.
     EXPECT_EQ((std::vector<int>{ kGood }), Ports(list));
