@@ -1,3 +1,4 @@
+// The About box: its version text and the flag its openers rely on.
 #include "app/AboutDlg.h"
 
 #include "app/CorvaneMessages.h"

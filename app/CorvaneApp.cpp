@@ -1,3 +1,4 @@
+// The application object: one instance per machine, the splash, then the main window.
 #include "app/CorvaneApp.h"
 
 #include "app/CorvaneDlg.h"

@@ -1,3 +1,4 @@
+// The main window's message map, construction and the state its handlers share.
 #include "app/CorvaneDlg.h"
 
 #include "app/CorvaneMessages.h"
@@ -95,7 +96,8 @@ BOOL CCorvaneDlg::PreTranslateMessage(MSG* pMsg)
         return TRUE;
     }
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_DELETE) {
-        OnRemoveSelected();
+        // Through the command gate, like the menu's Remove Selected.
+        SendMessage(WM_COMMAND, MAKEWPARAM(ID_REMOVE_SELECTED, 0), 0);
         return TRUE;
     }
     m_toolTip.RelayEvent(pMsg);

@@ -33,6 +33,10 @@ protected:
     // icon would stay in the notification area. Cancel hides like Esc.
     void OnOK() override;
     void OnCancel() override;
+    // The one gate of the commands that read or change the proxy list: none
+    // of them runs while the harvest thread is replacing the list
+    // (CorvaneDlgHarvest.cpp).
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     // Window messages and timers (CorvaneDlgMessages.cpp).
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);

@@ -13,6 +13,7 @@
 #include "net/UpstreamSwitch.h"
 #include "proxy/Proxy.h"
 #include "proxy/ProxyFile.h"
+#include "proxy/ProxyRows.h"
 #include "proxy/ProxySort.h"
 #include "proxy/Settings.h"
 
@@ -142,7 +143,6 @@ void CCorvaneDlg::OnCheckIP()
 
 void CCorvaneDlg::OnGetProxy()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (!DownloadProxyList(this))
         return;
     CProxyList& list = GetProxyList();
@@ -176,7 +176,6 @@ void CCorvaneDlg::OnGetProxy()
 
 void CCorvaneDlg::OnGetProxyButton()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     CString strCaption;
     m_btnGetProxy.GetWindowText(strCaption);
     if (strCaption == kGetProxyCaption) {
@@ -199,26 +198,22 @@ void CCorvaneDlg::OnGetProxyButton()
 
 void CCorvaneDlg::OnTestSpeed()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     RunTestCommand(*this, true);
 }
 
 void CCorvaneDlg::OnTestSpeedButton()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     RunTestCommand(*this, true);
     m_listProxy.SetFocus();
 }
 
 void CCorvaneDlg::OnTestAvailability()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     RunTestCommand(*this, false);
 }
 
 void CCorvaneDlg::OnRemoveSelected()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     std::vector<int> rows = SelectedRows(m_listProxy);
     if (rows.empty()) {
         MessageBox(L"No selected proxy to remove!");
@@ -229,24 +224,7 @@ void CCorvaneDlg::OnRemoveSelected()
     for (int nRow : rows)
         if (nRow == state.m_nCurIndex)
             bRemovedCurrent = true;
-
-    // One walk from the tail, highest index first, so that the lower
-    // indices stay valid; rows past the list's end are skipped.
-    CProxyList& list = GetProxyList();
-    INT_PTR nIndex = list.GetCount() - 1;
-    POSITION pos = list.GetTailPosition();
-    size_t nNext = rows.size();
-    while (pos != NULL && nNext > 0) {
-        POSITION posCur = pos;
-        list.GetPrev(pos);
-        while (nNext > 0 && rows[nNext - 1] > nIndex)
-            --nNext;
-        if (nNext > 0 && rows[nNext - 1] == nIndex) {
-            list.RemoveAt(posCur);
-            --nNext;
-        }
-        --nIndex;
-    }
+    RemoveProxyRows(GetProxyList(), rows);
 
     RefreshProxyList();
     if (bRemovedCurrent)
@@ -260,7 +238,6 @@ void CCorvaneDlg::OnContextRemoveSelected()
 
 void CCorvaneDlg::OnRemoveAll()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (m_listProxy.GetItemCount() == 0) {
         MessageBox(L"No proxy to remove!");
         return;
@@ -287,7 +264,6 @@ void CCorvaneDlg::OnInvertSelection()
 
 void CCorvaneDlg::OnImport()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     CProxyList& list = GetProxyList();
     if (!list.IsEmpty()) {
         CReplaceDialog dlg(false, this);
@@ -312,7 +288,6 @@ void CCorvaneDlg::OnImport()
 
 void CCorvaneDlg::OnExportAll()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (m_listProxy.GetItemCount() == 0) {
         MessageBox(L"No proxy to export!");
         return;
@@ -326,7 +301,6 @@ void CCorvaneDlg::OnExportAll()
 
 void CCorvaneDlg::OnExportSelected()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (m_listProxy.GetNextItem(-1, LVNI_SELECTED) < 0) {
         MessageBox(L"No selected proxy to export!");
         return;
@@ -338,20 +312,7 @@ void CCorvaneDlg::OnExportSelected()
 
     // The selected entries in ascending order, written line by line as the
     // whole list would be.
-    std::vector<int> rows = SelectedRows(m_listProxy);
-    const CProxyList& list = GetProxyList();
     CProxyList selected;
-    POSITION pos = list.GetHeadPosition();
-    int nIndex = 0;
-    size_t nNext = 0;
-    while (pos != NULL && nNext < rows.size()) {
-        const CProxy& proxy = list.GetNext(pos);
-        if (rows[nNext] == nIndex) {
-            CProxy copy = proxy;
-            selected.AddTail(copy);
-            ++nNext;
-        }
-        ++nIndex;
-    }
+    CopyProxyRows(GetProxyList(), SelectedRows(m_listProxy), selected);
     WriteListFile(selected, dlg.GetPathName());
 }

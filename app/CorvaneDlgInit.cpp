@@ -6,6 +6,7 @@
 #include "app/CorvaneMessages.h"
 #include "app/SkinH.h"
 #include "app/SplashThread.h"
+#include "app/CheckInReply.h"
 #include "net/CheckIn.h"
 #include "net/FirefoxProxy.h"
 #include "net/MachineIdentity.h"

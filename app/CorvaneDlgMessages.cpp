@@ -3,7 +3,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/CorvaneMessages.h"
-#include "app/PasswordRenewal.h"
+#include "app/SettingDialog.h"
+#include "net/PasswordRenewal.h"
 #include "net/Harvest.h"
 #include "net/HideState.h"
 #include "net/ServerRequest.h"

@@ -2,7 +2,7 @@
 #include "app/CorvaneDlg.h"
 
 #include "app/CorvaneMessages.h"
-#include "proxy/SettingDialog.h"
+#include "app/SettingDialog.h"
 
 void CCorvaneDlg::OnTraySetting()
 {

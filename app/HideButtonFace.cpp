@@ -1,3 +1,4 @@
+// Which caption, icon and tip each toggling button of the main window shows.
 #include "app/HideButtonFace.h"
 
 #include "resource.h"

@@ -1,3 +1,4 @@
+// The main window's proxy list view: speed bars, fixed columns, Ctrl+A, context menu.
 #include "app/ProListCtrl.h"
 
 #include "app/CorvaneMessages.h"

@@ -1,3 +1,4 @@
+// The "Testing" dialog: its bar follows the test threads, its Cancel stops them.
 #include "app/ProgressDialog.h"
 
 #include "net/TestDriver.h"

@@ -1,3 +1,4 @@
+// The server message dialog of the check-in reply and its exit and web-site buttons.
 #include "app/PushMessage.h"
 
 #include "app/LinkOpener.h"

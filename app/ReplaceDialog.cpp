@@ -1,3 +1,4 @@
+// Asks whether a new list replaces or extends the current one, and keeps the answer.
 #include "app/ReplaceDialog.h"
 
 #include "proxy/Settings.h"

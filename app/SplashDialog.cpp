@@ -1,3 +1,4 @@
+// The splash window: the picture and its cycling progress text.
 #include "app/SplashDialog.h"
 
 BEGIN_MESSAGE_MAP(CSplashDialog, CDialog)

@@ -1,3 +1,4 @@
+// The splash's own thread, so the splash draws while start-up blocks.
 #include "app/SplashThread.h"
 
 #include "app/SplashDialog.h"

@@ -1,3 +1,4 @@
+// The application object, its start-up and the framework's global helpers.
 #include "afx.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)

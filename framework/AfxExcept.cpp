@@ -1,3 +1,4 @@
+// The framework's exception classes and their messages.
 #include "afx.h"
 
 #include <wchar.h>

@@ -1,3 +1,4 @@
+// Files on Win32 handles and the buffered 8-bit text file.
 #include "afx.h"
 
 #include <string.h>

@@ -1,3 +1,4 @@
+// WinINet sessions, HTTP connections and request files that throw on failure.
 #include "AfxInet.h"
 
 IMPLEMENT_DYNAMIC(CInternetSession, CObject)

@@ -1,3 +1,4 @@
+// The root object, run-time class information and dynamic creation.
 #include "afx.h"
 
 #include <new>

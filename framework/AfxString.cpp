@@ -1,3 +1,4 @@
+// The wide and 8-bit string classes and their code-page conversions.
 #include "afx.h"
 
 #include <wchar.h>

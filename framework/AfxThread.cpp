@@ -1,3 +1,4 @@
+// Worker threads and user-interface threads with their message loops.
 #include "afx.h"
 
 #include <process.h>

@@ -1,3 +1,4 @@
+// The availability test: one fetch of the test page per proxy, in batches.
 #include "net/AvailabilityTest.h"
 
 #include "net/CurlBuffer.h"

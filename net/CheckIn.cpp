@@ -1,6 +1,6 @@
+// The start-up check-in: its request, the reading of its reply and its values stored.
 #include "net/CheckIn.h"
 
-#include "app/PushMessage.h"
 #include "net/HttpPost.h"
 #include "net/MachineIdentity.h"
 #include "net/ServerRequest.h"
@@ -9,8 +9,6 @@
 #include "proxy/Decimal.h"
 
 #include <string.h>
-
-#include "afxwin.h"
 
 namespace {
 
@@ -122,25 +120,4 @@ void ApplyStartReply(const StartReply& reply, RenewalTime now)
         g_nRealCountry = FindCountryByCode(reply.strCountryCode);
     if (reply.bHasRealIP)
         memcpy(g_szRealIP, reply.strRealIP.GetString(), (size_t)reply.strRealIP.GetLength() + 1);
-}
-
-bool HandleStartReply(const CStringA& strReply, CWnd* pOwner)
-{
-    StartReply reply = ParseStartReply(strReply);
-    if (reply.bEmpty) {
-        LPCWSTR pszText = L"Could not access server,please try again later.";
-        if (pOwner != NULL)
-            pOwner->MessageBox(pszText, NULL, MB_OK);
-        else
-            AfxMessageBox(pszText, MB_OK);
-        return false;
-    }
-    if (reply.bHasMessage) {
-        // Without caption markers the web-site button shows an empty caption.
-        CPushMessage dialog(reply.strCaption.GetString(),
-                            reply.nMessageType, reply.strMessage.GetString());
-        dialog.DoModal();
-    }
-    ApplyStartReply(reply, CurrentRenewalTime());
-    return true;
 }

@@ -4,11 +4,9 @@
 
 #include "afx.h"
 
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
 
 #include <stddef.h>
-
-class CWnd;
 
 // What a check-in reply carries. A value whose markers are missing or
 // malformed is marked absent and its destination keeps its value.
@@ -48,10 +46,3 @@ CStringA SendStartRequest();
 // Stores the password, the renewal time (now + delay), the real
 // address's country and the real address into their globals.
 void ApplyStartReply(const StartReply& reply, RenewalTime now);
-
-// Handles the reply of SendStartRequest, with messages on pOwner:
-// an empty reply shows "Could not access server,please try again later."
-// and returns false (the caller then ends the program); a server message is
-// shown in the server message dialog before the values are stored (types 3
-// and 4 end the program from there).
-bool HandleStartReply(const CStringA& strReply, CWnd* pOwner);

@@ -1,6 +1,7 @@
+// Reads and sets the proxy option of the current Internet connection.
 #include "net/ConnectionProxy.h"
 
-#include "app/CorvaneMessages.h"
+#include "net/WorkerMessages.h"
 
 #include <wininet.h>
 

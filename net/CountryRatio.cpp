@@ -1,3 +1,4 @@
+// Per-country shares of a proxy list, in parts of 10000.
 #include "net/CountryRatio.h"
 
 #include "proxy/CountryTable.h"

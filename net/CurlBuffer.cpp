@@ -1,3 +1,4 @@
+// Collects the reply of one request to the maker's server as libcurl receives it.
 #include "net/CurlBuffer.h"
 
 #include <stdint.h>

@@ -1,3 +1,4 @@
+// Reads the version resource of a program file.
 #include "net/FileVersionInfo.h"
 
 #include <stdio.h>

@@ -1,6 +1,7 @@
+// The harvest run: pick, filter and speed-test proxies, then put them in place of a list.
 #include "net/Harvest.h"
 
-#include "app/CorvaneMessages.h"
+#include "net/WorkerMessages.h"
 #include "net/HarvestExclusion.h"
 #include "net/ObtainWebSiteWorker.h"
 #include "net/TestDriver.h"

@@ -1,3 +1,4 @@
+// The addresses the harvest leaves out, read from AdminFile\codeen.txt.
 #include "net/HarvestExclusion.h"
 
 #include <new>

@@ -1,3 +1,4 @@
+// Picks address and port pairs out of the text of a proxy-list page.
 #include "net/HarvestScanner.h"
 
 #include "proxy/CountryTable.h"

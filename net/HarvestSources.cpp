@@ -1,3 +1,4 @@
+// Reads the two lists of harvest sources under AdminFile.
 #include "net/HarvestSources.h"
 
 #include "proxy/TabStdioFile.h"

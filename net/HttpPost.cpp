@@ -1,3 +1,4 @@
+// The one blocking HTTP POST to the maker's server.
 #include "net/HttpPost.h"
 
 #include "net/CurlBuffer.h"

@@ -1,3 +1,4 @@
+// The adapter address that names this machine to the server, and the real IP address.
 #include "net/MachineIdentity.h"
 
 #include "net/ServerRequest.h"

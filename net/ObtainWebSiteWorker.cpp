@@ -1,3 +1,4 @@
+// The harvest worker: its sources and the threads that read them.
 #include "net/ObtainWebSiteWorker.h"
 
 #include "net/HarvestExclusion.h"

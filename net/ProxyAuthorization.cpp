@@ -1,3 +1,4 @@
+// Builds and inserts the Basic Proxy-Authorization header.
 #include "net/ProxyAuthorization.h"
 
 #include "net/Base64.h"

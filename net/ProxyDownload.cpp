@@ -1,3 +1,4 @@
+// Fetches a proxy list from the maker's server for Get Proxy.
 #include "net/ProxyDownload.h"
 
 #include "net/HttpPost.h"

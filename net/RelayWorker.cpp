@@ -3,8 +3,8 @@
 // of pairs.
 #include "net/RelayServer.h"
 
-#include "app/CorvaneMessages.h"
-#include "app/PasswordRenewal.h"
+#include "net/WorkerMessages.h"
+#include "net/PasswordRenewal.h"
 #include "net/ProxyAuthorization.h"
 
 #include <string.h>

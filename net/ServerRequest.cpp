@@ -1,3 +1,4 @@
+// The pieces of every request to the maker's server and the values its replies hand out.
 #include "net/ServerRequest.h"
 
 #include "net/FileVersionInfo.h"

@@ -21,7 +21,7 @@ class CSettingCountryItem;
 
 // Values of the check-in reply, written on the user-interface thread. The
 // renewal time g_nextPasswordTime lives with the password timers
-// (app/PasswordRenewal.h).
+// (net/PasswordRenewal.h).
 extern char g_szProxyPassword[PROXY_PASSWORD_SIZE];  // at most 63 characters
 extern int g_nRealCountry;                            // country index, -1 when not known
 extern char g_szRealIP[16];                           // dotted address, empty when not known

@@ -1,6 +1,7 @@
+// The speed test: parallel fetches of the test page through one proxy.
 #include "net/SpeedTest.h"
 
-#include "app/CorvaneMessages.h"
+#include "net/WorkerMessages.h"
 #include "net/AvailabilityTest.h"
 #include "net/CurlBuffer.h"
 #include "net/ProxyAuthorization.h"

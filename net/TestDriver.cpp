@@ -1,3 +1,4 @@
+// Drives a test worker over a list and puts the passing proxies back, fastest first.
 #include "net/TestDriver.h"
 
 #include "net/AvailabilityTest.h"

@@ -1,3 +1,4 @@
+// One harvest source: a proxy-list page on a web site or a local page file.
 #include "net/WebSite.h"
 
 #include "framework/AfxInet.h"

@@ -1,3 +1,4 @@
+// The test workers' queue, results and thread count, and the progress notices.
 #include "net/Worker.h"
 
 #include "proxy/Settings.h"

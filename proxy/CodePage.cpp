@@ -1,3 +1,4 @@
+// Conversions between the wide text of files and controls and the 8-bit records.
 #include "proxy/CodePage.h"
 
 bool WideToOemBuffer(int nDestSize, const wchar_t* pszSource, char* pszDest)

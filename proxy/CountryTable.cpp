@@ -1,3 +1,4 @@
+// The country table of countries.crv and the address ranges of countryranges.crv.
 #include "proxy/CountryTable.h"
 
 #include "proxy/TabStdioFile.h"

@@ -1,3 +1,4 @@
+// Reads and writes the decimal numbers of user input and text files.
 #include "proxy/Decimal.h"
 
 #include <limits.h>

@@ -1,3 +1,4 @@
+// The proxy record, the proxy list and the one list behind the main window.
 #include "proxy/Proxy.h"
 
 #include <string.h>

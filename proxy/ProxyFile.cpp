@@ -1,3 +1,4 @@
+// Reads and writes proxy list files, one TAB-separated proxy a line.
 #include "proxy/ProxyFile.h"
 
 #include "proxy/CodePage.h"

@@ -1,3 +1,4 @@
+// Orders a proxy list by one of the list view's sort keys.
 #include "proxy/ProxySort.h"
 
 #include "proxy/CountryTable.h"

@@ -1,3 +1,4 @@
+// The settings store: setting.crv read into and written from the one CSettings.
 #include "proxy/Settings.h"
 
 #include "proxy/CountryTable.h"

@@ -1,3 +1,4 @@
+// The TAB-separated text file under the settings, country and proxy list files.
 #include "proxy/TabStdioFile.h"
 
 #include <string.h>

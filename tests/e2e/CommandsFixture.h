@@ -4,7 +4,8 @@
 #pragma once
 
 #include "proxy/Settings.h"
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/E2eControlIds.h"
+#include "tests/support/MakerClient.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/RemoteListView.h"
 #include "tests/world/World.h"
@@ -23,23 +24,7 @@
 
 namespace commands {
 
-const int kListId = 1003;
-const int kGetProxyId = 1036;
-const int kTestSpeedId = 1005;
-const int kHideIPId = 1002;
-const int kAutoHideIPId = 1001;
-const int kSettingId = 1004;
-const int kCheckIPId = 1057;
-const int kCurrentFlagId = 1040;
-const int kRealIPId = 1041;
-const int kCurrentIPId = 1042;
-const int kReplaceId = 1049;
-const int kAppendId = 1050;
-const UINT kTrayNotify = WM_USER + 100;
-const UINT kTrayIconId = 128;
-const UINT kTimerAutoSwitch = 1;
-
-constexpr const char* kRetrievePath = "/Corvane/Tessaly/retrieve.php";
+using maker::kRetrievePath;
 
 // One line of a proxy list file (and of a retrieval reply).
 inline std::string ProxyLine(const std::string& ip, int port, int country, int type, int uptime,

@@ -1,6 +1,6 @@
 // The real program at start-up with a running Firefox whose prefs.js does
 // not follow the system's proxy setting, and the settings asking for it.
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/MakerClient.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/win/FirefoxTestWorld.h"
 

@@ -1,6 +1,7 @@
 // The hidden Worker and Upload commands of the real program, reached through
 // their ids: a harvest from a local page file, then the statistics.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 #include "tests/TestFiles.h"
 
@@ -8,9 +9,6 @@ using namespace commands;
 
 namespace {
 
-const int kWorkerId = 1000;
-const int kUploadId = 1034;
-const int kStatusId = 1051;
 const UINT kHarvestRestart = WM_USER + 153;
 
 class HarvestCommandsTest : public CommandsTest

@@ -3,6 +3,7 @@
 // is a listener that never answers, so the harvest's speed test holds the
 // list for the whole time-out.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 #include "tests/LoopbackListener.h"
 #include "tests/TestFiles.h"
@@ -11,7 +12,6 @@ using namespace commands;
 
 namespace {
 
-const int kStatusId = 1051;
 const UINT kHarvestRestart = WM_USER + 153;
 
 class HarvestHoldOffTest : public CommandsTest

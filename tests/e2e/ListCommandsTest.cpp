@@ -1,25 +1,12 @@
 // The real program's commands on the proxy list: removal, selection, import
 // and export through the common file dialogs, the tray menu and the links.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 namespace {
 
 using namespace commands;
 
-const int kRemoveSelected = 32791;
-const int kRemoveAll = 32790;
-const int kInvertSelection = 32792;
-const int kContextRemoveSelected = 32793;
-const int kContextRemoveAll = 32794;
-const int kTestAvailability = 32784;
-const int kImport = 32786;
-const int kExportAll = 32787;
-const int kExportSelected = 32788;
-const int kTrayOpen = 32777;
-const int kTrayAbout = 32779;
-const int kTrayExit = 32780;
-const int kTrayWebSite = 32782;
-const int kTrayHelp = 32795;
 
 class ListCommandsTest : public CommandsTest
 {

@@ -1,11 +1,11 @@
+// Starts the real program in a fresh working directory and finds its windows.
 #include "tests/e2e/ProgramUnderTest.h"
+#include "tests/support/E2eControlIds.h"
 
 #include <shellapi.h>
 
 namespace {
 
-const int kProxyListId = 1003;
-const int kSplashPictureId = 1055;
 
 bool CopyTree(const std::wstring& from, const std::wstring& to)
 {
@@ -194,7 +194,7 @@ std::vector<HWND> ProgramUnderTest::TopLevelWindows() const
 HWND ProgramUnderTest::MainWindow() const
 {
     for (HWND hWnd : TopLevelWindows())
-        if (WindowClass(hWnd) == L"#32770" && GetDlgItem(hWnd, kProxyListId))
+        if (WindowClass(hWnd) == L"#32770" && GetDlgItem(hWnd, kListId))
             return hWnd;
     return nullptr;
 }
@@ -211,7 +211,7 @@ HWND ProgramUnderTest::MessageBoxWindow() const
 {
     for (HWND hWnd : TopLevelWindows())
         if (WindowClass(hWnd) == L"#32770" && IsWindowVisible(hWnd) && GetDlgItem(hWnd, 0xFFFF) &&
-            !GetDlgItem(hWnd, kProxyListId))
+            !GetDlgItem(hWnd, kListId))
             return hWnd;
     return nullptr;
 }

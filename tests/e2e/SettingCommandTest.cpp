@@ -2,14 +2,12 @@
 // (the list has the focus afterwards) and from the notification-area menu,
 // and Reset to Defaults fetching the maker's test definition.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 using namespace commands;
 
 namespace {
 
-const int kTrayMenuSetting = 32778;
-const int kResetId = 1052;
-const int kTabId = 1008;
 
 class SettingCommandTest : public CommandsTest
 {

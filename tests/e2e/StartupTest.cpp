@@ -1,7 +1,8 @@
 // The real program's start-up against the local maker's server: check-in
 // failures, server messages, the real address and its flag, the settings
 // written at first start, the relay and the password renewal.
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/MakerClient.h"
+#include "tests/support/E2eControlIds.h"
 #include "tests/e2e/ProgramUnderTest.h"
 
 #include <winsock2.h>
@@ -14,8 +15,6 @@
 namespace {
 
 const UINT kTimerMessage = WM_TIMER;
-const int kPushExit = 1037;
-const int kPushWebSite = 1039;
 
 const std::string kNormalValues =
     "PWStarttessaly-relay-passPWEnd\r\nTimeStart86400TimeEnd\r\nCountryCode:US\r\n"

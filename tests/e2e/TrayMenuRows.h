@@ -4,6 +4,7 @@
 
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/ScreenPixels.h"
+#include "tests/support/E2eControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,6 @@ inline std::vector<bool> MenuRowsEnabled(HWND menu)
 // painted, and closes it again.
 inline std::vector<bool> ReadTrayMenu(const ProgramUnderTest& program, HWND main)
 {
-    const UINT kTrayNotify = WM_USER + 100;
-    const UINT kTrayIconId = 128;
     // Away from where the menu opens, so that no row is highlighted.
     SetCursorPos(300, 300);
     PostMessageW(main, kTrayNotify, kTrayIconId, WM_RBUTTONDOWN);

@@ -19,48 +19,26 @@ using namespace proxyrun;
 namespace {
 
 // Stands in for the main window: records the harvest's messages.
-class MainWindowStub
+class MainWindowStub : public CRecordingWindow
 {
 public:
-    MainWindowStub()
-    {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = L"CorvaneTestHarvestMain";
-        RegisterClassW(&wc);
-        m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
-                                 wc.hInstance, NULL);
-        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, (LONG_PTR)this);
-    }
-    ~MainWindowStub() { DestroyWindow(m_hWnd); }
-
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-
-    HWND m_hWnd = NULL;
     std::vector<std::pair<WPARAM, LPARAM>> m_starts;
     int m_nRefreshes = 0;
 
-private:
-    static LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+protected:
+    bool OnReceived(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        MainWindowStub* self = (MainWindowStub*)GetWindowLongPtrW(hWnd, GWLP_USERDATA);
-        if (self != NULL && message == WM_HARVEST_PROGRESS_START)
+        if (message == WM_HARVEST_PROGRESS_START)
         {
-            self->m_starts.push_back({ wParam, lParam });
-            return 0;
+            m_starts.push_back({ wParam, lParam });
+            return true;
         }
-        if (self != NULL && message == WM_REFRESH_PROXY_LIST)
+        if (message == WM_REFRESH_PROXY_LIST)
         {
-            self->m_nRefreshes++;
-            return 0;
+            m_nRefreshes++;
+            return true;
         }
-        return DefWindowProcW(hWnd, message, wParam, lParam);
+        return false;
     }
 };
 

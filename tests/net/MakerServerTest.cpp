@@ -1,7 +1,8 @@
 // The exchanges with the local maker's server through the real libcurl: the
 // bytes of every request as the server logged them, and what the program
 // does with the replies.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
+#include "app/CheckInReply.h"
 #include "net/CheckIn.h"
 #include "net/HttpPost.h"
 #include "net/MachineIdentity.h"
@@ -11,7 +12,7 @@
 #include "proxy/CountryTable.h"
 #include "proxy/Settings.h"
 #include "tests/TestFiles.h"
-#include "tests/net/MakerControl.h"
+#include "tests/support/MakerClient.h"
 
 #include <gtest/gtest.h>
 
@@ -61,12 +62,12 @@ protected:
         m_pszMac = GetMacAddress();
         ASSERT_NE(nullptr, m_pszMac) << "no Ethernet adapter";
         ASSERT_EQ(17u, strlen(m_pszMac));
-        makerctl::Reset();
-        ASSERT_EQ("", makerctl::Log()) << "the maker's server must be up";
+        maker::Reset();
+        ASSERT_EQ("", maker::Log()) << "the maker's server must be up";
     }
     void TearDown() override
     {
-        makerctl::Reset();
+        maker::Reset();
         SetCurrentDirectoryW(m_szOldDir);
     }
 
@@ -87,9 +88,9 @@ TEST_F(MakerServerTest, CheckInSendsAddressAndVersion)
     CStringA strReply = SendStartRequest();
     EXPECT_EQ("PWStarttessaly-relay-passPWEnd\r\nTimeStart86400TimeEnd\r\nCountryCode:US\r\n"
               "IPAddress:127.0.0.1\r\n", Str(strReply));
-    EXPECT_EQ(makerctl::LogLine("POST", makerctl::kStartPath,
+    EXPECT_EQ(maker::LogLine("POST", maker::kStartPath,
                              std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=1"),
-              makerctl::Log());
+              maker::Log());
 }
 
 TEST_F(MakerServerTest, CheckInReplyIsHandedOut)
@@ -110,9 +111,9 @@ TEST_F(MakerServerTest, CheckInReplyIsHandedOut)
 
 TEST_F(MakerServerTest, CheckInWithServerGoneGivesAnEmptyReply)
 {
-    makerctl::ScriptMode(makerctl::kStartPath, "close");
+    maker::SetMode("close", maker::kStartPath);
     EXPECT_EQ("", Str(SendStartRequest()));
-    makerctl::ScriptMode(makerctl::kStartPath, "empty");
+    maker::SetMode("empty", maker::kStartPath);
     EXPECT_EQ("", Str(SendStartRequest()));
 }
 
@@ -127,17 +128,17 @@ TEST_F(MakerServerTest, RenewalSendsOperationFiveAndHandsThePasswordToTheRelay)
     EXPECT_STREQ("tessaly-relay-pass", g_szProxyPassword);
     EXPECT_EQ(1, g_nRelayCalls);
     EXPECT_EQ(DEFAULT_PROXY_USER, g_strRelayUser);
-    EXPECT_EQ(makerctl::LogLine("POST", makerctl::kStartPath,
+    EXPECT_EQ(maker::LogLine("POST", maker::kStartPath,
                              std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=5"),
-              makerctl::Log());
+              maker::Log());
 
     // A reply without the password, or none at all, keeps the old one.
     strcpy(g_szProxyPassword, "old-pass");
-    makerctl::ScriptReply(makerctl::kStartPath, "PWStartcut short");
+    maker::SetNextReply(maker::kStartPath, "PWStartcut short");
     EXPECT_FALSE(RequestProxyPassword());
-    makerctl::ScriptMode(makerctl::kStartPath, "close");
+    maker::SetMode("close", maker::kStartPath);
     EXPECT_FALSE(RequestProxyPassword());
-    makerctl::ScriptMode(makerctl::kStartPath, "bad-reply");
+    maker::SetMode("bad-reply", maker::kStartPath);
     EXPECT_FALSE(RequestProxyPassword());
     EXPECT_STREQ("old-pass", g_szProxyPassword);
     EXPECT_EQ(1, g_nRelayCalls);
@@ -173,13 +174,13 @@ TEST_F(MakerServerTest, RetrievalBodiesAndTheListWrittenToProxyTmp)
         for (int i : c.selected)
             pCountries->m_pSelected[i] = 1;
         DeleteFileW(PROXY_TMP_FILE);
-        makerctl::Reset();
-        makerctl::ScriptReply(makerctl::kRetrievePath, list);
+        maker::Reset();
+        maker::SetNextReply(maker::kRetrievePath, list);
 
         EXPECT_TRUE(DownloadProxyList(NULL));
-        EXPECT_EQ(makerctl::LogLine("POST", makerctl::kRetrievePath,
+        EXPECT_EQ(maker::LogLine("POST", maker::kRetrievePath,
                                  std::string("OperationType=4&Mac=") + m_pszMac + c.tail),
-                  makerctl::Log());
+                  maker::Log());
         EXPECT_EQ(list, ReadFileBytes(m_dir.File(PROXY_TMP_FILE)));
     }
 }
@@ -199,7 +200,7 @@ TEST_F(MakerServerTest, ServerListIsKeptByteForByte)
 
 TEST_F(MakerServerTest, ReplyEndsAtItsFirstNulByte)
 {
-    makerctl::ScriptReply(makerctl::kStartPath, std::string("PWStartab\0cdPWEnd", 17));
+    maker::SetNextReply(maker::kStartPath, std::string("PWStartab\0cdPWEnd", 17));
     CStringA strReply;
     EXPECT_TRUE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ("PWStartab", Str(strReply));
@@ -208,14 +209,14 @@ TEST_F(MakerServerTest, ReplyEndsAtItsFirstNulByte)
 TEST_F(MakerServerTest, FailedOrEmptyTransferKeepsTheReplyString)
 {
     CStringA strReply = "kept";
-    makerctl::ScriptMode(makerctl::kStartPath, "close");
+    maker::SetMode("close", maker::kStartPath);
     EXPECT_FALSE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ("kept", Str(strReply));
-    makerctl::ScriptMode(makerctl::kStartPath, "empty");
+    maker::SetMode("empty", maker::kStartPath);
     EXPECT_TRUE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ("kept", Str(strReply));
     // Bytes of every value arrive as they are.
-    makerctl::ScriptMode(makerctl::kStartPath, "bad-reply");
+    maker::SetMode("bad-reply", maker::kStartPath);
     EXPECT_TRUE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ(std::string("\x89PNG\xFF\xFE\x01\x02\x7F\x80\xC3\x28\r\n\x1B[31m\xEF\xBB\xBF\x89PNG"),
               Str(strReply).substr(0, 26));
@@ -226,7 +227,7 @@ TEST_F(MakerServerTest, TestDefinitionIsAnEmptyPost)
     CStringA strReply;
     FetchTestDefinition(strReply);
     EXPECT_EQ("http://127.0.0.1:18188/test.htm|TessalyOK|", Str(strReply));
-    EXPECT_EQ(makerctl::LogLine("POST", makerctl::kTestUrlPath, ""), makerctl::Log());
+    EXPECT_EQ(maker::LogLine("POST", maker::kTestUrlPath, ""), maker::Log());
 }
 
 TEST_F(MakerServerTest, TestSectionDefaultsFromTheServer)
@@ -256,9 +257,9 @@ TEST_F(MakerServerTest, TestSectionDefaultsFromTheServer)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.mode != NULL)
-            makerctl::ScriptMode(makerctl::kTestUrlPath, c.mode);
+            maker::SetMode(c.mode, maker::kTestUrlPath);
         else
-            makerctl::ScriptReply(makerctl::kTestUrlPath, c.reply);
+            maker::SetNextReply(maker::kTestUrlPath, c.reply);
         CSettingTestItem test;
         strcpy(test.m_szURL, "http://kept/");
         strcpy(test.m_szCorrectValue, "kept");

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/CorvaneMessages.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/ScopedOverride.h"
 #include "net/RelayServer.h"
 #include "tests/net/RelayTestPeers.h"
 #include "tests/world/World.h"
@@ -85,28 +87,17 @@ protected:
 };
 
 // A message-only window standing in for the main window: timer 3 shows here.
-class CMainWindowStandIn
+class CMainWindowStandIn : public CRecordingWindow
 {
 public:
-    CMainWindowStandIn()
-    {
-        m_hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        m_hOld = g_hMainWnd;
-        g_hMainWnd = m_hWnd;
-    }
-    ~CMainWindowStandIn()
-    {
-        g_hMainWnd = m_hOld;
-        DestroyWindow(m_hWnd);
-    }
     // Timer 3 fired within the time.
     bool SawPasswordTimer(DWORD timeoutMs)
     {
         DWORD start = GetTickCount();
         do {
-            MSG msg;
-            while (PeekMessageW(&msg, m_hWnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-                if (msg.wParam == TIMER_PASSWORD_REQUEST) {
+            Message timer;
+            while (Take(WM_TIMER, &timer)) {
+                if (timer.wParam == TIMER_PASSWORD_REQUEST) {
                     KillTimer(m_hWnd, TIMER_PASSWORD_REQUEST);
                     return true;
                 }
@@ -115,10 +106,9 @@ public:
         } while (GetTickCount() - start < timeoutMs);
         return false;
     }
-    HWND m_hWnd;
 
 private:
-    HWND m_hOld;
+    CScopedOverride<HWND> m_mainWnd{ g_hMainWnd, m_hWnd };
 };
 
 }  // namespace relaytest

@@ -1,7 +1,7 @@
 // The relay against real upstreams on loopback: tinyproxy with Basic
 // authentication (the world), and the tests' own servers where the bytes the
 // relay forwards must be seen exactly.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
 #include "net/ServerRequest.h"
 #include "tests/LoopbackListener.h"
 #include "tests/net/RelayFixture.h"

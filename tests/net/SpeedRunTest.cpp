@@ -4,6 +4,7 @@
 
 #include "app/CorvaneMessages.h"
 #include "net/SpeedTest.h"
+#include "tests/support/ScopedOverride.h"
 
 #include <algorithm>
 
@@ -130,8 +131,7 @@ TEST_F(SpeedRunTest, ReplyWithoutTheExpectedTextNeitherCountsNorRejects)
 
 TEST_F(SpeedRunTest, RetestPostsTheRequestBackToTheMainWindow)
 {
-    HWND hOld = g_hMainWnd;
-    g_hMainWnd = m_counter.m_hWnd;
+    CScopedOverride<HWND> mainWnd(g_hMainWnd, m_counter.m_hWnd);
     struct Case
     {
         int nPort;
@@ -150,7 +150,6 @@ TEST_F(SpeedRunTest, RetestPostsTheRequestBackToTheMainWindow)
         EXPECT_EQ(c.passed ? 5 : 0, pRequest->m_proxy.m_nUptime);
         delete pRequest;
     }
-    g_hMainWnd = hOld;
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// Tests of the Base64 encoding against known values.
 #include "net/Base64.h"
 #include "net/ProxyAuthorization.h"
 

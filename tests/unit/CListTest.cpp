@@ -1,3 +1,4 @@
+// Tests of the framework's linked list.
 #include "afx.h"
 
 #include <gtest/gtest.h>

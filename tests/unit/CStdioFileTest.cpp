@@ -1,3 +1,4 @@
+// Tests of the framework's buffered text file.
 #include "afx.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the framework's string classes.
 #include "afx.h"
 
 #include <gtest/gtest.h>

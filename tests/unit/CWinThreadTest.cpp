@@ -1,3 +1,4 @@
+// Tests of the framework's worker threads.
 #include "afx.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the country table and the generated countries.crv.
 #include "proxy/CountryTable.h"
 
 #include "ProxyTestDir.h"

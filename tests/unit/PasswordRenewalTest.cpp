@@ -1,4 +1,5 @@
-#include "app/PasswordRenewal.h"
+// Tests of the timing rules of the relay password renewal.
+#include "net/PasswordRenewal.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// Tests of the code-page conversions of the proxy records.
 #include "proxy/CodePage.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of reading and writing decimal numbers.
 #include "proxy/Decimal.h"
 
 #include <gtest/gtest.h>

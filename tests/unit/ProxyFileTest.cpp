@@ -1,3 +1,4 @@
+// Tests of reading and writing proxy list files.
 #include "proxy/ProxyFile.h"
 
 #include "ProxyTestDir.h"

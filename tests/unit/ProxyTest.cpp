@@ -1,3 +1,4 @@
+// Tests of the proxy record and list.
 #include "proxy/Proxy.h"
 
 #include <gtest/gtest.h>

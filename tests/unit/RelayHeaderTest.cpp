@@ -1,3 +1,4 @@
+// Tests of the proxy authorization header the relay inserts.
 #include "net/ProxyAuthorization.h"
 #include "net/RelayServer.h"
 

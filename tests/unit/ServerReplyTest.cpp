@@ -1,7 +1,7 @@
 // What the program sends to the maker's server and how it reads the replies:
 // the reply buffer, the request bodies, the check-in reply, the renewal, the
 // retrieval reply and the test definition.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
 #include "net/CheckIn.h"
 #include "net/CurlBuffer.h"
 #include "net/ProxyDownload.h"

@@ -1,3 +1,4 @@
+// Tests of the settings store and setting.crv.
 #include "proxy/Settings.h"
 
 #include "ProxyTestDir.h"

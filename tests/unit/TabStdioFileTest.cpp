@@ -1,3 +1,4 @@
+// Tests of the TAB-separated text file.
 #include "proxy/TabStdioFile.h"
 
 #include "ProxyTestDir.h"

@@ -2,10 +2,13 @@
 // after Restore IP.
 #include "app/CorvaneMessages.h"
 #include "net/ConnectionProxy.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/ScopedOverride.h"
 
 #include <gtest/gtest.h>
 #include <wininet.h>
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -84,27 +87,22 @@ protected:
         if (!CurrentConnection(name, lan))
             GTEST_SKIP() << "no connection known to WinINet";
         ASSERT_TRUE(QuerySetting(m_saved));
-        m_hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        m_hOld = g_hMainWnd;
-        g_hMainWnd = m_hWnd;
+        m_main.reset(new CRecordingWindow);
+        m_mainWnd.reset(new CScopedOverride<HWND>(g_hMainWnd, m_main->m_hWnd));
     }
     void TearDown() override
     {
-        if (!m_hWnd)
+        if (!m_main)
             return;
-        g_hMainWnd = m_hOld;
-        DestroyWindow(m_hWnd);
+        m_mainWnd.reset();
+        m_main.reset();
         WriteSetting(m_saved);
     }
-    bool RestoredPosted()
-    {
-        MSG msg;
-        return PeekMessageW(&msg, m_hWnd, WM_REAL_IP_RESTORED, WM_REAL_IP_RESTORED, PM_REMOVE) != FALSE;
-    }
+    bool RestoredPosted() { return m_main->Take(WM_REAL_IP_RESTORED); }
 
     CConnectionSetting m_saved;
-    HWND m_hWnd = NULL;
-    HWND m_hOld = NULL;
+    std::unique_ptr<CRecordingWindow> m_main;
+    std::unique_ptr<CScopedOverride<HWND>> m_mainWnd;
 };
 
 // Wine keeps less of the setting than Windows: only the http entry of the

@@ -1,7 +1,8 @@
 // What the user sees of the maker's server's replies: the message boxes of
 // the check-in and the retrieval, the server message shown before the
 // check-in values are stored, and the version the requests carry.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
+#include "app/CheckInReply.h"
 #include "net/CheckIn.h"
 #include "net/FileVersionInfo.h"
 #include "net/ProxyDownload.h"

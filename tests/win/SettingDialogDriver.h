@@ -4,7 +4,7 @@
 #pragma once
 
 #include "net/FirefoxProxy.h"
-#include "proxy/SettingDialog.h"
+#include "app/SettingDialog.h"
 #include "proxy/Settings.h"
 #include "tests/TestFiles.h"
 

@@ -1,6 +1,7 @@
-// Steering the local maker's server (tests/world/maker_server.py) through its
-// /control endpoint with a plain socket, so that scripted replies may hold
-// any byte, NUL included.
+// Steers the local maker's server (tests/world/maker_server.py) through its
+// /control endpoint, for every tier that talks to it: canned or scripted
+// replies, and what the program sent. A plain socket, not the program's own
+// request code, so scripted replies may hold any byte, NUL included.
 #pragma once
 
 #include "tests/world/World.h"
@@ -9,10 +10,11 @@
 #include <ws2tcpip.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <string>
 
-namespace makerctl {
+namespace maker {
 
 constexpr const char* kStartPath = "/Corvane/Tessaly/start.php";
 constexpr const char* kRetrievePath = "/Corvane/Tessaly/retrieve.php";
@@ -53,35 +55,44 @@ inline std::string Post(const std::string& target, const std::string& body = std
     return reply;
 }
 
-// Forgets scripted replies and empties the request log.
-inline void Reset()
+// Forgets every scripted reply and empties the request log.
+inline bool Reset() { return Post("/control/reset") == "OK"; }
+
+// A canned reply (normal, close, empty, bad-reply, empty-list) for the next
+// count requests to path; 0 = until the next reset.
+inline bool SetMode(const char* mode, const char* path, int count = 1)
 {
-    Post("/control/reset");
+    return Post(std::string("/control?mode=") + mode + "&path=" + path + "&count=" +
+                std::to_string(count)) == "OK";
 }
 
-// The next nCount requests to path (0: until reset) get exactly these bytes.
-inline void ScriptReply(const char* path, const std::string& reply, int nCount = 1)
+// The exact bytes of the reply to the next count requests to path (0: until reset).
+inline bool SetNextReply(const char* path, const std::string& reply, int count = 1)
 {
-    Post(std::string("/control/next?path=") + path + "&count=" + std::to_string(nCount), reply);
+    return Post(std::string("/control/next?path=") + path + "&count=" + std::to_string(count),
+                reply) == "OK";
 }
 
-// A canned behaviour for the next request to path: "close", "empty", "bad-reply", "empty-list".
-inline void ScriptMode(const char* path, const char* mode)
+inline int RequestCount(const char* path)
 {
-    Post(std::string("/control?mode=") + mode + "&path=" + path);
+    return atoi(Post(std::string("/control/count?path=") + path).c_str());
+}
+
+// The raw body of the last request to path; empty when there was none.
+inline std::string LastRequest(const char* path)
+{
+    return Post(std::string("/control/last?path=") + path);
 }
 
 // The request log: one JSON line per request since the last reset.
-inline std::string Log()
-{
-    return Post("/control/log");
-}
+inline std::string Log() { return Post("/control/log"); }
 
 // The log line the server writes for one request (Python's json.dumps of
 // {"method", "path", "body"}, the body's bytes read as Latin-1).
 inline std::string LogLine(const char* method, const char* path, const std::string& body)
 {
-    std::string json = std::string("{\"method\": \"") + method + "\", \"path\": \"" + path + "\", \"body\": \"";
+    std::string json = std::string("{\"method\": \"") + method + "\", \"path\": \"" + path +
+                       "\", \"body\": \"";
     for (unsigned char c : body) {
         switch (c) {
         case '"': json += "\\\""; break;
@@ -104,4 +115,14 @@ inline std::string LogLine(const char* method, const char* path, const std::stri
     return json + "\"}\n";
 }
 
-}  // namespace makerctl
+// Puts the server back to its normal replies when a test ends.
+class ScopedReset
+{
+public:
+    ScopedReset() { Reset(); }
+    ~ScopedReset() { Reset(); }
+    ScopedReset(const ScopedReset&) = delete;
+    ScopedReset& operator=(const ScopedReset&) = delete;
+};
+
+}  // namespace maker

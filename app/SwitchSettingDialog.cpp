@@ -1,4 +1,5 @@
-#include "proxy/SwitchSettingDialog.h"
+// The switch page of the settings dialog: Firefox and the automatic switching.
+#include "app/SwitchSettingDialog.h"
 
 #include "net/FirefoxProxy.h"
 #include "proxy/Decimal.h"

@@ -1,4 +1,5 @@
-#include "proxy/TestSettingDialog.h"
+// The test page of the settings dialog: test type, threads, time-out, page and text.
+#include "app/TestSettingDialog.h"
 
 #include "proxy/CodePage.h"
 #include "proxy/Decimal.h"

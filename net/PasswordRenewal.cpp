@@ -1,4 +1,5 @@
-#include "app/PasswordRenewal.h"
+// The timing rules of the daily relay password renewal.
+#include "net/PasswordRenewal.h"
 
 #include <stdlib.h>
 #include <time.h>

@@ -1,4 +1,5 @@
-#include "proxy/SettingDialog.h"
+// The settings dialog: its pages, their checks, OK and Reset to Defaults.
+#include "app/SettingDialog.h"
 
 #include "app/CorvaneMessages.h"
 #include "proxy/Decimal.h"
@@ -52,6 +53,8 @@ BEGIN_MESSAGE_MAP(CSettingDialog, CDialog)
     ON_BN_CLICKED(IDOK, &CSettingDialog::OnBnClickedOk)
     ON_BN_CLICKED(IDC_SETTING_RESET, &CSettingDialog::OnBnClickedReset)
 END_MESSAGE_MAP()
+
+bool g_bSettingOpen = false;
 
 CSettingDialog::CSettingDialog(CWnd* pParent)
     : CDialog(IDD_SETTING, pParent)

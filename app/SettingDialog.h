@@ -5,9 +5,12 @@
 
 #include "afxwin.h"
 #include "resource.h"
-#include "proxy/GetSettingDialog.h"
-#include "proxy/SwitchSettingDialog.h"
-#include "proxy/TestSettingDialog.h"
+#include "app/GetSettingDialog.h"
+#include "app/SwitchSettingDialog.h"
+#include "app/TestSettingDialog.h"
+
+// The settings dialog is open: set from construction to destruction.
+extern bool g_bSettingOpen;
 
 class CSettingDialog : public CDialog
 {

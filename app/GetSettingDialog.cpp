@@ -1,4 +1,5 @@
-#include "proxy/GetSettingDialog.h"
+// The proxy type and country page of the settings dialog, bound to the settings.
+#include "app/GetSettingDialog.h"
 
 #include "proxy/CountryTable.h"
 
