@@ -14,6 +14,8 @@
 #define WM_LIST_CONTEXT_MENU        (WM_USER + 105)
 #define WM_RETEST_RESULT            (WM_USER + 106)
 #define WM_REFRESH_PROXY_LIST       (WM_USER + 107)
+// Posted by a relay thread after a 407 answer: arm timer 3 now.
+#define WM_RENEW_PASSWORD_NOW       (WM_USER + 108)
 #define WM_HARVEST_PROGRESS_START   (WM_USER + 151)
 #define WM_HARVEST_PROGRESS_STEP    (WM_USER + 152)
 #define WM_HARVEST_RESTART          (WM_USER + 153)

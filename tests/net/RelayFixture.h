@@ -84,7 +84,8 @@ protected:
     unsigned short m_port = 0;
 };
 
-// A message-only window standing in for the main window: timer 3 shows here.
+// A message-only window standing in for the main window: the relay's
+// request for an immediate renewal shows here.
 class CMainWindowStandIn
 {
 public:
@@ -99,26 +100,32 @@ public:
         g_hMainWnd = m_hOld;
         DestroyWindow(m_hWnd);
     }
-    // Timer 3 fired within the time.
-    bool SawPasswordTimer(DWORD timeoutMs)
+    // The relay posted WM_RENEW_PASSWORD_NOW within the time.
+    bool SawRenewalRequest(DWORD timeoutMs)
     {
         DWORD start = GetTickCount();
         do {
             MSG msg;
-            while (PeekMessageW(&msg, m_hWnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-                if (msg.wParam == TIMER_PASSWORD_REQUEST) {
-                    KillTimer(m_hWnd, TIMER_PASSWORD_REQUEST);
+            while (PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_RENEW_PASSWORD_NOW)
                     return true;
+                // Only the window's own thread may set its timers.
+                if (msg.message == WM_TIMER && msg.wParam == TIMER_PASSWORD_REQUEST) {
+                    KillTimer(m_hWnd, TIMER_PASSWORD_REQUEST);
+                    m_bForeignTimer = true;
                 }
             }
             Sleep(20);
         } while (GetTickCount() - start < timeoutMs);
         return false;
     }
+    // A relay thread set timer 3 on this window itself.
+    bool SawForeignTimer() const { return m_bForeignTimer; }
     HWND m_hWnd;
 
 private:
     HWND m_hOld;
+    bool m_bForeignTimer = false;
 };
 
 }  // namespace relaytest
