@@ -48,6 +48,7 @@ protected:
     afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnExitApp(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnListContextMenu(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRenewPasswordNow(WPARAM wParam, LPARAM lParam);
 
     // Hiding the IP (CorvaneDlgHide.cpp).
     afx_msg LRESULT OnProxyInUse(WPARAM wParam, LPARAM lParam);
@@ -91,6 +92,8 @@ protected:
     // The settings dialog (CorvaneDlgSetting.cpp).
     afx_msg void OnTraySetting();
     afx_msg void OnSettingButton();
+    // The settings dialog is held off meanwhile.
+    static bool IsTestOrHarvestRunning();
 
     DECLARE_MESSAGE_MAP()
 

@@ -43,15 +43,23 @@ CSettingMiscItem* MiscSettings()
 }
 
 // Reads a list file into the global list. A read error part-way leaves the
-// proxies read before it in the list; it counts as a failed read.
-bool ReadListFile(LPCTSTR pszPath, bool bReplace)
+// proxies read before it in the list; it counts as a failed read. bChanged
+// tells whether the list may differ from before: a replacing read empties
+// it first, so an equal count says nothing.
+bool ReadListFile(LPCTSTR pszPath, bool bReplace, bool& bChanged)
 {
+    CProxyList& list = GetProxyList();
+    const INT_PTR nBefore = list.GetCount();
+    bool bOpened = true;
+    bool bRead = false;
     try {
-        return ReadProxyFile(GetProxyList(), pszPath, bReplace ? TRUE : FALSE) != FALSE;
+        bRead = ReadProxyFile(list, pszPath, bReplace ? TRUE : FALSE) != FALSE;
+        bOpened = bRead;
     } catch (CException* e) {
         e->Delete();
-        return false;
     }
+    bChanged = bOpened && (list.GetCount() != nBefore || (bReplace && nBefore > 0));
+    return bRead;
 }
 
 // An export that fails while writing leaves a short file; nothing is shown.
@@ -153,12 +161,12 @@ void CCorvaneDlg::OnGetProxy()
     }
     CSettingMiscItem* pMisc = MiscSettings();
     bool bReplace = pMisc == NULL || pMisc->m_bReplaceByGet;
-    INT_PTR nBefore = list.GetCount();
-    bool bRead = ReadListFile(PROXY_TMP_FILE, bReplace);
+    bool bChanged = false;
+    bool bRead = ReadListFile(PROXY_TMP_FILE, bReplace, bChanged);
     if (!bRead || list.IsEmpty()) {
-        // A replacing read that emptied the list must not leave rows on
-        // screen that the list no longer holds.
-        if (nBefore != list.GetCount())
+        // A read that changed the list must not leave rows on screen that
+        // the list no longer holds.
+        if (bChanged)
             RefreshProxyList();
         return;
     }
@@ -276,11 +284,11 @@ void CCorvaneDlg::OnImport()
         return;
     CSettingMiscItem* pMisc = MiscSettings();
     bool bReplace = pMisc == NULL || pMisc->m_bReplaceByImport;
-    INT_PTR nBefore = list.GetCount();
-    if (ReadListFile(dlg.GetPathName(), bReplace)) {
+    bool bChanged = false;
+    if (ReadListFile(dlg.GetPathName(), bReplace, bChanged)) {
         SortProxyList(list, m_nSortKey, m_bSortAscending);
         RefreshProxyList();
-    } else if (nBefore != list.GetCount()) {
+    } else if (bChanged) {
         // A read error part-way: show what the list now holds.
         RefreshProxyList();
     }

@@ -57,6 +57,14 @@ void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
     }
 }
 
+LRESULT CCorvaneDlg::OnRenewPasswordNow(WPARAM, LPARAM)
+{
+    // The relay asks from its own threads; the timer is armed here, on the
+    // window's thread, as Windows requires.
+    SetTimer(TIMER_PASSWORD_REQUEST, PASSWORD_REQUEST_NOW_MS, NULL);
+    return 0;
+}
+
 LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
 {
     switch (static_cast<UINT>(lParam)) {
@@ -71,8 +79,9 @@ LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         if (!hMenu)
             break;
         HMENU hPopup = ::GetSubMenu(hMenu, 0);
-        // The settings must not change under a browser pointed at the relay.
-        if (g_bSettingOpen || GetHideState().m_bHidden)
+        // The settings must not change under a browser pointed at the relay,
+        // nor under a running test or harvest.
+        if (g_bSettingOpen || GetHideState().m_bHidden || IsTestOrHarvestRunning())
             ::EnableMenuItem(hPopup, ID_TRAY_SETTING, MF_BYCOMMAND | MF_GRAYED);
         if (g_bAboutOpen)
             ::EnableMenuItem(hPopup, ID_TRAY_ABOUT, MF_BYCOMMAND | MF_GRAYED);

@@ -4,6 +4,7 @@
 #include "app/CorvaneMessages.h"
 #include "proxy/Decimal.h"
 #include "proxy/Settings.h"
+#include "proxy/TabStdioFile.h"
 
 const wchar_t kResetQuestion[] =
     L"When you reset, any changes you've made will be reverted to the default settings."
@@ -46,6 +47,23 @@ const LengthRule kLengthRules[] = {
     { IDC_TEST_EXPECTED, L"The Expected Return String is too long" },
 };
 const int kMaxTextLength = 255;
+
+// The same texts must hold no TAB, CR, LF or other control character: each
+// would break its line of setting.crv.
+const LengthRule kCharacterRules[] = {
+    { IDC_TEST_URL, L"The URL has invalid characters" },
+    { IDC_TEST_EXPECTED, L"The Expected Return String has invalid characters" },
+};
+
+bool HoldsControlCharacter(const CString& strText)
+{
+    for (int i = 0; i < strText.GetLength(); ++i)
+    {
+        if (IsFieldControl(strText[i]))
+            return true;
+    }
+    return false;
+}
 }
 
 BEGIN_MESSAGE_MAP(CSettingDialog, CDialog)
@@ -128,6 +146,23 @@ bool CSettingDialog::ValidateSettings()
         {
             CWnd* pEdit = m_pageTest.GetDlgItem(rule.nControl);
             if (pEdit != NULL && pEdit->GetWindowTextLength() > kMaxTextLength)
+            {
+                strMessage = rule.pszMessage;
+                nTab = TAB_TEST;
+                pControl = pEdit;
+                break;
+            }
+        }
+    }
+    if (pControl == NULL)
+    {
+        for (const LengthRule& rule : kCharacterRules)
+        {
+            CWnd* pEdit = m_pageTest.GetDlgItem(rule.nControl);
+            CString strText;
+            if (pEdit != NULL)
+                pEdit->GetWindowText(strText);
+            if (HoldsControlCharacter(strText))
             {
                 strMessage = rule.pszMessage;
                 nTab = TAB_TEST;

@@ -48,6 +48,8 @@ CURL* CreateTestTransfer(const CProxy& proxy, const TestPageSettings& page,
 {
     pBuffer->m_pData = NULL;
     pBuffer->m_nSize = 0;
+    pBuffer->m_nLimit = TEST_PAGE_MAX_BYTES;
+    pBuffer->m_bTooLong = false;
     CURL* pEasy = curl_easy_init();
     if (pEasy == NULL)
         return NULL;
@@ -113,7 +115,7 @@ void DriveTestTransfers(CURLM* pMulti)
 
 bool IsWholeReply(CURLcode result, const CCurlBuffer& buffer)
 {
-    return result == CURLE_OK && buffer.m_pData != NULL && buffer.m_nSize > 0
+    return result == CURLE_OK && !buffer.m_bTooLong && buffer.m_pData != NULL && buffer.m_nSize > 0
            && strlen(buffer.m_pData) == buffer.m_nSize;
 }
 

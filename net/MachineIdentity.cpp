@@ -92,17 +92,9 @@ bool ReadEthernetAddress(IDispatch* pDispatch, CStringA& strAddress)
     CVariant type;
     if (!ReadProperty(pObject.Get(), L"AdapterTypeID", type.v))
         return false;
-    bool bEthernet = (V_VT(&type.v) == VT_I4 && V_I4(&type.v) == 0)
-                  || (V_VT(&type.v) == VT_UI4 && V_UI4(&type.v) == 0);
-    if (!bEthernet)
-        return false;
     CVariant mac;
-    if (!ReadProperty(pObject.Get(), L"MACAddress", mac.v) || V_VT(&mac.v) != VT_BSTR
-        || V_BSTR(&mac.v) == NULL)
-        return false;
-    strAddress = CStringA(static_cast<LPCWSTR>(V_BSTR(&mac.v)));
-    // An address the cache cannot hold whole is never sent cut short.
-    return !strAddress.IsEmpty() && strAddress.GetLength() < MAC_ADDRESS_SIZE;
+    ReadProperty(pObject.Get(), L"MACAddress", mac.v);
+    return EthernetAdapterAddress(type.v, mac.v, strAddress);
 }
 
 char g_szMacCache[MAC_ADDRESS_SIZE];
@@ -121,6 +113,17 @@ template <size_t N> void CopyText(char (&dest)[N], const char* pszSource)
 }
 
 }  // namespace
+
+bool EthernetAdapterAddress(const VARIANT& type, const VARIANT& mac, CStringA& strAddress)
+{
+    bool bEthernet = (V_VT(&type) == VT_I4 && V_I4(&type) == 0)
+                  || (V_VT(&type) == VT_UI4 && V_UI4(&type) == 0);
+    if (!bEthernet || V_VT(&mac) != VT_BSTR || V_BSTR(&mac) == NULL)
+        return false;
+    strAddress = CStringA(static_cast<LPCWSTR>(V_BSTR(&mac)));
+    // An address the cache cannot hold whole is never sent cut short.
+    return !strAddress.IsEmpty() && strAddress.GetLength() < MAC_ADDRESS_SIZE;
+}
 
 bool QueryEthernetAddresses(std::vector<CStringA>& addresses)
 {
@@ -183,12 +186,17 @@ int ChooseAdapterAddress(const char* pszStored, const std::vector<CStringA>& add
 
 bool FindMacAddress(CSettings& settings, char (&szMac)[MAC_ADDRESS_SIZE])
 {
+    std::vector<CStringA> addresses;
+    QueryEthernetAddresses(addresses);
+    return FindMacAddressAmong(settings, addresses, szMac);
+}
+
+bool FindMacAddressAmong(CSettings& settings, const std::vector<CStringA>& addresses,
+                         char (&szMac)[MAC_ADDRESS_SIZE])
+{
     szMac[0] = '\0';
     CSettingMiscItem* pMisc = settings.GetMisc();
     const char* pszStored = pMisc != NULL ? pMisc->m_szMac : "";
-
-    std::vector<CStringA> addresses;
-    QueryEthernetAddresses(addresses);
     bool bStoredMet = false;
     int nChosen = ChooseAdapterAddress(pszStored, addresses, bStoredMet);
     if (nChosen < 0)

@@ -6,6 +6,7 @@
 #include "afx.h"
 
 #include <iphlpapi.h>
+#include <oaidl.h>
 
 #include <vector>
 
@@ -32,6 +33,10 @@ bool ResolveLocalAddress(int nSize);
 // WMI's order. False when WMI could not be asked; the list is then empty.
 bool QueryEthernetAddresses(std::vector<CStringA>& addresses);
 
+// One adapter of the query: its address when its AdapterTypeID is a 32-bit
+// 0 (Ethernet 802.3) and its MACAddress a text that fits the cache.
+bool EthernetAdapterAddress(const VARIANT& type, const VARIANT& mac, CStringA& strAddress);
+
 // Which of the adapter addresses to send: the stored one while it is still
 // present (bStoredMet), else the first. -1 for an empty list.
 int ChooseAdapterAddress(const char* pszStored, const std::vector<CStringA>& addresses,
@@ -41,6 +46,9 @@ int ChooseAdapterAddress(const char* pszStored, const std::vector<CStringA>& add
 // stored-address rule and, when the stored address is gone, stores and saves
 // the new one. szMac is empty when there is no adapter address.
 bool FindMacAddress(CSettings& settings, char (&szMac)[MAC_ADDRESS_SIZE]);
+// The same on adapter addresses already queried.
+bool FindMacAddressAmong(CSettings& settings, const std::vector<CStringA>& addresses,
+                         char (&szMac)[MAC_ADDRESS_SIZE]);
 
 // The first address of a PPP or SLIP adapter in an IP Helper adapter list.
 bool FindDialUpAddress(const IP_ADAPTER_INFO* pAdapters, char (&szAddress)[REAL_IP_SIZE]);

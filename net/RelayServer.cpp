@@ -48,7 +48,8 @@ CRelayServer::CRelayServer()
       m_bStop(1),
       m_nBoundPort(0),
       m_bStartFailed(false),
-      m_nConnections(0)
+      m_nConnections(0),
+      m_dwConnectTimeoutMs(RELAY_CONNECT_TIMEOUT_MS)
 {
     InitializeCriticalSection(&m_csEndpoint);
 }

@@ -18,6 +18,9 @@
 // Without an upstream chosen, connections go here.
 #define RELAY_DEFAULT_UPSTREAM_HOST "127.0.0.1"
 #define RELAY_DEFAULT_UPSTREAM_PORT 8080
+// An upstream that has not completed the handshake by then is given up and
+// the browser connection closed: a listed proxy may never answer a SYN.
+#define RELAY_CONNECT_TIMEOUT_MS 20000
 
 class CRelayServer
 {
@@ -49,6 +52,9 @@ public:
     bool StartFailed() const { return m_bStartFailed.load(); }
     // Live connection records of the process, both sides counted.
     long GetConnectionCount() const { return m_nConnections.load(); }
+    // How long an upstream connect may take (tests shorten it).
+    DWORD GetConnectTimeout() const { return m_dwConnectTimeoutMs.load(); }
+    void SetConnectTimeout(DWORD dwMilliseconds) { m_dwConnectTimeoutMs = dwMilliseconds; }
 
     int m_nListenPort;
     char m_szUpstreamHost[RELAY_HOST_SIZE];
@@ -64,6 +70,7 @@ public:
     std::atomic<int> m_nBoundPort;
     std::atomic<bool> m_bStartFailed;
     std::atomic<long> m_nConnections;
+    std::atomic<DWORD> m_dwConnectTimeoutMs;
 
 private:
     CRelayServer(const CRelayServer&) = delete;

@@ -5,6 +5,7 @@
 #include "net/AvailabilityTest.h"
 #include "net/CurlBuffer.h"
 #include "net/ProxyAuthorization.h"
+#include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/Worker.h"
 #include "proxy/Settings.h"
@@ -24,13 +25,15 @@ CStringA CurrentAuthorizationHeader()
     char szUser[sizeof(((CSettingMiscItem*)0)->m_szProxyUser)];
     CSettingMiscItem* pMisc = GetSettings().GetMisc();
     lstrcpynA(szUser, pMisc != NULL ? pMisc->m_szProxyUser : DEFAULT_PROXY_USER, sizeof(szUser));
-    // The user-interface thread may renew the password meanwhile: work on a copy.
-    char szPassword[PROXY_PASSWORD_SIZE];
-    memcpy(szPassword, (const void*)g_szProxyPassword, sizeof(szPassword));
-    szPassword[sizeof(szPassword) - 1] = '\0';
+    // The user-interface thread may renew the password meanwhile: the relay's
+    // copy is read whole under the lock that the renewal writes it under.
+    char szRelayUser[RELAY_CREDENTIAL_SIZE];
+    char szPassword[RELAY_CREDENTIAL_SIZE];
+    g_relayServer.GetCredentials(szRelayUser, szPassword);
 
     char szHeader[PROXY_AUTHORIZATION_LINE_BUFFER];
     FormatProxyAuthorization(szHeader, sizeof(szHeader), szUser, szPassword);
+    SecureZeroMemory(szPassword, sizeof(szPassword));
     return CStringA(szHeader);
 }
 }

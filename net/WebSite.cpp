@@ -121,7 +121,7 @@ void CWebSite::ReadWebPage()
         DWORD dwStatus = 0;
         request->QueryInfoStatusCode(dwStatus);
         if (dwStatus == HTTP_STATUS_OK)
-            ParseProxies(request.get());
+            ParseProxiesUpTo(request.get(), WEBSITE_PAGE_MAX_BYTES);
         request->Close();
         request.reset();
         connection.reset();
@@ -137,14 +137,29 @@ bool CWebSite::ParseProxies(CFile* pFile)
 {
     if (pFile == NULL)
         return false;
+    ParseProxiesUpTo(pFile, ~0ULL);
+    return true;
+}
+
+bool CWebSite::ParseProxiesUpTo(CFile* pFile, ULONGLONG nMaxBytes)
+{
+    if (pFile == NULL)
+        return false;
     // One byte more than a chunk keeps every chunk NUL-terminated.
     std::unique_ptr<char[]> buffer(new char[HARVEST_CHUNK_SIZE + 1]);
+    ULONGLONG nTotal = 0;
     for (;;)
     {
         memset(buffer.get(), 0, HARVEST_CHUNK_SIZE + 1);
         const UINT nRead = pFile->Read(buffer.get(), HARVEST_CHUNK_SIZE);
         if (nRead == 0)
             break;
+        nTotal += nRead;
+        if (nTotal > nMaxBytes)
+        {
+            m_proxies.RemoveAll();
+            return false;
+        }
         ScanProxyChunk(buffer.get(), m_proxies);
     }
     return true;

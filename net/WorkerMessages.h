@@ -11,6 +11,9 @@
 #define WM_TEST_PROGRESS            (WM_USER + 104)
 #define WM_RETEST_RESULT            (WM_USER + 106)
 #define WM_REFRESH_PROXY_LIST       (WM_USER + 107)
+// Posted by a relay thread after a 407 answer: the main window arms timer 3
+// itself (a window's timers belong to its own thread).
+#define WM_RENEW_PASSWORD_NOW       (WM_USER + 108)
 #define WM_HARVEST_PROGRESS_START   (WM_USER + 151)
 #define WM_HARVEST_PROGRESS_STEP    (WM_USER + 152)
 #define WM_HARVEST_RESTART          (WM_USER + 153)

@@ -11,6 +11,11 @@ CTabStdioFile::CTabStdioFile()
     m_szLine[0] = _T('\0');
 }
 
+bool IsFieldControl(TCHAR ch)
+{
+    return static_cast<unsigned>(ch) < 0x20u || ch == 0x7F;
+}
+
 BOOL CTabStdioFile::ReadLine()
 {
     TCHAR szText[TAB_LINE_SIZE];
@@ -101,7 +106,10 @@ void CTabStdioFile::WriteField(LPCTSTR pszText, BOOL bEndOfLine)
             --nCurrent;
         }
     }
-    wmemcpy(m_szLine + nCurrent, pszText, nText);
+    // A TAB, CR, LF or other control character inside a field would split
+    // or end its line (Ctrl+Z even ends a text file): a space takes its place.
+    for (size_t i = 0; i < nText; ++i)
+        m_szLine[nCurrent + i] = IsFieldControl(pszText[i]) ? _T(' ') : pszText[i];
     nCurrent += nText;
     m_szLine[nCurrent++] = bEndOfLine ? _T('\n') : _T('\t');
     m_szLine[nCurrent] = _T('\0');

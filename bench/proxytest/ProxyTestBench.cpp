@@ -8,6 +8,7 @@
 // during the run next to those before it.
 //
 // Usage: bench_proxytest.exe <endpoint file> <latency ms>
+#include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/TestDriver.h"
 #include "net/Worker.h"
@@ -163,6 +164,7 @@ int wmain(int argc, wchar_t** argv)
     pTest->m_nTimeoutSeconds = 30;
     strcpy(GetSettings().GetMisc()->m_szProxyUser, "corvane");
     strcpy(g_szProxyPassword, "bench");
+    g_relayServer.SetCredentials("corvane", "bench");
 
     printf("%zu endpoints, latency %.0f ms\n", endpoints.size(), dLatency * 1000);
     const int nIdleThreads = ThreadsOfThisProcess();

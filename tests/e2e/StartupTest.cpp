@@ -246,4 +246,32 @@ TEST(StartupTest, RelayRunsAndTimerThreeRenewsThePassword)
     EXPECT_TRUE(program.IsRunning());
 }
 
+// A relay thread asks for an immediate renewal by a message; the window
+// arms timer 3 itself (100 ms), and every such message renews.
+TEST(StartupTest, RelaysRenewalMessageArmsTimerThreeOnTheWindow)
+{
+    const UINT kRenewPasswordNow = WM_USER + 108;
+    maker::ScopedReset reset;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(nullptr, main);
+    ASSERT_TRUE(WaitUntil([] { return Listens(3188); }, 30000));
+
+    for (int n = 1; n <= 2; ++n) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(maker::Reset());
+        DWORD start = GetTickCount();
+        PostMessageW(main, kRenewPasswordNow, 0, 0);
+        ASSERT_TRUE(WaitUntil([] { return maker::RequestCount(maker::kStartPath) == 1; }, 10000))
+            << "no renewal request";
+        EXPECT_LT(GetTickCount() - start, 8000u);
+        EXPECT_NE(std::string::npos, maker::LastRequest(maker::kStartPath).find("&OperationType=5"));
+        // Timer 3 is one shot: no second request follows.
+        Sleep(1000);
+        EXPECT_EQ(1, maker::RequestCount(maker::kStartPath));
+    }
+    EXPECT_TRUE(program.IsRunning());
+}
+
 }  // namespace

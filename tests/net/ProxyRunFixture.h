@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afx.h"
+#include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/TestDriver.h"
 #include "net/Worker.h"
@@ -122,6 +123,8 @@ protected:
         pTest->m_nTimeoutSeconds = 2;
         strcpy(GetSettings().GetMisc()->m_szProxyUser, world::kProxyUser);
         strcpy(g_szProxyPassword, world::kProxyPassword);
+        // The speed test reads the password from the relay's locked copy.
+        g_relayServer.SetCredentials(world::kProxyUser, world::kProxyPassword);
         g_bStopTest = false;
         GetTestSpeedWorker().m_nMaxThreads = 10;
         GetCheckAnonymousWorker().m_nMaxThreads = 10;

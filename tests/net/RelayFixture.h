@@ -86,29 +86,36 @@ protected:
     unsigned short m_port = 0;
 };
 
-// A message-only window standing in for the main window: timer 3 shows here.
+// A message-only window standing in for the main window: the relay's
+// request for an immediate renewal shows here.
 class CMainWindowStandIn : public CRecordingWindow
 {
 public:
-    // Timer 3 fired within the time.
-    bool SawPasswordTimer(DWORD timeoutMs)
+    // The relay posted WM_RENEW_PASSWORD_NOW within the time.
+    bool SawRenewalRequest(DWORD timeoutMs)
     {
         DWORD start = GetTickCount();
         do {
+            if (Take(WM_RENEW_PASSWORD_NOW))
+                return true;
+            // Only the window's own thread may set its timers.
             Message timer;
             while (Take(WM_TIMER, &timer)) {
                 if (timer.wParam == TIMER_PASSWORD_REQUEST) {
                     KillTimer(m_hWnd, TIMER_PASSWORD_REQUEST);
-                    return true;
+                    m_bForeignTimer = true;
                 }
             }
             Sleep(20);
         } while (GetTickCount() - start < timeoutMs);
         return false;
     }
+    // A relay thread set timer 3 on this window itself.
+    bool SawForeignTimer() const { return m_bForeignTimer; }
 
 private:
     CScopedOverride<HWND> m_mainWnd{ g_hMainWnd, m_hWnd };
+    bool m_bForeignTimer = false;
 };
 
 }  // namespace relaytest

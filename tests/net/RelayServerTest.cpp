@@ -229,7 +229,7 @@ TEST_F(RelayServerTest, AuthRequiredIsHeldBackAndArmsTheRenewalOnlyAfterAnHour)
         ASSERT_NE(INVALID_SOCKET, s);
         SendAll(s, "GET http://h/ HTTP/1.1\r\n\r\n");
         ASSERT_TRUE(WaitFor([&] { return upstream.Heads().size() > before; }));
-        EXPECT_EQ(c.armed, mainWindow.SawPasswordTimer(c.armed ? 10000 : 1500));
+        EXPECT_EQ(c.armed, mainWindow.SawRenewalRequest(c.armed ? 10000 : 1500));
         Reply reply = Receive(s);
         EXPECT_TRUE(reply.timedOut);   // nothing reached the browser
         EXPECT_EQ("", reply.data);
@@ -238,6 +238,7 @@ TEST_F(RelayServerTest, AuthRequiredIsHeldBackAndArmsTheRenewalOnlyAfterAnHour)
         closesocket(s);
         EXPECT_TRUE(WaitFor([] { return g_relayServer.GetConnectionCount() == 0; }));
     }
+    EXPECT_FALSE(mainWindow.SawForeignTimer());
     g_lastPasswordRequestTime = saved;
 }
 
@@ -253,7 +254,7 @@ TEST_F(RelayServerTest, TinyproxysAuthRequiredIsHeldBackAndArmsTheRenewal)
     ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, "stale-password"));
     Reply wrong = Exchange(Get(origin.Port(), "/"), false);
     EXPECT_EQ(0u, wrong.data.find("HTTP/1.0 401")) << wrong.data.substr(0, 100);
-    EXPECT_FALSE(mainWindow.SawPasswordTimer(500));
+    EXPECT_FALSE(mainWindow.SawRenewalRequest(500));
 
     // A block too long for the header line goes on without it.
     ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, world::kProxyPassword));
@@ -264,11 +265,12 @@ TEST_F(RelayServerTest, TinyproxysAuthRequiredIsHeldBackAndArmsTheRenewal)
     SOCKET s = Connect(m_port, 2000);
     ASSERT_NE(INVALID_SOCKET, s);
     SendAll(s, request);
-    EXPECT_TRUE(mainWindow.SawPasswordTimer(15000));
+    EXPECT_TRUE(mainWindow.SawRenewalRequest(15000));
     Reply reply = Receive(s);
     EXPECT_TRUE(reply.timedOut);
     EXPECT_EQ("", reply.data);
     closesocket(s);
+    EXPECT_FALSE(mainWindow.SawForeignTimer());
     g_lastPasswordRequestTime = saved;
 }
 

@@ -99,13 +99,33 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
     ExpectWorkerEmpty(GetTestSpeedWorker());
 }
 
-TEST_F(SpeedRunTest, WrongPasswordIsRefusedByTheUpstream)
+TEST_F(SpeedRunTest, PasswordIsTheRelaysLockedCopyAndAWrongOneIsRefused)
 {
-    strcpy(g_szProxyPassword, "not-the-password");
-    CProxyList list;
-    Fill(list, { Proxy(world::kProxyPorts[0]), Proxy(world::kOpenProxyPort) });
-    ASSERT_TRUE(TestProxySpeed(list));
-    EXPECT_EQ((std::vector<int>{ world::kOpenProxyPort }), Ports(list));
+    // The renewal writes the global first and then the relay's copy under
+    // its lock; the test reads only the copy, as the relay does.
+    struct Case
+    {
+        const char* global;
+        const char* relay;
+        std::vector<int> passed;
+    } cases[] = {
+        { world::kProxyPassword, "not-the-password", { world::kOpenProxyPort } },
+        { "not-the-password", world::kProxyPassword, { world::kProxyPorts[0], world::kOpenProxyPort } },
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.relay);
+        strcpy(g_szProxyPassword, c.global);
+        ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, c.relay));
+        CProxyList list;
+        Fill(list, { Proxy(world::kProxyPorts[0]), Proxy(world::kOpenProxyPort) });
+        ASSERT_TRUE(TestProxySpeed(list));
+        std::vector<int> ports = Ports(list);
+        std::sort(ports.begin(), ports.end());
+        std::vector<int> expected = c.passed;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, ports);
+    }
 }
 
 TEST_F(SpeedRunTest, ExpectedTextHoldingABlockWordFailsEveryProxy)

@@ -71,26 +71,57 @@ TEST(CurlBufferTest, FirstEmptyChunkStillGivesATerminatedBuffer)
     free(buffer.m_pData);
 }
 
-void WrappingItemSize()
+TEST(CurlBufferTest, SizeThatCannotBeHeldFailsTheTransferAndKeepsTheProcess)
 {
-    CCurlBuffer buffer = {NULL, 0};
     char data[4] = "abc";
-    CurlWriteCallback(data, SIZE_MAX / 2 + 1, 2, &buffer);
-}
-
-void SizeBeyondTheBuffer()
-{
-    CCurlBuffer buffer = {NULL, 0};
-    char data[4] = "abc";
-    CurlWriteCallback(data, 1, 3, &buffer);
-    CurlWriteCallback(data, 1, SIZE_MAX - 3, &buffer);
-}
-
-TEST(CurlBufferDeathTest, SizeThatCannotBeHeldEndsTheProcess)
-{
     // size times count wraps around: no small buffer may be taken for it.
-    EXPECT_EXIT(WrappingItemSize(), ::testing::ExitedWithCode(1), "");
-    EXPECT_EXIT(SizeBeyondTheBuffer(), ::testing::ExitedWithCode(1), "");
+    CCurlBuffer wrapping = {NULL, 0};
+    EXPECT_EQ(0u, CurlWriteCallback(data, SIZE_MAX / 2 + 1, 2, &wrapping));
+    EXPECT_TRUE(wrapping.m_bTooLong);
+    EXPECT_EQ(nullptr, wrapping.m_pData);
+
+    CCurlBuffer beyond = {NULL, 0};
+    EXPECT_EQ(3u, CurlWriteCallback(data, 1, 3, &beyond));
+    EXPECT_EQ(0u, CurlWriteCallback(data, 1, SIZE_MAX - 3, &beyond));
+    EXPECT_TRUE(beyond.m_bTooLong);
+    EXPECT_EQ(3u, beyond.m_nSize);
+    EXPECT_STREQ("abc", beyond.m_pData);
+    free(beyond.m_pData);
+}
+
+TEST(CurlBufferTest, ReplyStopsAtItsCap)
+{
+    struct Case
+    {
+        const char* name;
+        size_t limit;        // as set on the buffer
+        size_t cap;          // what it stands for
+    } cases[] = {
+        {"test page", TEST_PAGE_MAX_BYTES, TEST_PAGE_MAX_BYTES},
+        {"server reply", SERVER_REPLY_MAX_BYTES, SERVER_REPLY_MAX_BYTES},
+        {"unset is a server reply", 0, SERVER_REPLY_MAX_BYTES},
+    };
+    std::vector<char> piece(16384, 'x');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCurlBuffer buffer = {NULL, 0, c.limit, false};
+        size_t nTaken = 0;
+        // Whole pieces up to the cap are taken; the one that would pass it is refused.
+        while (nTaken + piece.size() <= c.cap) {
+            ASSERT_EQ(piece.size(), CurlWriteCallback(piece.data(), 1, piece.size(), &buffer));
+            nTaken += piece.size();
+        }
+        EXPECT_FALSE(buffer.m_bTooLong);
+        size_t nRest = c.cap - nTaken;
+        EXPECT_EQ(nRest, CurlWriteCallback(piece.data(), 1, nRest, &buffer));
+        EXPECT_EQ(c.cap, buffer.m_nSize);
+        EXPECT_EQ(0u, CurlWriteCallback(piece.data(), 1, 1, &buffer));
+        EXPECT_TRUE(buffer.m_bTooLong);
+        EXPECT_EQ(c.cap, buffer.m_nSize);
+        EXPECT_EQ('\0', buffer.m_pData[c.cap]);
+        free(buffer.m_pData);
+    }
+    EXPECT_LT(TEST_PAGE_MAX_BYTES, 1024u * 1024u);
 }
 
 // --- request bodies -------------------------------------------------------------

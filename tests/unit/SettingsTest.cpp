@@ -421,6 +421,43 @@ TEST_F(SettingsTest, TextsWithoutAOneByteFormStillGiveAWholeFile)
     EXPECT_EQ("FFFFF", Classify(back));
 }
 
+TEST_F(SettingsTest, ControlCharactersInTextsAreWrittenAsSpaces)
+{
+    struct Case
+    {
+        const char* name;
+        const char* text;
+        const char* back;
+    } cases[] = {
+        {"tab", "http://a/\tb", "http://a/ b"},
+        {"line feed", "http://a/\nb", "http://a/ b"},
+        {"carriage return and line feed", "a\r\nb", "a  b"},
+        {"end of a text file", "a\x1a" "b", "a b"},
+        {"other controls", "\x01x\x1f\x7f", " x  "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(Join(FileLines()));
+        strcpy(m_settings.GetTest()->m_szURL, c.text);
+        strcpy(m_settings.GetTest()->m_szCorrectValue, c.text);
+        strcpy(m_settings.GetMisc()->m_szProxyUser, c.text);
+        ASSERT_TRUE(SaveSettingsFile(m_settings, m_strPath.c_str()));
+        std::string bytes = CProxyTestDir::ReadBytes(m_strPath);
+        for (char ch : bytes)
+            EXPECT_TRUE(ch == '\t' || ch == '\r' || ch == '\n' || (unsigned char)ch >= 0x20) << (int)ch;
+        // The file reads back whole: every section keeps its values.
+        CSettings back;
+        ASSERT_TRUE(LoadSettingsFile(back, m_strPath.c_str(), kCountries));
+        EXPECT_STREQ(c.back, back.GetTest()->m_szURL);
+        EXPECT_STREQ(c.back, back.GetTest()->m_szCorrectValue);
+        EXPECT_STREQ(c.back, back.GetMisc()->m_szProxyUser);
+        strcpy(back.GetTest()->m_szURL, "http://127.0.0.1:9/page");
+        strcpy(back.GetTest()->m_szCorrectValue, "needle");
+        strcpy(back.GetMisc()->m_szProxyUser, "alice");
+        EXPECT_EQ("FFFFF", Classify(back));
+    }
+}
+
 TEST_F(SettingsTest, SaveFailsWhenTheFileCannotBeCreated)
 {
     SetDefaultSettings(m_settings, kCountries);

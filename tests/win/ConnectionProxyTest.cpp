@@ -9,6 +9,7 @@
 #include <wininet.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -151,6 +152,112 @@ TEST_F(ConnectionProxyTest, HideSetsTheEndpointAndRestoreGoesDirect)
         // Only the flags change: the server and bypass values stay.
         EXPECT_TRUE(ServerIs(direct.server, c.server, c.httpOnly)) << direct.server;
         EXPECT_TRUE(BypassIsLocal(direct.bypass)) << direct.bypass;
+    }
+}
+
+// What the platform keeps of a connection setting: read back through the
+// per-connection options, and the values it leaves in the registry.
+struct CStoredSetting {
+    CConnectionSetting queried;
+    DWORD enable = 0;
+    std::wstring server;
+    std::wstring override_;
+
+    bool operator==(const CStoredSetting& o) const
+    {
+        return queried.flags == o.queried.flags && queried.server == o.queried.server &&
+               queried.bypass == o.queried.bypass && enable == o.enable && server == o.server &&
+               override_ == o.override_;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const CStoredSetting& s)
+{
+    return os << "flags " << s.queried.flags << " server \"" << CStringA(s.queried.server.c_str()).GetString()
+              << "\" bypass \"" << CStringA(s.queried.bypass.c_str()).GetString() << "\" | registry enable "
+              << s.enable << " server \"" << CStringA(s.server.c_str()).GetString() << "\" override \""
+              << CStringA(s.override_.c_str()).GetString() << "\"";
+}
+
+std::wstring RegistryText(HKEY key, const wchar_t* name)
+{
+    wchar_t text[512] = L"";
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return text;
+}
+
+CStoredSetting Stored()
+{
+    CStoredSetting s;
+    EXPECT_TRUE(QuerySetting(s.queried));
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                      KEY_READ, &key) == ERROR_SUCCESS) {
+        DWORD size = sizeof(s.enable);
+        RegQueryValueExW(key, L"ProxyEnable", nullptr, nullptr, reinterpret_cast<BYTE*>(&s.enable), &size);
+        s.server = RegistryText(key, L"ProxyServer");
+        s.override_ = RegistryText(key, L"ProxyOverride");
+        RegCloseKey(key);
+    }
+    return s;
+}
+
+// Only the flags, as a restore writes them.
+void WriteFlags(DWORD flags)
+{
+    std::wstring name;
+    bool lan = false;
+    if (!CurrentConnection(name, lan))
+        return;
+    INTERNET_PER_CONN_OPTIONW option = {};
+    option.dwOption = INTERNET_PER_CONN_FLAGS;
+    option.Value.dwValue = flags;
+    INTERNET_PER_CONN_OPTION_LISTW list = {};
+    list.dwSize = sizeof(list);
+    list.pszConnection = lan ? NULL : const_cast<LPWSTR>(name.c_str());
+    list.dwOptionCount = 1;
+    list.pOptions = &option;
+    InternetSetOptionW(NULL, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list));
+}
+
+TEST_F(ConnectionProxyTest, HideAndRestoreStoreExactlyTheDocumentedOptions)
+{
+    // The exact option lists: flags PROXY_TYPE_DIRECT | PROXY_TYPE_PROXY, the
+    // server for http and https, the bypass "local"; then the flags
+    // PROXY_TYPE_DIRECT alone. Each is written by hand from the same starting
+    // point, and whatever this platform keeps of it, read back through
+    // WinINet and from the registry, must equal what Hide IP and Restore IP
+    // leave behind.
+    const CConnectionSetting start = {PROXY_TYPE_DIRECT, L"start:1", L"start-bypass"};
+    struct Case {
+        CProxy endpoint;
+        const wchar_t* server;
+    };
+    const Case cases[] = {
+        {g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188"},
+        {CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CStringA(c.server).GetString());
+        WriteSetting(start);
+        WriteSetting({static_cast<DWORD>(PROXY_TYPE_DIRECT | PROXY_TYPE_PROXY), c.server, L"local"});
+        const CStoredSetting hidden = Stored();
+        WriteFlags(PROXY_TYPE_DIRECT);
+        const CStoredSetting restored = Stored();
+        // This platform keeps the server text whole in one place at least,
+        // so a wrong one cannot pass.
+        EXPECT_TRUE(hidden.queried.server == c.server || hidden.server == c.server) << hidden;
+        EXPECT_NE(0u, hidden.enable);
+        EXPECT_EQ(0u, restored.enable);
+
+        WriteSetting(start);
+        CHideState state;
+        ASSERT_TRUE(SetBrowserProxy(state, c.endpoint));
+        EXPECT_EQ(hidden, Stored());
+        ASSERT_TRUE(RestoreDirectConnection(state));
+        EXPECT_EQ(restored, Stored());
     }
 }
 
