@@ -13,8 +13,6 @@ using namespace commands;
 
 namespace {
 
-const int kTrayMenuSetting = 32778;
-const int kStatusId = 1051;
 const UINT kHarvestRestart = WM_USER + 153;
 
 class SettingHoldOffTest : public CommandsTest
