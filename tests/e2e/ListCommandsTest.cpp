@@ -203,32 +203,6 @@ TEST_F(ListCommandsTest, ImportRoundTripWithTheReplaceOrAppendAnswers)
     EXPECT_EQ((std::vector<std::wstring>{L"8081", L"8082", L"8083", L"8084"}), Ports());
 }
 
-TEST_F(ListCommandsTest, ImportThatFailsPartWayShowsWhatTheListNowHolds)
-{
-    FillList(NumberedProxies(3), 3);
-    // Three other proxies in the first block the reader takes, then a part
-    // of the file that cannot be read: the replacing read ends there with as
-    // many proxies as before, but other ones.
-    std::string bytes = NumberedProxies(3, 11);
-    while (bytes.size() < 12000)
-        bytes += "pad\tpad\r\n";
-    bytes += NumberedProxies(3, 21);
-    const std::wstring path = File(L"broken.txt");
-    ASSERT_TRUE(WriteFileBytes(path, bytes));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    ASSERT_TRUE(LockFile(file, 4096, 0, static_cast<DWORD>(bytes.size()), 0));
-
-    Command(kImport);
-    AnswerReplaceDialog(kReplaceId);
-    AnswerFileDialog(path);
-    EXPECT_TRUE(WaitUntil([&] { return Addresses() == NumberedAddresses({11, 12, 13}); }, 30000))
-        << "the list shows " << Addresses().size() << " rows, the first "
-        << (Addresses().empty() ? std::string() : std::string(Addresses()[0].begin(), Addresses()[0].end()));
-    UnlockFile(file, 4096, 0, static_cast<DWORD>(bytes.size()), 0);
-    CloseHandle(file);
-}
-
 TEST_F(ListCommandsTest, TestCommandsOnAnEmptyListSaySo)
 {
     Click(kTestSpeedId);
