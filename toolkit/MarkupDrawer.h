@@ -5,8 +5,8 @@
 // The class is split by concern:
 //   MarkupDrawer.cpp            construction, destruction, entry points, hand
 //                               cursor, string resources, notification target
-//   MarkupDrawerImages.cpp      image loaders, resource module, handle checks,
-//                               background images of tables and cells
+//   MarkupDrawerImages.cpp      image loaders, resource module, handle checks
+//   MarkupDrawerBackground.cpp  background images of tables and cells
 //   MarkupDrawerVocabulary.cpp  entity and tag tables, LookupTag,
 //                               GetColorByName, ExpandEntities
 //   MarkupDrawerColors.cpp      the colour-name table
@@ -250,6 +250,8 @@ public:
     CString LoadResourceString(UINT nID);
     // The second '\n'-separated field of string nID.
     CString LoadTipString(UINT nID);
+    // The second '\n'-separated field of a prompt string; empty without '\n'.
+    static CString TipPart(const CString& sPrompt);
     void SetNotify(HWND hWnd, UINT nMessage, LPARAM lParam);
     // Makes nId the hot hyperlink (MARKUP_NO_HOT_AREA for none) and tells the
     // notification target when it changed.
