@@ -205,3 +205,45 @@ TEST(MarkupDrawerTest, ResourceModuleIsOwned)
     EXPECT_EQ(nullptr, drawer.m_hResInstance);
     EXPECT_FALSE(drawer.m_bFreeResInstance);
 }
+
+TEST(MarkupDrawerTest, BackgroundImageTilesAFileBitmap)
+{
+    CString sPath = TempPath(L"corvane-markup-tile.bmp");
+    std::vector<unsigned char> file = SmallBitmapFile();
+    HANDLE hFile = ::CreateFileW(sPath, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
+    DWORD nWritten = 0;
+    ::WriteFile(hFile, file.data(), (DWORD)file.size(), &nWritten, NULL);
+    ::CloseHandle(hFile);
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 8;
+    info.bmiHeader.biHeight = -8;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    DWORD* pBits = NULL;
+    HBITMAP hTarget = ::CreateDIBSection(NULL, &info, DIB_RGB_COLORS, (void**)&pBits, NULL, 0);
+    ASSERT_NE(nullptr, hTarget);
+    HDC hDC = ::CreateCompatibleDC(NULL);
+    HGDIOBJ hOld = ::SelectObject(hDC, hTarget);
+    for (int i = 0; i < 64; ++i)
+        pBits[i] = 0x00ABCDEF;
+
+    CMarkupDrawer drawer;
+    RECT rc = { 1, 1, 6, 7 };
+    drawer.DrawBackgroundImage(hDC, rc, L"file");           // 5 characters or fewer: nothing
+    EXPECT_EQ(0x00ABCDEFu, pBits[8 + 1]);
+    drawer.DrawBackgroundImage(hDC, rc, L"file:" + sPath);
+    ::GdiFlush();
+    EXPECT_NE(0x00ABCDEFu, pBits[8 + 1]);
+    EXPECT_EQ(pBits[8 + 1], pBits[8 + 3]);                  // the 2-pixel tile repeats
+    EXPECT_EQ(pBits[8 + 1], pBits[4 * 8 + 1]);              // and every 3 rows
+    EXPECT_EQ(0x00ABCDEFu, pBits[0]);                       // nothing outside
+    EXPECT_EQ(0x00ABCDEFu, pBits[8 + 6]);
+    EXPECT_EQ(0x00ABCDEFu, pBits[7 * 8 + 1]);
+    ::SelectObject(hDC, hOld);
+    ::DeleteDC(hDC);
+    ::DeleteObject(hTarget);
+    ::DeleteFileW(sPath);
+}
