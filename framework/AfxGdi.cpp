@@ -267,3 +267,130 @@ CWindowDC::~CWindowDC()
     if (h != NULL)
         ::ReleaseDC(m_hWnd, h);
 }
+
+// --- DIB sections and icons ------------------------------------------------------------
+
+BOOL CDibSection::Create(int nWidth, int nHeight, BOOL bTopDown)
+{
+    Destroy();
+    if (nWidth < 1 || nHeight < 1 || (LONGLONG)nWidth * nHeight > 0x7FFFFFFF / 4)
+        return FALSE;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = nWidth;
+    bi.bmiHeader.biHeight = bTopDown ? -nHeight : nHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = NULL;
+    HBITMAP h = ::CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    if (h == NULL || pBits == NULL)
+    {
+        if (h != NULL)
+            ::DeleteObject(h);
+        return FALSE;
+    }
+    m_hBitmap = h;
+    m_pBits = static_cast<DWORD*>(pBits);
+    m_nWidth = nWidth;
+    m_nHeight = nHeight;
+    m_bTopDown = bTopDown;
+    memset(m_pBits, 0, (size_t)nWidth * nHeight * 4);
+    return TRUE;
+}
+
+void CDibSection::ReleaseDC()
+{
+    if (m_hDC == NULL)
+        return;
+    // The section goes back out of the DC before either is deleted.
+    ::SelectObject(m_hDC, m_hOldBitmap);
+    ::DeleteDC(m_hDC);
+    m_hDC = NULL;
+    m_hOldBitmap = NULL;
+}
+
+void CDibSection::Destroy()
+{
+    ReleaseDC();
+    if (m_hBitmap != NULL)
+        ::DeleteObject(m_hBitmap);
+    m_hBitmap = NULL;
+    m_pBits = NULL;
+    m_nWidth = m_nHeight = 0;
+    m_bTopDown = TRUE;
+}
+
+HBITMAP CDibSection::Detach()
+{
+    ReleaseDC();
+    HBITMAP h = m_hBitmap;
+    m_hBitmap = NULL;
+    Destroy();
+    return h;
+}
+
+void CDibSection::Fill(DWORD dwPixel)
+{
+    ::GdiFlush();
+    size_t n = (size_t)m_nWidth * m_nHeight;
+    for (size_t i = 0; i < n; ++i)
+        m_pBits[i] = dwPixel;
+}
+
+HDC CDibSection::GetDC()
+{
+    if (m_hDC == NULL && m_hBitmap != NULL)
+    {
+        HDC hDC = ::CreateCompatibleDC(NULL);
+        if (hDC == NULL)
+            return NULL;
+        HGDIOBJ hOld = ::SelectObject(hDC, m_hBitmap);
+        if (hOld == NULL || hOld == HGDI_ERROR)
+        {
+            ::DeleteDC(hDC);
+            return NULL;
+        }
+        m_hDC = hDC;
+        m_hOldBitmap = hOld;
+    }
+    return m_hDC;
+}
+
+BOOL CDibSection::CopyFrom(HDC hSrc, int xSrc, int ySrc)
+{
+    HDC hDC = GetDC();
+    if (hDC == NULL || hSrc == NULL)
+        return FALSE;
+    BOOL ok = ::BitBlt(hDC, 0, 0, m_nWidth, m_nHeight, hSrc, xSrc, ySrc, SRCCOPY);
+    ::GdiFlush();
+    return ok;
+}
+
+BOOL CDibSection::CopyTo(HDC hDest, int xDest, int yDest)
+{
+    HDC hDC = GetDC();
+    if (hDC == NULL || hDest == NULL)
+        return FALSE;
+    ::GdiFlush();
+    return ::BitBlt(hDest, xDest, yDest, m_nWidth, m_nHeight, hDC, 0, 0, SRCCOPY);
+}
+
+BOOL CIconInfo::Read(HICON hIcon)
+{
+    Free();
+    ICONINFO info = {};
+    if (hIcon == NULL || !::GetIconInfo(hIcon, &info))
+        return FALSE;
+    *static_cast<ICONINFO*>(this) = info;
+    return TRUE;
+}
+
+void CIconInfo::Free()
+{
+    if (hbmMask != NULL)
+        ::DeleteObject(hbmMask);
+    if (hbmColor != NULL)
+        ::DeleteObject(hbmColor);
+    *static_cast<ICONINFO*>(this) = ICONINFO();
+}

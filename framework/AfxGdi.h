@@ -230,6 +230,8 @@ public:
     // Images.
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
     BOOL DrawIcon(POINT point, HICON hIcon) { return ::DrawIcon(m_hDC, point.x, point.y, hIcon); }
+    BOOL DrawIconEx(int x, int y, HICON hIcon, int cx, int cy, UINT nFlags = DI_NORMAL)
+    { return ::DrawIconEx(m_hDC, x, y, hIcon, cx, cy, 0, NULL, nFlags); }
     BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush = NULL);
     BOOL DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush = NULL);
     BOOL DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, HBRUSH hBrush = NULL)
@@ -270,6 +272,7 @@ class CSelectGuard
 public:
     CSelectGuard(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(hObject ? ::SelectObject(hDC, hObject) : NULL) {}
     CSelectGuard(CDC& dc, const CGdiObject& obj) : CSelectGuard(dc.m_hDC, obj.m_hObject) {}
+    CSelectGuard(CDC& dc, HGDIOBJ hObject) : CSelectGuard(dc.m_hDC, hObject) {}
     ~CSelectGuard() { Restore(); }
     CSelectGuard(const CSelectGuard&) = delete;
     CSelectGuard& operator=(const CSelectGuard&) = delete;
@@ -279,4 +282,98 @@ public:
 private:
     HDC m_hDC;
     HGDIOBJ m_hOld;
+};
+
+// A 32-bit DIB section whose pixels are read and written in memory, each as
+// 0xAARRGGBB (blue in the lowest byte, so a COLORREF has red and blue swapped).
+// Top-down unless made bottom-up; GetRow and GetPixel count rows from the top
+// either way. After GDI drew into it, call ::GdiFlush before reading pixels.
+class CDibSection
+{
+public:
+    CDibSection() : m_hBitmap(NULL), m_pBits(NULL), m_nWidth(0), m_nHeight(0), m_bTopDown(TRUE),
+                    m_hDC(NULL), m_hOldBitmap(NULL) {}
+    ~CDibSection() { Destroy(); }
+    CDibSection(const CDibSection&) = delete;
+    CDibSection& operator=(const CDibSection&) = delete;
+
+    // Replaces the section by a new one, all pixels 0. FALSE (and empty) for a
+    // width or height below 1 or a pixel block that would not fit in 31 bits.
+    BOOL Create(int nWidth, int nHeight, BOOL bTopDown = TRUE);
+    void Destroy();
+    // Gives the bitmap to the caller (its memory DC, if any, is deleted first).
+    HBITMAP Detach();
+
+    HBITMAP GetSafeHandle() const { const CDibSection* volatile p = this; return p ? p->m_hBitmap : NULL; }
+    operator HBITMAP() const { return m_hBitmap; }
+    int GetWidth() const { return m_nWidth; }
+    int GetHeight() const { return m_nHeight; }
+    BOOL IsTopDown() const { return m_bTopDown; }
+    // The pixel block as stored: the top row first when top-down, else the bottom row.
+    DWORD* GetBits() const { return m_pBits; }
+    DWORD* GetRow(int y) const { return m_pBits + (size_t)(m_bTopDown ? y : m_nHeight - 1 - y) * m_nWidth; }
+    DWORD GetPixel(int x, int y) const { return GetRow(y)[x]; }
+    void SetPixel(int x, int y, DWORD dwPixel) { GetRow(y)[x] = dwPixel; }
+    void Fill(DWORD dwPixel);
+
+    // A memory DC (compatible with the screen) with the section selected,
+    // made on first use and kept until Destroy or Detach; NULL when empty.
+    HDC GetDC();
+    // Copies the DC's pixels at (xSrc, ySrc) over the whole section, or the
+    // whole section to the DC at (xDest, yDest).
+    BOOL CopyFrom(HDC hSrc, int xSrc, int ySrc);
+    BOOL CopyTo(HDC hDest, int xDest, int yDest);
+    // Takes the section out of its memory DC and deletes the DC, so that the
+    // bitmap can be selected elsewhere; GetDC makes a new one when needed.
+    void ReleaseDC();
+
+    static DWORD PixelFromColor(COLORREF clr) { return ((clr & 0xFF) << 16) | (clr & 0xFF00) | ((clr >> 16) & 0xFF); }
+    static COLORREF ColorFromPixel(DWORD dwPixel) { return PixelFromColor(dwPixel & 0xFFFFFF); }
+
+private:
+    HBITMAP m_hBitmap;
+    DWORD* m_pBits;
+    int m_nWidth;
+    int m_nHeight;
+    BOOL m_bTopDown;
+    HDC m_hDC;
+    HGDIOBJ m_hOldBitmap;
+};
+
+// What GetIconInfo tells of an icon; owns the bitmaps it hands out, which
+// every caller must delete.
+class CIconInfo : public ICONINFO
+{
+public:
+    CIconInfo() : ICONINFO() {}
+    explicit CIconInfo(HICON hIcon) : ICONINFO() { Read(hIcon); }
+    ~CIconInfo() { Free(); }
+    CIconInfo(const CIconInfo&) = delete;
+    CIconInfo& operator=(const CIconInfo&) = delete;
+
+    // FALSE, with no bitmaps, when the icon cannot be read.
+    BOOL Read(HICON hIcon);
+    void Free();
+    BOOL IsValid() const { return hbmMask != NULL; }
+    // A monochrome icon has no colour bitmap: its mask is twice as high, the
+    // AND mask above the XOR picture.
+    BOOL IsMonochrome() const { return hbmMask != NULL && hbmColor == NULL; }
+};
+
+// An owned icon handle, destroyed when the wrapper goes.
+class CIconHandle
+{
+public:
+    explicit CIconHandle(HICON hIcon = NULL) : m_hIcon(hIcon) {}
+    ~CIconHandle() { Destroy(); }
+    CIconHandle(const CIconHandle&) = delete;
+    CIconHandle& operator=(const CIconHandle&) = delete;
+
+    void Attach(HICON hIcon) { Destroy(); m_hIcon = hIcon; }
+    HICON Detach() { HICON h = m_hIcon; m_hIcon = NULL; return h; }
+    void Destroy() { if (m_hIcon != NULL) ::DestroyIcon(m_hIcon); m_hIcon = NULL; }
+    operator HICON() const { return m_hIcon; }
+
+private:
+    HICON m_hIcon;
 };
