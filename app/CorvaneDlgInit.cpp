@@ -4,6 +4,7 @@
 
 #include "app/CorvaneApp.h"
 #include "app/CorvaneMessages.h"
+#include "app/LinkOpener.h"
 #include "app/SkinH.h"
 #include "app/SplashThread.h"
 #include "app/CheckInReply.h"
@@ -170,6 +171,9 @@ void CCorvaneDlg::SetUpButtons()
         def.button->SetIconById(def.icon);
         m_toolTip.AddTool(def.button, def.tip);
     }
+
+    // The buttons' pages open through the build's link opener.
+    CIconButton::SetUrlOpener(&ShellExecuteLink);
 
     m_btnCheckIP.SetFlat(FALSE);
     m_btnCheckIP.SetAlign(CIconButton::BUTTON_ALIGN_HORIZONTAL);

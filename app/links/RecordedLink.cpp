@@ -43,3 +43,12 @@ HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR 
     // What the shell returns for success: a value above 32.
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
+
+BOOL ShellExecuteLink(SHELLEXECUTEINFOW* pInfo)
+{
+    if (pInfo == NULL || pInfo->cbSize != sizeof(*pInfo))
+        return FALSE;
+    pInfo->hInstApp = ShellOpenLink(pInfo->hwnd, pInfo->lpVerb, pInfo->lpFile, pInfo->lpParameters,
+                                    pInfo->lpDirectory, pInfo->nShow);
+    return reinterpret_cast<INT_PTR>(pInfo->hInstApp) > 32;
+}

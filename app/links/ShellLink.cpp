@@ -8,3 +8,8 @@ HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR 
 {
     return ShellExecuteW(hWnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd);
 }
+
+BOOL ShellExecuteLink(SHELLEXECUTEINFOW* pInfo)
+{
+    return ShellExecuteExW(pInfo);
+}
