@@ -26,15 +26,7 @@
 #include <map>
 #include <vector>
 
-#if __has_include("DrawManager.h")
-#include "DrawManager.h"
-#else
-// Until the drawing helpers are merged in, the embedded manager is an empty
-// stand-in so that the rest of the drawer builds.
-class CDrawManager
-{
-};
-#endif
+#include "toolkit/DrawManager.h"
 
 // Tag ids of the tag table; 0 is an unknown tag.
 enum MarkupTagId

@@ -75,13 +75,7 @@ void CMarkupDrawer::DrawBackgroundImage(HDC hDC, const RECT& rect, const CString
         return;
     CSelectGuard select(memory.Get(), bitmap.Get());
     // Tiles from the top-left corner, the last row and column cut at the
-    // rectangle's edges. (The drawing manager's tiling can take this over
-    // once it is in this build.)
-    for (int y = rect.top; y < rect.bottom; y += bm.bmHeight) {
-        int cy = rect.bottom - y < bm.bmHeight ? rect.bottom - y : bm.bmHeight;
-        for (int x = rect.left; x < rect.right; x += bm.bmWidth) {
-            int cx = rect.right - x < bm.bmWidth ? rect.right - x : bm.bmWidth;
-            ::BitBlt(hDC, x, y, cx, cy, memory.Get(), 0, 0, SRCCOPY);
-        }
-    }
+    // rectangle's edges.
+    m_drawManager.TileBlt(hDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, memory.Get(), 0, 0,
+                          bm.bmWidth, bm.bmHeight);
 }
