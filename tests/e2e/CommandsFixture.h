@@ -9,6 +9,8 @@
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/RemoteListView.h"
 #include "tests/world/World.h"
+#include "tests/TestFiles.h"
+#include "net/WorkerMessages.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -25,6 +27,16 @@
 namespace commands {
 
 using maker::kRetrievePath;
+
+// A harvest source list naming one local page that lists one proxy, on a
+// loopback address that the country ranges know.
+inline void WriteOneProxyHarvest(const std::wstring& workDir, unsigned short proxyPort)
+{
+    CreateDirectoryW((workDir + L"\\AdminFile").c_str(), nullptr);
+    WriteFileBytes(workDir + L"\\countryranges.crv", "127.0.0.0\t127.0.0.255\tUS\r\n");
+    WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(proxyPort) + "\n");
+    WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt", "FileName:\r\nAdminFile\\page.txt\r\n");
+}
 
 // One line of a proxy list file (and of a retrieval reply).
 inline std::string ProxyLine(const std::string& ip, int port, int country, int type, int uptime,

@@ -9,8 +9,6 @@ using namespace commands;
 
 namespace {
 
-const UINT kHarvestRestart = WM_USER + 153;
-
 class HarvestCommandsTest : public CommandsTest
 {
 protected:
@@ -70,7 +68,7 @@ TEST_F(HarvestCommandsTest, HarvestThenUpload)
     EXPECT_EQ(L"No proxy to upload!", AnswerMessageBox());
     EXPECT_EQ("", Admin(L"verifiedProxy.txt"));
 
-    PostMessageW(main, kHarvestRestart, 0, 0);
+    PostMessageW(main, WM_HARVEST_RESTART, 0, 0);
     ASSERT_TRUE(WaitRows(4, 120000));
     // The status static is hidden, but it holds the harvest's texts.
     EXPECT_EQ(L"Test Speed: 0 / 5", DialogItemText(main, kStatusId));

@@ -12,8 +12,6 @@ using namespace commands;
 
 namespace {
 
-const UINT kHarvestRestart = WM_USER + 153;
-
 class HarvestHoldOffTest : public CommandsTest
 {
 protected:
@@ -22,11 +20,7 @@ protected:
     void TuneSettings(CSettings& settings) override
     {
         settings.GetTest()->m_nTimeoutSeconds = 15;
-        CreateDirectoryW((workDir + L"\\AdminFile").c_str(), nullptr);
-        WriteFileBytes(workDir + L"\\countryranges.crv", "127.0.0.0\t127.0.0.255\tUS\r\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(silent.Port()) + "\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt",
-                       "FileName:\r\nAdminFile\\page.txt\r\n");
+        WriteOneProxyHarvest(workDir, silent.Port());
     }
 
     bool HarvestOver() const
@@ -43,7 +37,7 @@ protected:
 TEST_F(HarvestHoldOffTest, HideCommandsWaitForTheHarvest)
 {
     ASSERT_TRUE(silent.Ok());
-    PostMessageW(main, kHarvestRestart, 0, 0);
+    PostMessageW(main, WM_HARVEST_RESTART, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return DialogItemText(main, kStatusId) == L"Test Speed: 0 / 1"; }, 60000))
         << "the harvest did not reach its speed test";
 

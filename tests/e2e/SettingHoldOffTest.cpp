@@ -13,8 +13,6 @@ using namespace commands;
 
 namespace {
 
-const UINT kHarvestRestart = WM_USER + 153;
-
 class SettingHoldOffTest : public CommandsTest
 {
 protected:
@@ -24,11 +22,7 @@ protected:
     {
         settings.GetTest()->m_nTestType = 2;
         settings.GetTest()->m_nTimeoutSeconds = 15;
-        CreateDirectoryW((workDir + L"\\AdminFile").c_str(), nullptr);
-        WriteFileBytes(workDir + L"\\countryranges.crv", "127.0.0.0\t127.0.0.255\tUS\r\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(silent.Port()) + "\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt",
-                       "FileName:\r\nAdminFile\\page.txt\r\n");
+        WriteOneProxyHarvest(workDir, silent.Port());
     }
 
     // Neither command brings the settings dialog up, and the tray menu
@@ -82,7 +76,7 @@ TEST_F(SettingHoldOffTest, SettingWaitsForTheSpeedTestOfGetProxy)
 TEST_F(SettingHoldOffTest, SettingWaitsForTheHarvest)
 {
     ASSERT_TRUE(silent.Ok());
-    PostMessageW(main, kHarvestRestart, 0, 0);
+    PostMessageW(main, WM_HARVEST_RESTART, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return DialogItemText(main, kStatusId) == L"Test Speed: 0 / 1"; }, 60000))
         << "the harvest did not reach its speed test";
 
