@@ -4,10 +4,7 @@
 #include "app/CorvaneMessages.h"
 #include "res/dialogs_server.h"
 
-CAboutDlg::CAboutDlg()
-    : CDialog(IDD_ABOUTBOX, NULL)
-{
-}
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX, NULL) {}
 
 CAboutDlg::~CAboutDlg()
 {

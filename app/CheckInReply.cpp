@@ -20,8 +20,7 @@ bool HandleStartReply(const CStringA& strReply, CWnd* pOwner)
     }
     if (reply.bHasMessage) {
         // Without caption markers the web-site button shows an empty caption.
-        CPushMessage dialog(reply.strCaption.GetString(),
-                            reply.nMessageType, reply.strMessage.GetString());
+        CPushMessage dialog(reply.strCaption.GetString(), reply.nMessageType, reply.strMessage.GetString());
         dialog.DoModal();
     }
     ApplyStartReply(reply, CurrentRenewalTime());

@@ -15,7 +15,10 @@ public:
     explicit CCorvaneDlg(CWnd* pParent = NULL);
     ~CCorvaneDlg() override;
 
-    enum { IDD = IDD_CORVANE_DIALOG };
+    enum
+    {
+        IDD = IDD_CORVANE_DIALOG
+    };
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 

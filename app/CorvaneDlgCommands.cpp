@@ -90,7 +90,7 @@ std::vector<int> SelectedRows(const CListCtrl& listCtrl)
 // The real and the current address with their labels.
 void RepaintAddresses(CWnd* pDlg)
 {
-    const int ids[] = {IDC_REAL_IP_LABEL, IDC_CURRENT_IP_LABEL, IDC_REAL_IP, IDC_CURRENT_IP};
+    const int ids[] = { IDC_REAL_IP_LABEL, IDC_CURRENT_IP_LABEL, IDC_REAL_IP, IDC_CURRENT_IP };
     for (int id : ids) {
         CWnd* pWnd = pDlg->GetDlgItem(id);
         if (pWnd != NULL)

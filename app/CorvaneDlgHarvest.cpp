@@ -14,9 +14,18 @@ namespace {
 // The commands on the proxy list. Hide IP and Auto Hide IP are not here:
 // only their hiding face is held off, their restoring face stays usable.
 const UINT kListCommands[] = {
-    ID_GET_PROXY, IDC_GET_PROXY, ID_TEST_SPEED, IDC_TEST_SPEED, ID_TEST_AVAILABILITY,
-    ID_REMOVE_SELECTED, ID_CONTEXT_REMOVE_SELECTED, ID_REMOVE_ALL, ID_CONTEXT_REMOVE_ALL,
-    ID_IMPORT, ID_EXPORT_ALL, ID_EXPORT_SELECTED,
+    ID_GET_PROXY,
+    IDC_GET_PROXY,
+    ID_TEST_SPEED,
+    IDC_TEST_SPEED,
+    ID_TEST_AVAILABILITY,
+    ID_REMOVE_SELECTED,
+    ID_CONTEXT_REMOVE_SELECTED,
+    ID_REMOVE_ALL,
+    ID_CONTEXT_REMOVE_ALL,
+    ID_IMPORT,
+    ID_EXPORT_ALL,
+    ID_EXPORT_SELECTED,
 };
 
 bool IsListCommand(UINT nID)
@@ -33,15 +42,14 @@ BOOL CCorvaneDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     // Menu items and button clicks both come with code 0.
     if (HIWORD(wParam) == BN_CLICKED && IsListCommand(LOWORD(wParam)) && IsHarvestRunning())
-        return TRUE;   // the harvest thread is replacing the list
+        return TRUE;  // the harvest thread is replacing the list
     return CDialog::OnCommand(wParam, lParam);
 }
 
 void CCorvaneDlg::ShowHarvestProgress(WPARAM wParam)
 {
     CString text;
-    text.Format(wParam == 1 ? L"Test Speed: %d / %d" : L"Check Anonymous: %d / %d",
-                m_nHarvestDone, m_nHarvestTotal);
+    text.Format(wParam == 1 ? L"Test Speed: %d / %d" : L"Check Anonymous: %d / %d", m_nHarvestDone, m_nHarvestTotal);
     m_stStatus.SetWindowText(text);
 }
 
@@ -71,8 +79,7 @@ void CCorvaneDlg::OnUpload()
     // The harvest thread may be replacing the list.
     if (IsHarvestRunning())
         return;
-    if (m_listProxy.GetItemCount() == 0)
-    {
+    if (m_listProxy.GetItemCount() == 0) {
         MessageBox(L"No proxy to upload!", NULL, MB_OK);
         return;
     }

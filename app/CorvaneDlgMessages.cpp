@@ -41,8 +41,7 @@ void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
             SwitchToNextProxy(GetHideState(), true);
         break;
     case TIMER_PASSWORD_CHECK: {
-        UINT delay = PasswordCheckDelay(CurrentRenewalTime(), g_nextPasswordTime,
-                                        g_lastPasswordRequestTime);
+        UINT delay = PasswordCheckDelay(CurrentRenewalTime(), g_nextPasswordTime, g_lastPasswordRequestTime);
         if (delay)
             SetTimer(TIMER_PASSWORD_REQUEST, delay, NULL);
         break;
@@ -52,8 +51,7 @@ void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
         NotePasswordRequest(CurrentRenewalTime(), g_lastPasswordRequestTime);
         RequestProxyPassword();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -91,8 +89,7 @@ LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         ::DestroyMenu(hMenu);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

@@ -3,27 +3,22 @@
 
 #include "proxy/CountryTable.h"
 
-namespace
-{
+namespace {
 // Every control that picks single countries; All Countries disables them.
 const int kCountryControls[] = {
-    IDC_GET_UNSELECTED, IDC_GET_SELECTED, IDC_GET_ADD_ALL,
-    IDC_GET_ADD, IDC_GET_REMOVE, IDC_GET_REMOVE_ALL,
+    IDC_GET_UNSELECTED, IDC_GET_SELECTED, IDC_GET_ADD_ALL, IDC_GET_ADD, IDC_GET_REMOVE, IDC_GET_REMOVE_ALL,
 };
-}
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CGetSettingDialog, CDialog)
-    ON_BN_CLICKED(IDC_GET_ALL_COUNTRIES, &CGetSettingDialog::OnAllCountries)
-    ON_BN_CLICKED(IDC_GET_ADD_ALL, &CGetSettingDialog::OnAddAll)
-    ON_BN_CLICKED(IDC_GET_ADD, &CGetSettingDialog::OnAdd)
-    ON_BN_CLICKED(IDC_GET_REMOVE, &CGetSettingDialog::OnRemove)
-    ON_BN_CLICKED(IDC_GET_REMOVE_ALL, &CGetSettingDialog::OnRemoveAll)
+ON_BN_CLICKED(IDC_GET_ALL_COUNTRIES, &CGetSettingDialog::OnAllCountries)
+ON_BN_CLICKED(IDC_GET_ADD_ALL, &CGetSettingDialog::OnAddAll)
+ON_BN_CLICKED(IDC_GET_ADD, &CGetSettingDialog::OnAdd)
+ON_BN_CLICKED(IDC_GET_REMOVE, &CGetSettingDialog::OnRemove)
+ON_BN_CLICKED(IDC_GET_REMOVE_ALL, &CGetSettingDialog::OnRemoveAll)
 END_MESSAGE_MAP()
 
-CGetSettingDialog::CGetSettingDialog()
-    : CDialog(IDD_GET_SETTING)
-{
-}
+CGetSettingDialog::CGetSettingDialog() : CDialog(IDD_GET_SETTING) {}
 
 void CGetSettingDialog::DoDataExchange(CDataExchange* pDX)
 {
@@ -39,8 +34,7 @@ BOOL CGetSettingDialog::OnInitDialog()
     m_toolTip.AddTool(GetDlgItem(IDC_GET_ELITE), IDS_TIP_ELITE);
     m_toolTip.AddTool(GetDlgItem(IDC_GET_ANONYMOUS), IDS_TIP_ANONYMOUS);
 
-    for (CListCtrl* pList : { &m_listUnselected, &m_listSelected })
-    {
+    for (CListCtrl* pList : { &m_listUnselected, &m_listSelected }) {
         CRect rc;
         pList->GetClientRect(&rc);
         pList->InsertColumn(0, L"", LVCFMT_LEFT, rc.Width() - ::GetSystemMetrics(SM_CXVSCROLL));
@@ -63,8 +57,7 @@ void CGetSettingDialog::FillLists()
     m_listUnselected.DeleteAllItems();
     m_listSelected.DeleteAllItems();
     const CCountryTable& table = GetCountryTable();
-    for (int i = 0; i < (int)m_selection.size(); ++i)
-    {
+    for (int i = 0; i < (int)m_selection.size(); ++i) {
         const CCountry* pCountry = table.GetAt(i);
         if (pCountry == NULL)
             continue;
@@ -78,8 +71,7 @@ void CGetSettingDialog::FillLists()
 void CGetSettingDialog::MoveSelectedRows(CListCtrl& list, unsigned char bSelected)
 {
     POSITION pos = list.GetFirstSelectedItemPosition();
-    while (pos != NULL)
-    {
+    while (pos != NULL) {
         size_t nCountry = (size_t)list.GetItemData(list.GetNextSelectedItem(pos));
         if (nCountry < m_selection.size())
             m_selection[nCountry] = bSelected;

@@ -14,7 +14,10 @@ class CGetSettingDialog : public CDialog
 public:
     CGetSettingDialog();
 
-    enum { IDD = IDD_GET_SETTING };
+    enum
+    {
+        IDD = IDD_GET_SETTING
+    };
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -41,5 +44,5 @@ private:
     void FillLists();
 
     CMarkupTip m_toolTip;
-    std::vector<unsigned char> m_selection;   // one byte per country, 1 = selected
+    std::vector<unsigned char> m_selection;  // one byte per country, 1 = selected
 };

@@ -7,8 +7,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
-                        LPCWSTR lpDirectory, INT nShowCmd);
+HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory,
+                        INT nShowCmd);
 
 // The same for a ShellExecuteExW request (the icon buttons' pages): the
 // program hands it to the shell; the recorder notes verb, file, parameters,

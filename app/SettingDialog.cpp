@@ -10,9 +10,12 @@ const wchar_t kResetQuestion[] =
     L"When you reset, any changes you've made will be reverted to the default settings."
     L"Do you want to reset to defaults?";
 
-namespace
+namespace {
+enum
 {
-enum { TAB_TEST = 0, TAB_SWITCH = 1 };
+    TAB_TEST = 0,
+    TAB_SWITCH = 1
+};
 
 // Where the pages sit inside the tab control's client area.
 const int kPageLeft = 10;
@@ -57,25 +60,23 @@ const LengthRule kCharacterRules[] = {
 
 bool HoldsControlCharacter(const CString& strText)
 {
-    for (int i = 0; i < strText.GetLength(); ++i)
-    {
+    for (int i = 0; i < strText.GetLength(); ++i) {
         if (IsFieldControl(strText[i]))
             return true;
     }
     return false;
 }
-}
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CSettingDialog, CDialog)
-    ON_NOTIFY(TCN_SELCHANGE, IDC_SETTING_TAB, &CSettingDialog::OnTcnSelchangeTab)
-    ON_BN_CLICKED(IDOK, &CSettingDialog::OnBnClickedOk)
-    ON_BN_CLICKED(IDC_SETTING_RESET, &CSettingDialog::OnBnClickedReset)
+ON_NOTIFY(TCN_SELCHANGE, IDC_SETTING_TAB, &CSettingDialog::OnTcnSelchangeTab)
+ON_BN_CLICKED(IDOK, &CSettingDialog::OnBnClickedOk)
+ON_BN_CLICKED(IDC_SETTING_RESET, &CSettingDialog::OnBnClickedReset)
 END_MESSAGE_MAP()
 
 bool g_bSettingOpen = false;
 
-CSettingDialog::CSettingDialog(CWnd* pParent)
-    : CDialog(IDD_SETTING, pParent)
+CSettingDialog::CSettingDialog(CWnd* pParent) : CDialog(IDD_SETTING, pParent)
 {
     g_bSettingOpen = true;
 }
@@ -110,13 +111,11 @@ void CSettingDialog::ShowPage(int nTab)
     m_tab.GetClientRect(&rc);
     CDialog& shown = (nTab == TAB_SWITCH) ? static_cast<CDialog&>(m_pageSwitch) : m_pageTest;
     CDialog& hidden = (nTab == TAB_SWITCH) ? static_cast<CDialog&>(m_pageTest) : m_pageSwitch;
-    for (CDialog* pPage : { &shown, &hidden })
-    {
+    for (CDialog* pPage : { &shown, &hidden }) {
         if (pPage->GetSafeHwnd() == NULL)
             continue;
         pPage->SetWindowPos(NULL, kPageLeft, kPageTop, rc.Width() - 20, rc.Height() - 40,
-                            SWP_NOZORDER | SWP_NOACTIVATE |
-                                (pPage == &shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                            SWP_NOZORDER | SWP_NOACTIVATE | (pPage == &shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     }
 }
 
@@ -126,27 +125,22 @@ bool CSettingDialog::ValidateSettings()
     int nTab = TAB_TEST;
     CWnd* pControl = NULL;
 
-    for (const NumberRule& rule : kNumberRules)
-    {
+    for (const NumberRule& rule : kNumberRules) {
         CDialog& page = (rule.nTab == TAB_SWITCH) ? static_cast<CDialog&>(m_pageSwitch) : m_pageTest;
         CString strText;
         page.GetDlgItemText(rule.nControl, strText);
         int nValue;
-        if (!ParseDecimalInRange(strText, rule.nMin, rule.nMax, nValue))
-        {
+        if (!ParseDecimalInRange(strText, rule.nMin, rule.nMax, nValue)) {
             strMessage.Format(rule.pszMessage, rule.nMin, rule.nMax);
             nTab = rule.nTab;
             pControl = page.GetDlgItem(rule.nControl);
             break;
         }
     }
-    if (pControl == NULL)
-    {
-        for (const LengthRule& rule : kLengthRules)
-        {
+    if (pControl == NULL) {
+        for (const LengthRule& rule : kLengthRules) {
             CWnd* pEdit = m_pageTest.GetDlgItem(rule.nControl);
-            if (pEdit != NULL && pEdit->GetWindowTextLength() > kMaxTextLength)
-            {
+            if (pEdit != NULL && pEdit->GetWindowTextLength() > kMaxTextLength) {
                 strMessage = rule.pszMessage;
                 nTab = TAB_TEST;
                 pControl = pEdit;
@@ -154,16 +148,13 @@ bool CSettingDialog::ValidateSettings()
             }
         }
     }
-    if (pControl == NULL)
-    {
-        for (const LengthRule& rule : kCharacterRules)
-        {
+    if (pControl == NULL) {
+        for (const LengthRule& rule : kCharacterRules) {
             CWnd* pEdit = m_pageTest.GetDlgItem(rule.nControl);
             CString strText;
             if (pEdit != NULL)
                 pEdit->GetWindowText(strText);
-            if (HoldsControlCharacter(strText))
-            {
+            if (HoldsControlCharacter(strText)) {
                 strMessage = rule.pszMessage;
                 nTab = TAB_TEST;
                 pControl = pEdit;

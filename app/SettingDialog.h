@@ -19,7 +19,10 @@ public:
     explicit CSettingDialog(CWnd* pParent = NULL);
     ~CSettingDialog() override;
 
-    enum { IDD = IDD_SETTING };
+    enum
+    {
+        IDD = IDD_SETTING
+    };
 
     // True when every value on both pages is acceptable; otherwise shows the
     // first fault, selects its page's tab, focuses its control.

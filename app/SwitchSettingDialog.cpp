@@ -8,21 +8,17 @@
 const wchar_t kFirefoxCloseQuestion[] =
     L"Firefox should be closed to change its setting. Do you want to close Firefox?";
 
-namespace
-{
+namespace {
 const int kMinRatio = 20;
 const int kMaxRatio = 100;
 const int kMinInterval = 4;
 const int kMaxInterval = 100;
-}
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CSwitchSettingDialog, CDialog)
 END_MESSAGE_MAP()
 
-CSwitchSettingDialog::CSwitchSettingDialog()
-    : CDialog(IDD_SWITCH_SETTING)
-{
-}
+CSwitchSettingDialog::CSwitchSettingDialog() : CDialog(IDD_SWITCH_SETTING) {}
 
 void CSwitchSettingDialog::DoDataExchange(CDataExchange* pDX)
 {
@@ -79,8 +75,7 @@ void CSwitchSettingDialog::SaveToSettings()
     // The choice is kept even when Firefox stays open: the start-up check
     // offers the change again.
     bool bFirefox = IsDlgButtonChecked(IDC_SWITCH_FIREFOX) == BST_CHECKED;
-    if (bFirefox != pSwitch->m_bFirefox)
-    {
+    if (bFirefox != pSwitch->m_bFirefox) {
         pSwitch->m_bFirefox = bFirefox;
         ChangeFirefoxProxySetting(GetTopLevelParent()->GetSafeHwnd(), GetFirefoxPaths(), bFirefox,
                                   kFirefoxCloseQuestion);

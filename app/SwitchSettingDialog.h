@@ -11,7 +11,10 @@ class CSwitchSettingDialog : public CDialog
 public:
     CSwitchSettingDialog();
 
-    enum { IDD = IDD_SWITCH_SETTING };
+    enum
+    {
+        IDD = IDD_SWITCH_SETTING
+    };
 
     // Controls from the settings' switch section, and back (the file is not
     // saved; a changed Firefox choice is applied to prefs.js at once). Both

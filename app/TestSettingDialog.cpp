@@ -5,23 +5,19 @@
 #include "proxy/Decimal.h"
 #include "proxy/Settings.h"
 
-namespace
-{
+namespace {
 const int kMinThreads = 5;
 const int kMaxThreads = 30;
 const int kMinTimeout = 5;
 const int kMaxTimeout = 30;
-}
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CTestSettingDialog, CDialog)
-    ON_BN_CLICKED(IDC_TEST_TYPE_NONE, &CTestSettingDialog::OnTestTypeClicked)
-    ON_BN_CLICKED(IDC_TEST_TYPE_SPEED, &CTestSettingDialog::OnTestTypeClicked)
+ON_BN_CLICKED(IDC_TEST_TYPE_NONE, &CTestSettingDialog::OnTestTypeClicked)
+ON_BN_CLICKED(IDC_TEST_TYPE_SPEED, &CTestSettingDialog::OnTestTypeClicked)
 END_MESSAGE_MAP()
 
-CTestSettingDialog::CTestSettingDialog()
-    : CDialog(IDD_TEST_SETTING)
-{
-}
+CTestSettingDialog::CTestSettingDialog() : CDialog(IDD_TEST_SETTING) {}
 
 void CTestSettingDialog::DoDataExchange(CDataExchange* pDX)
 {
@@ -34,13 +30,14 @@ BOOL CTestSettingDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_toolTip.Create(this);
-    static const struct { int nControl; UINT nTip; } tips[] = {
-        { IDC_TEST_TYPE_NONE, IDS_TIP_NO_TEST },
-        { IDC_TEST_TYPE_AVAILABILITY, IDS_TIP_TEST_AVAILABILITY },
-        { IDC_TEST_TYPE_SPEED, IDS_TIP_TEST_SPEED },
-        { IDC_TEST_THREADS, IDS_TIP_THREADS },
-        { IDC_TEST_TIMEOUT, IDS_TIP_TIMEOUT },
-        { IDC_TEST_URL, IDS_TIP_TEST_URL },
+    static const struct
+    {
+        int nControl;
+        UINT nTip;
+    } tips[] = {
+        { IDC_TEST_TYPE_NONE, IDS_TIP_NO_TEST },     { IDC_TEST_TYPE_AVAILABILITY, IDS_TIP_TEST_AVAILABILITY },
+        { IDC_TEST_TYPE_SPEED, IDS_TIP_TEST_SPEED }, { IDC_TEST_THREADS, IDS_TIP_THREADS },
+        { IDC_TEST_TIMEOUT, IDS_TIP_TIMEOUT },       { IDC_TEST_URL, IDS_TIP_TEST_URL },
         { IDC_TEST_EXPECTED, IDS_TIP_EXPECTED },
     };
     for (const auto& tip : tips)
@@ -72,8 +69,7 @@ void CTestSettingDialog::LoadFromSettings()
         return;
     const CSettingTestItem* pTest = settings.GetTest();
 
-    switch (pTest->m_nTestType)
-    {
+    switch (pTest->m_nTestType) {
     case 0: CheckRadioButton(IDC_TEST_TYPE_NONE, IDC_TEST_TYPE_SPEED, IDC_TEST_TYPE_NONE); break;
     case 1: CheckRadioButton(IDC_TEST_TYPE_NONE, IDC_TEST_TYPE_SPEED, IDC_TEST_TYPE_AVAILABILITY); break;
     case 2: CheckRadioButton(IDC_TEST_TYPE_NONE, IDC_TEST_TYPE_SPEED, IDC_TEST_TYPE_SPEED); break;
@@ -121,14 +117,11 @@ void CTestSettingDialog::SaveToSettings()
         pTest->SetDefault();
 
     GetDlgItemText(IDC_TEST_EXPECTED, strText);
-    if (!strText.IsEmpty())
-    {
+    if (!strText.IsEmpty()) {
         char szValue[sizeof(pTest->m_szCorrectValue)];
         if (WideToOemBuffer(sizeof(szValue), strText, szValue))
             pTest->SetCorrectValue(szValue);
-    }
-    else
-    {
+    } else {
         pTest->SetDefault();
     }
 }

@@ -11,7 +11,10 @@ class CTestSettingDialog : public CDialog
 public:
     CTestSettingDialog();
 
-    enum { IDD = IDD_TEST_SETTING };
+    enum
+    {
+        IDD = IDD_TEST_SETTING
+    };
 
     // Controls from the settings' test section, and back (the file is not
     // saved); both do nothing while the settings are not loaded.

@@ -5,7 +5,10 @@
 
 CRuntimeClass CObject::classCObject = { "CObject", (int)sizeof(CObject), 0xFFFF, NULL, NULL };
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return &CObject::classCObject; }
+CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return &CObject::classCObject;
+}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 {

@@ -37,11 +37,16 @@ CString ToMessageText(const CStringA& strValue)
 }  // namespace
 
 StartReply::StartReply()
-    : bEmpty(true), bHasMessage(false), nMessageType(1), bHasCaption(false),
-      bHasPassword(false), bHasDelay(false), nRenewalDelay(0), bHasCountry(false),
+    : bEmpty(true),
+      bHasMessage(false),
+      nMessageType(1),
+      bHasCaption(false),
+      bHasPassword(false),
+      bHasDelay(false),
+      nRenewalDelay(0),
+      bHasCountry(false),
       bHasRealIP(false)
-{
-}
+{}
 
 StartReply ParseStartReply(const char* pReply, size_t nLength)
 {
@@ -104,16 +109,15 @@ CStringA SendStartRequest()
 {
     CStringA strVersion = GetProgramVersion();
     CStringA strReply;
-    HttpPost(GetServerUrl(SERVER_START_PATH),
-             BuildStartBody(GetMacAddress(), strVersion, OPERATION_CHECK_IN), strReply);
+    HttpPost(GetServerUrl(SERVER_START_PATH), BuildStartBody(GetMacAddress(), strVersion, OPERATION_CHECK_IN),
+             strReply);
     return strReply;
 }
 
 void ApplyStartReply(const StartReply& reply, RenewalTime now)
 {
     if (reply.bHasPassword)
-        memcpy(g_szProxyPassword, reply.strPassword.GetString(),
-               (size_t)reply.strPassword.GetLength() + 1);
+        memcpy(g_szProxyPassword, reply.strPassword.GetString(), (size_t)reply.strPassword.GetLength() + 1);
     if (reply.bHasDelay && reply.nRenewalDelay != 0)
         g_nextPasswordTime = now + reply.nRenewalDelay;
     if (reply.bHasCountry)

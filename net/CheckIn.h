@@ -14,24 +14,24 @@ struct StartReply
 {
     StartReply();
 
-    bool bEmpty;              // nothing came back: the program cannot go on
+    bool bEmpty;  // nothing came back: the program cannot go on
 
-    bool bHasMessage;         // "MsgStart" ... "MsgEnd": show the server message
-    CString strMessage;       // empty when longer than 255 characters
-    int nMessageType;         // 1 to 4, 1 unless "MsgType:" gives '1'..'4'
-    bool bHasCaption;         // "MsgCapStart" ... "MsgCapEnd"
-    CString strCaption;       // of the web-site button, empty when too long
+    bool bHasMessage;    // "MsgStart" ... "MsgEnd": show the server message
+    CString strMessage;  // empty when longer than 255 characters
+    int nMessageType;    // 1 to 4, 1 unless "MsgType:" gives '1'..'4'
+    bool bHasCaption;    // "MsgCapStart" ... "MsgCapEnd"
+    CString strCaption;  // of the web-site button, empty when too long
 
-    bool bHasPassword;        // "PWStart" ... "PWEnd", at most 63 bytes
+    bool bHasPassword;  // "PWStart" ... "PWEnd", at most 63 bytes
     CStringA strPassword;
 
-    bool bHasDelay;           // "TimeStart" ... "TimeEnd"
-    int nRenewalDelay;        // seconds from now; 0 sets no renewal time
+    bool bHasDelay;     // "TimeStart" ... "TimeEnd"
+    int nRenewalDelay;  // seconds from now; 0 sets no renewal time
 
-    bool bHasCountry;         // "CountryCode:" and two characters
+    bool bHasCountry;  // "CountryCode:" and two characters
     CString strCountryCode;
 
-    bool bHasRealIP;          // "IPAddress:" and at most 15 digits and dots
+    bool bHasRealIP;  // "IPAddress:" and at most 15 digits and dots
     CStringA strRealIP;
 };
 

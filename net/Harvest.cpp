@@ -8,8 +8,7 @@
 #include "proxy/ProxyFile.h"
 #include "proxy/ProxySort.h"
 
-namespace
-{
+namespace {
 volatile LONG s_nHarvestRunning = 0;
 
 void PostToMainWindow(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -19,7 +18,7 @@ void PostToMainWindow(UINT nMessage, WPARAM wParam, LPARAM lParam)
         ::PostMessageW(hWnd, nMessage, wParam, lParam);
 }
 
-}
+}  // namespace
 
 bool HarvestProxies(CProxyList& list)
 {
@@ -53,17 +52,11 @@ bool HarvestProxies(CProxyList& list)
 
 UINT AFX_CDECL HarvestThreadProc(LPVOID)
 {
-    try
-    {
+    try {
         HarvestProxies(GetProxyList());
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         e->Delete();
-    }
-    catch (...)
-    {
-    }
+    } catch (...) {}
     ::InterlockedExchange(&s_nHarvestRunning, 0);
     return 0;
 }

@@ -16,7 +16,7 @@ bool HttpPost(CStringA strUrl, CStringA strBody, CStringA& strReply)
         return false;
     }
 
-    CCurlBuffer buffer = {NULL, 0, SERVER_REPLY_MAX_BYTES, false};
+    CCurlBuffer buffer = { NULL, 0, SERVER_REPLY_MAX_BYTES, false };
     curl_easy_setopt(pCurl, CURLOPT_URL, strUrl.GetString());
     curl_easy_setopt(pCurl, CURLOPT_POSTFIELDS, strBody.GetString());
     curl_easy_setopt(pCurl, CURLOPT_WRITEFUNCTION, CurlWriteCallback);

@@ -5,16 +5,15 @@
 #include <time.h>
 
 RenewalTime g_nextPasswordTime = 0;
-std::atomic<RenewalTime> g_lastPasswordRequestTime{0};
+std::atomic<RenewalTime> g_lastPasswordRequestTime{ 0 };
 
 namespace {
 const RenewalTime kOneDay = 86400;
 const RenewalTime kOneHour = 3600;
 const UINT kOneMinuteMs = 60000;
-}
+}  // namespace
 
-UINT PasswordCheckDelay(RenewalTime now, RenewalTime& nextPasswordTime,
-                        RenewalTime lastPasswordRequestTime)
+UINT PasswordCheckDelay(RenewalTime now, RenewalTime& nextPasswordTime, RenewalTime lastPasswordRequestTime)
 {
     if (now <= nextPasswordTime)
         return 0;

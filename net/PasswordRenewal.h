@@ -20,8 +20,7 @@ extern std::atomic<RenewalTime> g_lastPasswordRequestTime;
 // day and, unless a renewal was requested in the last hour, returns the delay
 // in milliseconds (one to thirty whole minutes) after which timer 3 should
 // request a new password. Returns 0 when timer 3 is not to be armed.
-UINT PasswordCheckDelay(RenewalTime now, RenewalTime& nextPasswordTime,
-                        RenewalTime lastPasswordRequestTime);
+UINT PasswordCheckDelay(RenewalTime now, RenewalTime& nextPasswordTime, RenewalTime lastPasswordRequestTime);
 
 // Timer 3: records that a renewal is being requested at 'now'.
 void NotePasswordRequest(RenewalTime now, std::atomic<RenewalTime>& lastPasswordRequestTime);

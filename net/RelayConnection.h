@@ -16,26 +16,26 @@ class CRelayServer;
 enum RelayOperation
 {
     RELAY_OP_NONE = 0,
-    RELAY_OP_RECEIVE,   // receive on m_socket
-    RELAY_OP_SEND,      // send of m_buffer on the peer's socket
-    RELAY_OP_CONNECT,   // ConnectEx of an upstream record's socket
+    RELAY_OP_RECEIVE,  // receive on m_socket
+    RELAY_OP_SEND,     // send of m_buffer on the peer's socket
+    RELAY_OP_CONNECT,  // ConnectEx of an upstream record's socket
 };
 
 struct CRelayConnection
 {
-    OVERLAPPED m_overlapped;          // first: a completion's OVERLAPPED is the record
+    OVERLAPPED m_overlapped;  // first: a completion's OVERLAPPED is the record
     WSABUF m_wsaBuf;
     char m_buffer[RELAY_BUFFER_SIZE];
     SOCKET m_socket;
     SOCKET m_peerSocket;
-    CRelayServer* m_pServer;          // browser records only
+    CRelayServer* m_pServer;  // browser records only
     CRelayConnection* m_pPeer;
 
     // The one operation outstanding; the completion key cannot tell once the
     // peer's socket is gone.
     int m_nOperation;
-    DWORD m_nBlockLength;             // bytes of the block being sent on
-    DWORD m_nBlockSent;               // of which already sent
+    DWORD m_nBlockLength;  // bytes of the block being sent on
+    DWORD m_nBlockSent;    // of which already sent
     // Both records of a pair share one lock of the pool (RelayServer.cpp);
     // every link and socket call of the pair happens under it.
     int m_nLock;

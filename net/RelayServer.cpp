@@ -182,8 +182,7 @@ DWORD WINAPI RelayListenThreadProc(LPVOID pParam)
         return FailStart(pServer, true);
 
     for (int i = 0; i < RELAY_WORKER_THREADS; ++i) {
-        HANDLE hWorker = CreateThread(NULL, 0, RelayWorkerThreadProc,
-                                      pServer->m_hCompletionPort, 0, NULL);
+        HANDLE hWorker = CreateThread(NULL, 0, RelayWorkerThreadProc, pServer->m_hCompletionPort, 0, NULL);
         if (hWorker != NULL)
             CloseHandle(hWorker);
     }

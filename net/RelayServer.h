@@ -37,7 +37,7 @@ public:
     // Credentials whose "user:password" exceeds 149 characters, or either part
     // 100 bytes, are refused: the old ones stay. Null counts as refused.
     bool SetCredentials(const char* pszUser, const char* pszPassword);
-    void GetCredentials(char* pszUser, char* pszPassword);   // 100 bytes each
+    void GetCredentials(char* pszUser, char* pszPassword);  // 100 bytes each
 
     // The header line with CR LF for the current credentials; its length, or
     // 0 when none can be built.
@@ -66,7 +66,7 @@ public:
     volatile LONG m_bStop;
 
     // Used by the relay's threads.
-    CRITICAL_SECTION m_csEndpoint;   // upstream and credentials
+    CRITICAL_SECTION m_csEndpoint;  // upstream and credentials
     std::atomic<int> m_nBoundPort;
     std::atomic<bool> m_bStartFailed;
     std::atomic<long> m_nConnections;
@@ -93,7 +93,6 @@ bool StartRelayServer(const char* pszUser, const char* pszPassword);
 // Relay internals, also used by the tests.
 // Inserts the header line after the block's first CR LF when the block
 // begins with a method name and the line fits; returns the new length.
-DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity,
-                               const char* pszLine, size_t nLineLength);
+DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity, const char* pszLine, size_t nLineLength);
 // The block holds "407 Proxy Authentication Required".
 bool ContainsProxyAuthRequired(const char* pBlock, DWORD nLength);

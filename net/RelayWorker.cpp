@@ -36,8 +36,7 @@ CRITICAL_SECTION* PairLock(int nLock)
 class CPairLock
 {
 public:
-    explicit CPairLock(const CRelayConnection* pConnection)
-        : m_pcs(PairLock(pConnection->m_nLock))
+    explicit CPairLock(const CRelayConnection* pConnection) : m_pcs(PairLock(pConnection->m_nLock))
     {
         EnterCriticalSection(m_pcs);
     }
@@ -49,7 +48,7 @@ private:
     CRITICAL_SECTION* m_pcs;
 };
 
-const char* const kMethods[] = {"OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT"};
+const char* const kMethods[] = { "OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT" };
 const char kAuthRequired[] = "407 Proxy Authentication Required";
 const __int64 kRenewalPause = 3600;
 
@@ -76,8 +75,8 @@ bool PostRelaySend(CRelayConnection* pConnection)
     pConnection->m_wsaBuf.len = pConnection->m_nBlockLength - pConnection->m_nBlockSent;
     pConnection->m_nOperation = RELAY_OP_SEND;
     DWORD nSent = 0;
-    if (WSASend(pPeer->m_socket, &pConnection->m_wsaBuf, 1, &nSent, 0,
-                &pConnection->m_overlapped, NULL) == SOCKET_ERROR &&
+    if (WSASend(pPeer->m_socket, &pConnection->m_wsaBuf, 1, &nSent, 0, &pConnection->m_overlapped, NULL) ==
+            SOCKET_ERROR &&
         WSAGetLastError() != WSA_IO_PENDING) {
         pConnection->m_nOperation = RELAY_OP_NONE;
         return false;
@@ -138,8 +137,8 @@ LPFN_CONNECTEX ConnectExOf(SOCKET s)
     LPFN_CONNECTEX pfnConnectEx = nullptr;
     GUID guid = WSAID_CONNECTEX;
     DWORD nBytes = 0;
-    if (WSAIoctl(s, SIO_GET_EXTENSION_FUNCTION_POINTER, &guid, sizeof(guid), &pfnConnectEx,
-                 sizeof(pfnConnectEx), &nBytes, NULL, NULL) == SOCKET_ERROR)
+    if (WSAIoctl(s, SIO_GET_EXTENSION_FUNCTION_POINTER, &guid, sizeof(guid), &pfnConnectEx, sizeof(pfnConnectEx),
+                 &nBytes, NULL, NULL) == SOCKET_ERROR)
         return nullptr;
     return pfnConnectEx;
 }
@@ -185,8 +184,7 @@ bool StartUpstreamConnect(CRelayConnection* pBrowser)
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     LPFN_CONNECTEX pfnConnectEx = ConnectExOf(upstream);
-    if (pfnConnectEx == nullptr ||
-        bind(upstream, reinterpret_cast<sockaddr*>(&local), sizeof(local)) == SOCKET_ERROR ||
+    if (pfnConnectEx == nullptr || bind(upstream, reinterpret_cast<sockaddr*>(&local), sizeof(local)) == SOCKET_ERROR ||
         CreateIoCompletionPort(reinterpret_cast<HANDLE>(upstream), pServer->m_hCompletionPort,
                                static_cast<ULONG_PTR>(upstream), 0) == NULL) {
         closesocket(upstream);
@@ -212,16 +210,15 @@ bool StartUpstreamConnect(CRelayConnection* pBrowser)
         ZeroMemory(&pUpstream->m_overlapped, sizeof(pUpstream->m_overlapped));
     }
 
-    bool bPending = CreateTimerQueueTimer(&pUpstream->m_hConnectTimer, NULL, ConnectTimedOut,
-                                          pUpstream, pServer->GetConnectTimeout(), 0,
-                                          WT_EXECUTEONLYONCE) != FALSE;
+    bool bPending = CreateTimerQueueTimer(&pUpstream->m_hConnectTimer, NULL, ConnectTimedOut, pUpstream,
+                                          pServer->GetConnectTimeout(), 0, WT_EXECUTEONLYONCE) != FALSE;
     if (!bPending) {
         pUpstream->m_hConnectTimer = NULL;
     } else {
         // From here on the completion owns both records.
         DWORD nSent = 0;
-        bPending = pfnConnectEx(upstream, reinterpret_cast<sockaddr*>(&address), sizeof(address),
-                                NULL, 0, &nSent, &pUpstream->m_overlapped) != FALSE ||
+        bPending = pfnConnectEx(upstream, reinterpret_cast<sockaddr*>(&address), sizeof(address), NULL, 0, &nSent,
+                                &pUpstream->m_overlapped) != FALSE ||
                    WSAGetLastError() == ERROR_IO_PENDING;
     }
     if (!bPending) {
@@ -245,8 +242,7 @@ void RelayBlock(CRelayConnection* pConnection, DWORD nBytes)
     if (pConnection->m_pServer) {
         char szLine[PROXY_AUTHORIZATION_LINE_BUFFER];
         size_t nLine = pConnection->m_pServer->FormatAuthorizationLine(szLine, sizeof(szLine));
-        nLength = InsertProxyAuthorization(pConnection->m_buffer, nLength, RELAY_BUFFER_SIZE,
-                                           szLine, nLine);
+        nLength = InsertProxyAuthorization(pConnection->m_buffer, nLength, RELAY_BUFFER_SIZE, szLine, nLine);
         SecureZeroMemory(szLine, sizeof(szLine));
     }
 
@@ -305,9 +301,8 @@ void HandleConnected(CRelayConnection* pUpstream, BOOL bOk)
 void HandleSent(CRelayConnection* pConnection, DWORD nBytes)
 {
     pConnection->m_nBlockSent += nBytes;
-    bool bPosted = pConnection->m_nBlockSent < pConnection->m_nBlockLength
-                       ? PostRelaySend(pConnection)
-                       : PostRelayReceive(pConnection);
+    bool bPosted = pConnection->m_nBlockSent < pConnection->m_nBlockLength ? PostRelaySend(pConnection)
+                                                                           : PostRelayReceive(pConnection);
     if (!bPosted)
         CloseRelayConnection(pConnection);
 }
@@ -322,8 +317,7 @@ int NextRelayLock()
 
 CRelayConnection* AllocRelayConnection(CRelayServer* pServer, SOCKET s, int nLock)
 {
-    CRelayConnection* pConnection =
-        static_cast<CRelayConnection*>(GlobalAlloc(GPTR, sizeof(CRelayConnection)));
+    CRelayConnection* pConnection = static_cast<CRelayConnection*>(GlobalAlloc(GPTR, sizeof(CRelayConnection)));
     if (pConnection == nullptr)
         return nullptr;
     pConnection->m_wsaBuf.len = RELAY_BUFFER_SIZE;
@@ -356,8 +350,8 @@ bool PostRelayReceive(CRelayConnection* pConnection)
     pConnection->m_nOperation = RELAY_OP_RECEIVE;
     DWORD nReceived = 0;
     DWORD dwFlags = 0;
-    if (WSARecv(pConnection->m_socket, &pConnection->m_wsaBuf, 1, &nReceived, &dwFlags,
-                &pConnection->m_overlapped, NULL) == SOCKET_ERROR &&
+    if (WSARecv(pConnection->m_socket, &pConnection->m_wsaBuf, 1, &nReceived, &dwFlags, &pConnection->m_overlapped,
+                NULL) == SOCKET_ERROR &&
         WSAGetLastError() != WSA_IO_PENDING) {
         pConnection->m_nOperation = RELAY_OP_NONE;
         return false;
@@ -416,8 +410,7 @@ DWORD WINAPI RelayWorkerThreadProc(LPVOID pParam)
     }
 }
 
-DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity,
-                               const char* pszLine, size_t nLineLength)
+DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity, const char* pszLine, size_t nLineLength)
 {
     if (nLineLength == 0 || pszLine == nullptr)
         return nLength;

@@ -14,8 +14,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-namespace
-{
+namespace {
 const char* const s_blockWords[] = { "error", "forbidden", "denied", "deny", "human", "proxy" };
 
 // The header the relay writes, from the user name of the settings and the
@@ -36,14 +35,13 @@ CStringA CurrentAuthorizationHeader()
     SecureZeroMemory(szPassword, sizeof(szPassword));
     return CStringA(szHeader);
 }
-}
+}  // namespace
 
 bool IsCleanTestPage(const char* pszBody)
 {
     if (pszBody == NULL || pszBody[0] == '\0')
         return false;
-    for (const char* pszWord : s_blockWords)
-    {
+    for (const char* pszWord : s_blockWords) {
         if (StrStrIA(pszBody, pszWord) != NULL)
             return false;
     }
@@ -65,16 +63,13 @@ bool MeasureProxySpeed(CProxy& proxy)
     bool bRejected = false;
 
     CURLM* pMulti = curl_multi_init();
-    if (pMulti != NULL)
-    {
-        for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
-        {
+    if (pMulti != NULL) {
+        for (int i = 0; i < SPEED_TEST_FETCHES; ++i) {
             handles[i] = CreateTestTransfer(proxy, page, &buffers[i]);
             if (handles[i] == NULL)
                 continue;
             // Credentials too long for the header go without one, as the relay's do.
-            if (!strHeader.IsEmpty())
-            {
+            if (!strHeader.IsEmpty()) {
                 headers[i] = curl_slist_append(NULL, strHeader);
                 curl_easy_setopt(handles[i], CURLOPT_HTTPHEADER, headers[i]);
             }
@@ -84,20 +79,17 @@ bool MeasureProxySpeed(CProxy& proxy)
         DriveTestTransfers(pMulti);
 
         int nLeft = 0;
-        while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft))
-        {
+        while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft)) {
             if (pMsg->msg != CURLMSG_DONE)
                 continue;
-            for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
-            {
+            for (int i = 0; i < SPEED_TEST_FETCHES; ++i) {
                 if (handles[i] == NULL || handles[i] != pMsg->easy_handle)
                     continue;
                 if (!IsWholeReply(pMsg->data.result, buffers[i]))
                     break;
                 if (!IsCleanTestPage(buffers[i].m_pData))
                     bRejected = true;
-                else if (StrStrIA(buffers[i].m_pData, page.strCorrectValue) != NULL)
-                {
+                else if (StrStrIA(buffers[i].m_pData, page.strCorrectValue) != NULL) {
                     double dSeconds = 0;
                     curl_easy_getinfo(handles[i], CURLINFO_TOTAL_TIME, &dSeconds);
                     ++nCounted;
@@ -123,8 +115,7 @@ UINT AFX_CDECL TestProxySpeedProc(LPVOID pParam)
 {
     CTestSpeedWorker& worker = GetTestSpeedWorker();
     CProxy* pProxy = static_cast<CProxy*>(pParam);
-    if (pProxy != NULL)
-    {
+    if (pProxy != NULL) {
         if (MeasureProxySpeed(*pProxy))
             worker.AddResult(*pProxy);
         delete pProxy;
@@ -140,8 +131,7 @@ UINT AFX_CDECL RetestProxyThreadProc(LPVOID pParam)
     if (pRequest == NULL)
         return 0;
     bool bPassed = MeasureProxySpeed(pRequest->m_proxy);
-    if (g_hMainWnd == NULL
-        || !::PostMessageW(g_hMainWnd, WM_RETEST_RESULT, (WPARAM)pRequest, bPassed ? 1 : 0))
-        delete pRequest;   // nobody will take it
+    if (g_hMainWnd == NULL || !::PostMessageW(g_hMainWnd, WM_RETEST_RESULT, (WPARAM)pRequest, bPassed ? 1 : 0))
+        delete pRequest;  // nobody will take it
     return 0;
 }

@@ -18,8 +18,7 @@ CString AnsiToFileText(const char* pszText)
         return strText;
     wchar_t* pBuffer = strText.GetBuffer(nLength);
     MultiByteToWideChar(CP_ACP, 0, pszText, -1, pBuffer, nLength);
-    for (wchar_t* p = pBuffer; *p != L'\0'; ++p)
-    {
+    for (wchar_t* p = pBuffer; *p != L'\0'; ++p) {
         if (*p > 0xFF)
             *p = L'?';
     }

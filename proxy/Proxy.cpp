@@ -5,8 +5,7 @@
 
 // Constant-initialised, so it is ready before any other static object runs;
 // it keeps the external linkage of its declaration.
-constexpr CProxy g_localRelayProxy("127.0.0.1", LOCAL_RELAY_PORT, -1, 0, 0,
-                                   PROXY_SPEED_UNMEASURED);
+constexpr CProxy g_localRelayProxy("127.0.0.1", LOCAL_RELAY_PORT, -1, 0, 0, PROXY_SPEED_UNMEASURED);
 
 bool CProxy::operator==(const CProxy& other) const
 {
@@ -22,8 +21,7 @@ CProxyList& GetProxyList()
 POSITION FindProxy(const CProxyList& list, const CProxy& proxy)
 {
     POSITION pos = list.GetHeadPosition();
-    while (pos != NULL)
-    {
+    while (pos != NULL) {
         POSITION current = pos;
         if (list.GetNext(pos) == proxy)
             return current;

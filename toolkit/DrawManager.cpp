@@ -2,13 +2,9 @@
 // tiling, bordered rectangles and lines, image sizes and the colour helpers.
 #include "toolkit/DrawManager.h"
 
-CDrawManager::CDrawManager() : m_bImageHasAlpha(FALSE)
-{
-}
+CDrawManager::CDrawManager() : m_bImageHasAlpha(FALSE) {}
 
-CDrawManager::~CDrawManager()
-{
-}
+CDrawManager::~CDrawManager() {}
 
 void CDrawManager::FillEffect(HDC hDC, const RECT& rect, int nEffect, COLORREF clrBegin, COLORREF clrMid,
                               COLORREF clrEnd, BYTE byGranularity, BYTE byColoring)
@@ -18,14 +14,9 @@ void CDrawManager::FillEffect(HDC hDC, const RECT& rect, int nEffect, COLORREF c
     RECT first = rect, second = rect;
     const LONG xMid = rect.left + (rect.right - rect.left) / 2;
     const LONG yMid = rect.top + (rect.bottom - rect.top) / 2;
-    switch (nEffect)
-    {
-    case EFFECT_HGRADIENT:
-        DrawGradient(hDC, rect, clrBegin, clrEnd, TRUE);
-        break;
-    case EFFECT_VGRADIENT:
-        DrawGradient(hDC, rect, clrBegin, clrEnd, FALSE);
-        break;
+    switch (nEffect) {
+    case EFFECT_HGRADIENT: DrawGradient(hDC, rect, clrBegin, clrEnd, TRUE); break;
+    case EFFECT_VGRADIENT: DrawGradient(hDC, rect, clrBegin, clrEnd, FALSE); break;
     case EFFECT_HCGRADIENT:
     case EFFECT_3HGRADIENT:
         first.right = second.left = xMid;
@@ -41,13 +32,11 @@ void CDrawManager::FillEffect(HDC hDC, const RECT& rect, int nEffect, COLORREF c
                      nEffect == EFFECT_VCGRADIENT ? clrBegin : clrEnd, FALSE);
         break;
     default:
-        if (nEffect >= EFFECT_NOISE && nEffect <= EFFECT_METAL)
-        {
+        if (nEffect >= EFFECT_NOISE && nEffect <= EFFECT_METAL) {
             RECT canvas = { 0, 0, rect.right - rect.left, rect.bottom - rect.top };
             DrawShadeEffect(canvas, nEffect, byGranularity, byColoring, clrBegin, clrMid, clrEnd);
             m_canvas.DrawDib(hDC, rect.left, rect.top);
-        }
-        else if (!::IsRectEmpty(&rect))     // GDI would fill an inverted rectangle the other way round
+        } else if (!::IsRectEmpty(&rect))  // GDI would fill an inverted rectangle the other way round
         {
             CBrush brush(clrBegin);
             if (brush.GetSafeHandle() != NULL)
@@ -64,8 +53,7 @@ void CDrawManager::DrawGradient(HDC hDC, const RECT& rect, COLORREF clrFrom, COL
         return;
     const LONGLONG start = bHorizontal ? rect.left : rect.top;
     const LONGLONG extent = bHorizontal ? (LONGLONG)rect.right - rect.left : (LONGLONG)rect.bottom - rect.top;
-    for (int i = 0; i < 64; ++i)
-    {
+    for (int i = 0; i < 64; ++i) {
         // Band edges and colours in sixty-fourths; wide so a huge rectangle cannot wrap.
         LONGLONG from = start + ((i * extent) >> 6);
         LONGLONG to = start + (((i + 1) * extent) >> 6);
@@ -75,13 +63,10 @@ void CDrawManager::DrawGradient(HDC hDC, const RECT& rect, COLORREF clrFrom, COL
         int g = (GetGValue(clrFrom) * (64 - i) + GetGValue(clrTo) * i) >> 6;
         int b = (GetBValue(clrFrom) * (64 - i) + GetBValue(clrTo) * i) >> 6;
         RECT band = rect;
-        if (bHorizontal)
-        {
+        if (bHorizontal) {
             band.left = (LONG)from;
             band.right = (LONG)to;
-        }
-        else
-        {
+        } else {
             band.top = (LONG)from;
             band.bottom = (LONG)to;
         }
@@ -99,23 +84,19 @@ void CDrawManager::TileBlt(HDC hDest, int x, int y, int cx, int cy, HDC hSrc, in
     if (hDest == NULL || hSrc == NULL || cxTile < 1 || cyTile < 1 || cx < 1 || cy < 1)
         return;
     const LONGLONG right = (LONGLONG)x + cx, bottom = (LONGLONG)y + cy;
-    for (LONGLONG ty = y; ty < bottom; ty += cyTile)
-    {
+    for (LONGLONG ty = y; ty < bottom; ty += cyTile) {
         int h = (int)(bottom - ty < cyTile ? bottom - ty : cyTile);
-        for (LONGLONG tx = x; tx < right; tx += cxTile)
-        {
+        for (LONGLONG tx = x; tx < right; tx += cxTile) {
             int w = (int)(right - tx < cxTile ? right - tx : cxTile);
             ::BitBlt(hDest, (int)tx, (int)ty, w, h, hSrc, xSrc, ySrc, SRCCOPY);
         }
     }
 }
 
-namespace
-{
+namespace {
 int PenStyle(int nPenKind)
 {
-    switch (nPenKind)
-    {
+    switch (nPenKind) {
     case CDrawManager::PEN_DASH: return PS_DASH;
     case CDrawManager::PEN_DOT: return PS_DOT;
     case CDrawManager::PEN_DASHDOT: return PS_DASHDOT;
@@ -123,7 +104,7 @@ int PenStyle(int nPenKind)
     default: return PS_SOLID;
     }
 }
-} // namespace
+}  // namespace
 
 void CDrawManager::DrawRectangle(HDC hDC, int left, int top, int right, int bottom, COLORREF clrTopLeft,
                                  COLORREF clrBottomRight, int nPenKind, int nPenWidth)
@@ -141,16 +122,15 @@ void CDrawManager::DrawRectangle(HDC hDC, int left, int top, int right, int bott
         return;
     CSelectGuard select(hDC, penTopLeft);
     const int passes = nPenKind == PEN_DOUBLE ? 2 : 1;
-    for (int k = 0; k < passes; ++k)
-    {
+    for (int k = 0; k < passes; ++k) {
         const int d = k * 2 * nPenWidth;
         ::SelectObject(hDC, penTopLeft);
         ::MoveToEx(hDC, left + d, bottom - d, NULL);
         ::LineTo(hDC, left + d, top + d);
         ::LineTo(hDC, right - d, top + d);
-        if (clrBottomRight != clrTopLeft)
-        {
-            if (penBottomRight.GetSafeHandle() == NULL && !penBottomRight.CreatePen(PenStyle(nPenKind), nPenWidth, clrBottomRight))
+        if (clrBottomRight != clrTopLeft) {
+            if (penBottomRight.GetSafeHandle() == NULL &&
+                !penBottomRight.CreatePen(PenStyle(nPenKind), nPenWidth, clrBottomRight))
                 return;
             ::SelectObject(hDC, penBottomRight);
         }
@@ -170,8 +150,7 @@ void CDrawManager::DrawLine(HDC hDC, int x1, int y1, int x2, int y2, COLORREF cl
     CSelectGuard select(hDC, pen);
     ::MoveToEx(hDC, x1, y1, NULL);
     ::LineTo(hDC, x2, y2);
-    if (nPenKind == PEN_DOUBLE)
-    {
+    if (nPenKind == PEN_DOUBLE) {
         // The second line lies below a horizontal line, right of a vertical
         // one, and both below and right of a slanted one.
         const int d = 2 * nPenWidth;
@@ -204,14 +183,28 @@ void CDrawManager::GetSizeOfBitmap(HBITMAP hBitmap, SIZE* pSize) const
 
 // --- colour helpers on 0xAARRGGBB pixels ------------------------------------------------
 
-namespace
+namespace {
+inline int Red(DWORD p)
 {
-inline int Red(DWORD p) { return (p >> 16) & 0xFF; }
-inline int Green(DWORD p) { return (p >> 8) & 0xFF; }
-inline int Blue(DWORD p) { return p & 0xFF; }
-inline DWORD Channel(double v) { return v <= 0 ? 0 : v >= 255 ? 255 : (DWORD)v; }
-inline DWORD Pixel(DWORD alphaOf, DWORD r, DWORD g, DWORD b) { return (alphaOf & 0xFF000000) | (r << 16) | (g << 8) | b; }
-} // namespace
+    return (p >> 16) & 0xFF;
+}
+inline int Green(DWORD p)
+{
+    return (p >> 8) & 0xFF;
+}
+inline int Blue(DWORD p)
+{
+    return p & 0xFF;
+}
+inline DWORD Channel(double v)
+{
+    return v <= 0 ? 0 : v >= 255 ? 255 : (DWORD)v;
+}
+inline DWORD Pixel(DWORD alphaOf, DWORD r, DWORD g, DWORD b)
+{
+    return (alphaOf & 0xFF000000) | (r << 16) | (g << 8) | b;
+}
+}  // namespace
 
 DWORD CDrawManager::GrayColor(DWORD clr)
 {

@@ -12,8 +12,7 @@ void CDrawManager::ConvolveLine(const int* pSrc, int nSrcStep, int nCount, int n
     for (int i = 0; i < nWindow; ++i)
         sum += pSrc[(ptrdiff_t)i * nSrcStep];
     pDest[0] = sum;
-    for (int k = 1; k + nWindow <= nCount; ++k)
-    {
+    for (int k = 1; k + nWindow <= nCount; ++k) {
         sum += pSrc[(ptrdiff_t)(k + nWindow - 1) * nSrcStep] - pSrc[(ptrdiff_t)(k - 1) * nSrcStep];
         pDest[(ptrdiff_t)k * nDestStep] = sum;
     }
@@ -32,8 +31,7 @@ BOOL CDrawManager::BlurMask(const DWORD* pMask, int cx, int cy, int nBlurX, int 
     const int pw = (int)padW, ph = (int)padH, px = (nBlurX - 1) / 2, py = (nBlurY - 1) / 2;
     int* pPadded = new (std::nothrow) int[(size_t)pw * ph];
     int* pRows = new (std::nothrow) int[(size_t)cx * ph];
-    if (pPadded == NULL || pRows == NULL)
-    {
+    if (pPadded == NULL || pRows == NULL) {
         delete[] pPadded;
         delete[] pRows;
         return FALSE;
@@ -70,8 +68,7 @@ void CDrawManager::DrawShadow(HDC hDC, int x, int y, int cx, int cy, HBITMAP hMa
         CSelectGuard select(src, hMask);
         if (select.GetOld() == NULL || select.GetOld() == HGDI_ERROR)
             return;
-        if (bSoft)
-        {
+        if (bSoft) {
             nBlurX = nBlurX < 1 ? 1 : nBlurX | 1;
             nBlurY = nBlurY < 1 ? 1 : nBlurY | 1;
             SIZE size = { cx, cy };
@@ -82,8 +79,7 @@ void CDrawManager::DrawShadow(HDC hDC, int x, int y, int cx, int cy, HBITMAP hMa
             const int h = cy - nBlurY > 1 ? cy - nBlurY : 1;
             ::StretchBlt(mask.GetDC(), nBlurX / 2, nBlurY / 2, w, h, src, 0, 0, size.cx, size.cy, SRCCOPY);
             ::GdiFlush();
-        }
-        else if (!mask.CopyFrom(src, 0, 0))
+        } else if (!mask.CopyFrom(src, 0, 0))
             return;
     }
     CDibSection dest;
@@ -92,20 +88,16 @@ void CDrawManager::DrawShadow(HDC hDC, int x, int y, int cx, int cy, HBITMAP hMa
     DWORD* pDest = dest.GetBits();
     const DWORD* pMask = mask.GetBits();
     const size_t n = (size_t)cx * cy;
-    if (bSoft)
-    {
+    if (bSoft) {
         double* pFactors = new (std::nothrow) double[n];
-        if (pFactors == NULL || !BlurMask(pMask, cx, cy, nBlurX, nBlurY, pFactors))
-        {
+        if (pFactors == NULL || !BlurMask(pMask, cx, cy, nBlurX, nBlurY, pFactors)) {
             delete[] pFactors;
             return;
         }
         for (size_t i = 0; i < n; ++i)
             pDest[i] = DarkenColor(pDest[i], pFactors[i]);
         delete[] pFactors;
-    }
-    else
-    {
+    } else {
         for (size_t i = 0; i < n; ++i)
             pDest[i] = DarkenColor(pDest[i], (pMask[i] & 0xFF) / 255.0);
     }
@@ -116,8 +108,7 @@ void CDrawManager::AlphaBlendDC(HDC hSrc, HDC hDest, int x, int y, int cx, int c
 {
     if (hSrc == NULL || hDest == NULL || cx < 1 || cy < 1)
         return;
-    if (nOpacity >= 100)
-    {
+    if (nOpacity >= 100) {
         ::BitBlt(hDest, x, y, cx, cy, hSrc, 0, 0, SRCCOPY);
         return;
     }
@@ -146,8 +137,7 @@ void CDrawManager::AlphaChannelBlit(HDC hSrc, HDC hDest, int x, int y, int cx, i
     DWORD* pSrc = src.GetBits();
     DWORD* pDest = dest.GetBits();
     const size_t n = (size_t)cx * cy;
-    for (size_t i = 0; i < n; ++i)
-    {
+    for (size_t i = 0; i < n; ++i) {
         const double a = (pSrc[i] >> 24) / 255.0;
         pDest[i] = MixColors(pDest[i], pSrc[i], a, 1.0 - a);
     }

@@ -2,8 +2,7 @@
 // and alpha drawing paths, drop shadows, image-list frames and icon stretching.
 #include "toolkit/DrawManager.h"
 
-namespace
-{
+namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 
@@ -28,7 +27,7 @@ BOOL CopyBitmap(CDibSection& dib, HBITMAP hBitmap, int cx, int cy, SIZE srcSize,
     dib.ReleaseDC();
     return ok;
 }
-} // namespace
+}  // namespace
 
 HBITMAP CDrawManager::CreateImageEffect(HBITMAP hBitmap, int cx, int cy, DWORD dwEffect, BOOL bUseMask,
                                         COLORREF clrMask, COLORREF clr)
@@ -42,16 +41,14 @@ HBITMAP CDrawManager::CreateImageEffect(HBITMAP hBitmap, int cx, int cy, DWORD d
     const DWORD dwColor = CDibSection::PixelFromColor(clr);
     DWORD* p = dib.GetBits();
     const size_t n = (size_t)cx * cy;
-    for (size_t i = 0; i < n; ++i)
-    {
+    for (size_t i = 0; i < n; ++i) {
         DWORD px = p[i];
         const DWORD alpha = px & 0xFF000000;
         if (alpha != 0)
             m_bImageHasAlpha = TRUE;
         if (bUseMask && px == dwMask)
             px = alpha;
-        else
-        {
+        else {
             if (dwEffect & IMAGE_EFFECT_GRAYEN)
                 px = GrayColor(px);
             if (dwEffect & IMAGE_EFFECT_DARKEN)
@@ -68,15 +65,13 @@ HBITMAP CDrawManager::CreateImageEffect(HBITMAP hBitmap, int cx, int cy, DWORD d
     return dib.Detach();
 }
 
-void CDrawManager::DrawImageAt(HDC hDC, int x, int y, int cx, int cy, HBITMAP hMask, HBITMAP hPicture,
-                               BOOL bBlackText)
+void CDrawManager::DrawImageAt(HDC hDC, int x, int y, int cx, int cy, HBITMAP hMask, HBITMAP hPicture, BOOL bBlackText)
 {
     CDC picture;
     if (!picture.CreateCompatibleDC(NULL))
         return;
     CSelectGuard selectPicture(picture, hPicture);
-    if (m_bImageHasAlpha)
-    {
+    if (m_bImageHasAlpha) {
         AlphaChannelBlit(picture, hDC, x, y, cx, cy);
         return;
     }
@@ -87,15 +82,13 @@ void CDrawManager::DrawImageAt(HDC hDC, int x, int y, int cx, int cy, HBITMAP hM
     // A monochrome mask takes the destination's text colour for its 0 bits and
     // its background colour for its 1 bits.
     COLORREF oldText = 0, oldBk = 0;
-    if (bBlackText)
-    {
+    if (bBlackText) {
         oldText = ::SetTextColor(hDC, kBlack);
         oldBk = ::SetBkColor(hDC, kWhite);
     }
     ::BitBlt(hDC, x, y, cx, cy, mask, 0, 0, SRCAND);
     ::BitBlt(hDC, x, y, cx, cy, picture, 0, 0, SRCPAINT);
-    if (bBlackText)
-    {
+    if (bBlackText) {
         ::SetTextColor(hDC, oldText);
         ::SetBkColor(hDC, oldBk);
     }
@@ -114,21 +107,18 @@ void CDrawManager::DrawBitmapImage(HDC hDC, int x, int y, int cx, int cy, HBITMA
     if (!CopyBitmap(copy, hBitmap, cx, cy, size))
         return;
     CBitmap mask, picture;
-    if (!mask.Attach(CreateImageEffect(copy, cx, cy, IMAGE_EFFECT_INVERT | IMAGE_EFFECT_MONOCHROME, bUseMask,
-                                       clrMask, kWhite)) ||
+    if (!mask.Attach(CreateImageEffect(copy, cx, cy, IMAGE_EFFECT_INVERT | IMAGE_EFFECT_MONOCHROME, bUseMask, clrMask,
+                                       kWhite)) ||
         !picture.Attach(CreateImageEffect(copy, cx, cy, dwEffect, bUseMask, clrMask, clr)))
         return;
-    if (bShadow)
-    {
-        if (dwEffect & (IMAGE_EFFECT_SHADOW | IMAGE_EFFECT_SOFTSHADOW))
-        {
+    if (bShadow) {
+        if (dwEffect & (IMAGE_EFFECT_SHADOW | IMAGE_EFFECT_SOFTSHADOW)) {
             CBitmap shadow;
-            if (shadow.Attach(CreateImageEffect(copy, cx, cy, IMAGE_EFFECT_INVERT | IMAGE_EFFECT_MONOCHROME,
-                                                bUseMask, clrMask, clr ^ 0x00FFFFFF)))
-                DrawShadow(hDC, x + nOffsetX, y + nOffsetY, cx, cy, shadow,
-                           (dwEffect & IMAGE_EFFECT_SOFTSHADOW) != 0, nBlurX, nBlurY);
-        }
-        else
+            if (shadow.Attach(CreateImageEffect(copy, cx, cy, IMAGE_EFFECT_INVERT | IMAGE_EFFECT_MONOCHROME, bUseMask,
+                                                clrMask, clr ^ 0x00FFFFFF)))
+                DrawShadow(hDC, x + nOffsetX, y + nOffsetY, cx, cy, shadow, (dwEffect & IMAGE_EFFECT_SOFTSHADOW) != 0,
+                           nBlurX, nBlurY);
+        } else
             DrawImageAt(hDC, x + nOffsetX, y + nOffsetY, cx, cy, mask, picture, FALSE);
     }
     DrawImageAt(hDC, x, y, cx, cy, mask, picture, FALSE);
@@ -149,8 +139,7 @@ void CDrawManager::DrawIconImage(HDC hDC, int x, int y, int cx, int cy, HICON hI
         return;
     HBITMAP hColor = info.hbmColor;
     CDibSection xorPicture;
-    if (info.IsMonochrome())
-    {
+    if (info.IsMonochrome()) {
         // No colour bitmap: the picture is the lower half of the double-height mask.
         if (!CopyBitmap(xorPicture, info.hbmMask, cx, cy, CSize(cx, cy), 0, cy))
             return;
@@ -163,26 +152,22 @@ void CDrawManager::DrawIconImage(HDC hDC, int x, int y, int cx, int cy, HICON hI
         picture.Attach(CreateImageEffect(hColor, cx, cy, dwEffect, TRUE, kBlack, clr));
     if (picture.GetSafeHandle() == NULL)
         return;
-    if (bShadow)
-    {
-        if (dwEffect & (IMAGE_EFFECT_SHADOW | IMAGE_EFFECT_SOFTSHADOW))
-        {
+    if (bShadow) {
+        if (dwEffect & (IMAGE_EFFECT_SHADOW | IMAGE_EFFECT_SOFTSHADOW)) {
             CBitmap shadow;
             if (shadow.Attach(CreateImageEffect(info.hbmMask, cx, cy, IMAGE_EFFECT_INVERT | IMAGE_EFFECT_MONOCHROME,
                                                 TRUE, kWhite, clr ^ 0x00FFFFFF)))
-                DrawShadow(hDC, x + nOffsetX, y + nOffsetY, cx, cy, shadow,
-                           (dwEffect & IMAGE_EFFECT_SOFTSHADOW) != 0, nBlurX, nBlurY);
-        }
-        else
+                DrawShadow(hDC, x + nOffsetX, y + nOffsetY, cx, cy, shadow, (dwEffect & IMAGE_EFFECT_SOFTSHADOW) != 0,
+                           nBlurX, nBlurY);
+        } else
             DrawImageAt(hDC, x + nOffsetX, y + nOffsetY, cx, cy, info.hbmMask, picture, TRUE);
     }
     DrawImageAt(hDC, x, y, cx, cy, info.hbmMask, picture, TRUE);
 }
 
-void CDrawManager::DrawImageListFrame(HDC hDC, int x, int y, int cx, int cy, HBITMAP hFrames, int nFrame,
-                                      int cxFrame, int cyFrame, BOOL bUseMask, COLORREF clrMask, DWORD dwEffect,
-                                      BOOL bShadow, int nOffsetX, int nOffsetY, int nBlurX, int nBlurY,
-                                      COLORREF clr)
+void CDrawManager::DrawImageListFrame(HDC hDC, int x, int y, int cx, int cy, HBITMAP hFrames, int nFrame, int cxFrame,
+                                      int cyFrame, BOOL bUseMask, COLORREF clrMask, DWORD dwEffect, BOOL bShadow,
+                                      int nOffsetX, int nOffsetY, int nBlurX, int nBlurY, COLORREF clr)
 {
     if (hFrames == NULL || cxFrame < 1 || cyFrame < 1 || nFrame < 0)
         return;
@@ -195,8 +180,8 @@ void CDrawManager::DrawImageListFrame(HDC hDC, int x, int y, int cx, int cy, HBI
     if (!CopyBitmap(frame, hFrames, cxFrame, cyFrame, CSize(cxFrame, cyFrame), (nFrame % cols) * cxFrame,
                     (nFrame / cols) * cyFrame))
         return;
-    DrawBitmapImage(hDC, x, y, cx, cy, frame, bUseMask, clrMask, dwEffect, bShadow, nOffsetX, nOffsetY, nBlurX,
-                    nBlurY, clr);
+    DrawBitmapImage(hDC, x, y, cx, cy, frame, bUseMask, clrMask, dwEffect, bShadow, nOffsetX, nOffsetY, nBlurX, nBlurY,
+                    clr);
 }
 
 HICON CDrawManager::StretchIcon(HICON hIcon, int cx, int cy)
@@ -218,8 +203,7 @@ HICON CDrawManager::StretchIcon(HICON hIcon, int cx, int cy)
     CBitmap colorDdb;
     CDibSection colorDib;
     HBITMAP hColor = NULL;
-    if (!info.IsMonochrome())
-    {
+    if (!info.IsMonochrome()) {
         BITMAP bmColor = {};
         if (!::GetObjectW(info.hbmColor, sizeof(bmColor), &bmColor))
             return NULL;
@@ -227,8 +211,8 @@ HICON CDrawManager::StretchIcon(HICON hIcon, int cx, int cy)
         if (bmColor.bmBitsPixel == 32 && bmColor.bmPlanes == 1)
             hColor = colorDib.Create(cx, cy) ? (HBITMAP)colorDib : NULL;
         else
-            hColor = colorDdb.CreateBitmap(cx, cy, bmColor.bmPlanes, bmColor.bmBitsPixel, NULL) ? (HBITMAP)colorDdb
-                                                                                                : NULL;
+            hColor =
+                colorDdb.CreateBitmap(cx, cy, bmColor.bmPlanes, bmColor.bmBitsPixel, NULL) ? (HBITMAP)colorDdb : NULL;
         if (hColor == NULL)
             return NULL;
     }
@@ -241,8 +225,7 @@ HICON CDrawManager::StretchIcon(HICON hIcon, int cx, int cy)
             CSelectGuard selectDst(dst, mask);
             ::StretchBlt(dst, 0, 0, cx, cy * rowsOfMask, src, 0, 0, srcW, srcH * rowsOfMask, SRCCOPY);
         }
-        if (hColor != NULL)
-        {
+        if (hColor != NULL) {
             CSelectGuard selectSrc(src, info.hbmColor);
             CSelectGuard selectDst(dst, hColor);
             ::StretchBlt(dst, 0, 0, cx, cy, src, 0, 0, srcW, srcH, SRCCOPY);

@@ -28,18 +28,19 @@ void CDrawManager::DrawShadeEffect(const RECT& rect, int nEffect, BYTE byGranula
     ShadePixels(m_canvas.GetBits(), m_canvas.GetRowBytes(), (int)w, (int)h, nEffect, byGranularity);
 }
 
-namespace
-{
+namespace {
 // The cubic ramp of the bumps: t from about -127 to 128 gives about -125 to 128.
-inline int Cube(int t) { return t * t * t / 16384; }
+inline int Cube(int t)
+{
+    return t * t * t / 16384;
+}
 
 class CShadeGrid
 {
 public:
     CShadeGrid(BYTE* pRows, DWORD dwRowBytes, int cx, int cy, int g)
         : m_pRows(pRows), m_dwRowBytes(dwRowBytes), w(cx), h(cy), g(g), q(32767 / (2 * g > 1 ? 2 * g : 1))
-    {
-    }
+    {}
     // Stored row r: 0 is the bottom row.
     BYTE& At(int x, int r) { return m_pRows[(size_t)r * m_dwRowBytes + x]; }
     // 128 at the left edge, near -127 at the right.
@@ -60,8 +61,7 @@ public:
 
 void HardBump(CShadeGrid& s)
 {
-    for (int r = 0; r < s.h; ++r)
-    {
+    for (int r = 0; r < s.h; ++r) {
         const int base = 128 + (Cube(s.YRamp(r)) * (64 - s.g) * 2) / 128;
         for (int x = 0; x < s.w; ++x)
             s.At(x, r) = (BYTE)(base + s.Grain());
@@ -72,12 +72,10 @@ void HardBump(CShadeGrid& s)
     if (quarter == 0)
         return;
     const int e = s.w / 6 < 16 ? s.w / 6 : 16;
-    for (int r = 0; r < s.h; ++r)
-    {
+    for (int r = 0; r < s.h; ++r) {
         const LONGLONG a = r - s.h / 2;
         const LONGLONG k = (e * a * a) / quarter + s.w / 2 - e;
-        for (int x = 0; x < s.w; ++x)
-        {
+        for (int x = 0; x < s.w; ++x) {
             const LONGLONG u = x - s.w / 2;
             // A bevel narrower than a pixel (e == 0) changes nothing.
             if (e > 0 && u > k)
@@ -99,16 +97,14 @@ void Metal(CShadeGrid& s)
     const int dx = 32767 / s.w > 0 ? 32767 / s.w : 1;
     const int dy = 32767 / s.h > 0 ? 32767 / s.h : 1;
     const int dm = 32767 / minSide > 0 ? 32767 / minSide : 1;
-    for (int stroke = 0; stroke < 200; ++stroke)
-    {
+    for (int stroke = 0; stroke < 200; ++stroke) {
         const int x0 = rand() / dx;
         const int y0 = rand() / dy;
         const int len = (rand() / dm) / 2;
         const BYTE shade = (BYTE)(rand() / 819);
         // Rows counted from the top here. x0 and y0 can reach past the canvas,
         // and the mirrored column past its right edge: every write is clipped.
-        for (int j = 0; j < len; ++j)
-        {
+        for (int j = 0; j < len; ++j) {
             const int col1 = x0 - j, top1 = y0 + j;
             if (col1 > 0 && top1 < s.h && col1 < s.w && top1 >= 0)
                 s.At(col1, s.h - 1 - top1) = shade;
@@ -120,13 +116,12 @@ void Metal(CShadeGrid& s)
     }
     const int v = (255 - 2 * s.g - 40) / 2;
     for (int r = 0; r < s.h; ++r)
-        for (int x = 0; x < s.w; ++x)
-        {
+        for (int x = 0; x < s.w; ++x) {
             int add = (int)(((LONGLONG)r * v) / s.h + ((LONGLONG)(s.w - x) * v) / s.w);
             s.At(x, r) = (BYTE)(s.At(x, r) + add + s.Unsigned());
         }
 }
-} // namespace
+}  // namespace
 
 void CDrawManager::ShadePixels(BYTE* pRows, DWORD dwRowBytes, int cx, int cy, int nEffect, int nGranularity)
 {
@@ -134,15 +129,13 @@ void CDrawManager::ShadePixels(BYTE* pRows, DWORD dwRowBytes, int cx, int cy, in
         return;
     CShadeGrid s(pRows, dwRowBytes, cx, cy, nGranularity);
     const int g = s.g, w = s.w, h = s.h;
-    switch (nEffect)
-    {
+    switch (nEffect) {
     case EFFECT_NOISE:
         for (int r = 0; r < h; ++r)
             for (int x = 0; x < w; ++x)
                 s.At(x, r) = (BYTE)(128 + s.Grain());
         break;
-    case EFFECT_DIAGSHADE:
-    {
+    case EFFECT_DIAGSHADE: {
         const int a = (255 - 2 * g) / 2;
         for (int r = 0; r < h; ++r)
             for (int x = 0; x < w; ++x)
@@ -171,8 +164,7 @@ void CDrawManager::ShadePixels(BYTE* pRows, DWORD dwRowBytes, int cx, int cy, in
         break;
     case EFFECT_SOFTBUMP:
         for (int r = 0; r < h; ++r)
-            for (int x = 0; x < w; ++x)
-            {
+            for (int x = 0; x < w; ++x) {
                 int v = 128 + ((Cube(s.XRamp(x)) + Cube(s.YRamp(r))) * (128 - g)) / 128;
                 if (v < g)
                     v = g;
@@ -181,13 +173,8 @@ void CDrawManager::ShadePixels(BYTE* pRows, DWORD dwRowBytes, int cx, int cy, in
                 s.At(x, r) = (BYTE)(v + s.Grain());
             }
         break;
-    case EFFECT_HARDBUMP:
-        HardBump(s);
-        break;
-    case EFFECT_METAL:
-        Metal(s);
-        break;
-    default:
-        break;
+    case EFFECT_HARDBUMP: HardBump(s); break;
+    case EFFECT_METAL: Metal(s); break;
+    default: break;
     }
 }

@@ -52,11 +52,28 @@ void CIconButton::SetUrlOpener(UrlOpener pfnOpener)
 }
 
 CIconButton::CIconButton()
-    : m_bShowDisabledBitmap(TRUE), m_ptImageOrg(3, 3), m_ptPressedOffset(1, 1), m_bIsFlat(TRUE),
-      m_bMouseOnButton(FALSE), m_bDrawTransparent(FALSE), m_bIsPressed(FALSE), m_bIsFocused(FALSE),
-      m_bIsDisabled(FALSE), m_bIsDefault(FALSE), m_bIsCheckBox(FALSE), m_byAlign(BUTTON_ALIGN_HORIZONTAL),
-      m_bDrawBorder(TRUE), m_bDrawFlatFocus(FALSE), m_hMenuOwner(NULL), m_bMenuDisplayed(FALSE),
-      m_hMenu(NULL), m_hCursor(NULL), m_hOldBk(NULL), m_bAlwaysTrack(TRUE), m_nCheck(0), m_nTypeStyle(0xF),
+    : m_bShowDisabledBitmap(TRUE),
+      m_ptImageOrg(3, 3),
+      m_ptPressedOffset(1, 1),
+      m_bIsFlat(TRUE),
+      m_bMouseOnButton(FALSE),
+      m_bDrawTransparent(FALSE),
+      m_bIsPressed(FALSE),
+      m_bIsFocused(FALSE),
+      m_bIsDisabled(FALSE),
+      m_bIsDefault(FALSE),
+      m_bIsCheckBox(FALSE),
+      m_byAlign(BUTTON_ALIGN_HORIZONTAL),
+      m_bDrawBorder(TRUE),
+      m_bDrawFlatFocus(FALSE),
+      m_hMenuOwner(NULL),
+      m_bMenuDisplayed(FALSE),
+      m_hMenu(NULL),
+      m_hCursor(NULL),
+      m_hOldBk(NULL),
+      m_bAlwaysTrack(TRUE),
+      m_nCheck(0),
+      m_nTypeStyle(0xF),
       m_dwToolTipStyle(0)
 {
     ResetColors(FALSE);
@@ -108,7 +125,7 @@ void CIconButton::FreeIcons(HICON hKeep1, HICON hKeep2)
 
 void CIconButton::FreeBitmaps(HBITMAP hKeep1, HBITMAP hKeep2, HBITMAP hKeep3, HBITMAP hKeep4)
 {
-    HBITMAP handles[4] = {m_bitmaps[0].hBitmap, m_bitmaps[0].hMask, m_bitmaps[1].hBitmap, m_bitmaps[1].hMask};
+    HBITMAP handles[4] = { m_bitmaps[0].hBitmap, m_bitmaps[0].hMask, m_bitmaps[1].hBitmap, m_bitmaps[1].hMask };
     for (int i = 0; i < 4; ++i) {
         HBITMAP h = handles[i];
         bool bSeen = false;
@@ -160,8 +177,8 @@ DWORD CIconButton::SetIcon(HICON hIconIn, HICON hIconOut)
 
 DWORD CIconButton::SetIconById(UINT nIconId)
 {
-    HICON hIcon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIconId), IMAGE_ICON,
-                                                  32, 32, LR_DEFAULTCOLOR));
+    HICON hIcon = static_cast<HICON>(
+        ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIconId), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
     return SetIcon(hIcon, NULL);
 }
 

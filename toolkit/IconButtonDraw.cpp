@@ -103,8 +103,8 @@ DWORD CIconButton::OnDrawBorder(CDC* pDC, CRect* pRect)
     return 0;
 }
 
-void CIconButton::PrepareImageRect(BYTE byAlign, POINT ptMargin, const RECT& rcItem, BOOL bHasTitle, int cx,
-                                   int cy, RECT* pCaption, RECT* pImage)
+void CIconButton::PrepareImageRect(BYTE byAlign, POINT ptMargin, const RECT& rcItem, BOOL bHasTitle, int cx, int cy,
+                                   RECT* pCaption, RECT* pImage)
 {
     RECT rc = rcItem;
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
@@ -198,8 +198,8 @@ DWORD CIconButton::DrawTheBitmap(CDC* pDC, BOOL bHasTitle, RECT* rpItem, CRect* 
                 dcTemp.BitBlt(0, 0, bmp.cx, bmp.cy, &dcMask, 0, 0, SRCAND);
             dcTemp.BitBlt(0, 0, bmp.cx, bmp.cy, &dcImage, 0, 0, SRCPAINT);
         }
-        pDC->DrawState(rcImage.TopLeft(), rcImage.Size(), static_cast<HBITMAP>(bmpTemp.m_hObject),
-                       DSS_DISABLED, static_cast<HBRUSH>(NULL));
+        pDC->DrawState(rcImage.TopLeft(), rcImage.Size(), static_cast<HBITMAP>(bmpTemp.m_hObject), DSS_DISABLED,
+                       static_cast<HBRUSH>(NULL));
     } else {
         if (bmp.hMask)
             pDC->BitBlt(rcImage.left, rcImage.top, bmp.cx, bmp.cy, &dcMask, 0, 0, SRCAND);

@@ -14,8 +14,7 @@ COLORREF CIconButton::DimColor(COLORREF cr, double dFactor)
     if (dFactor > 1.0)
         return cr;
     int r = GetRValue(cr), g = GetGValue(cr), b = GetBValue(cr);
-    return RGB(r - static_cast<int>(dFactor * r), g - static_cast<int>(dFactor * g),
-               b - static_cast<int>(dFactor * b));
+    return RGB(r - static_cast<int>(dFactor * r), g - static_cast<int>(dFactor * g), b - static_cast<int>(dFactor * b));
 }
 
 COLORREF CIconButton::DarkerPixel(COLORREF cr)

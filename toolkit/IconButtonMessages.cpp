@@ -5,20 +5,20 @@
 #include <commctrl.h>
 
 BEGIN_MESSAGE_MAP(CIconButton, CButton)
-    ON_WM_SETCURSOR()                               // BOOL OnSetCursor(CWnd*, UINT, UINT)
-    ON_WM_KILLFOCUS()                               // void OnKillFocus(CWnd*)
-    ON_WM_MOUSEMOVE()                               // void OnMouseMove(UINT, CPoint)
-    ON_WM_SYSCOLORCHANGE()                          // void OnSysColorChange()
-    ON_CONTROL_REFLECT_EX(BN_CLICKED, &CIconButton::OnClicked)  // BOOL OnClicked()
-    ON_WM_ACTIVATE()                                // void OnActivate(UINT, CWnd*, BOOL)
-    ON_WM_ENABLE()                                  // void OnEnable(BOOL)
-    ON_WM_CANCELMODE()                              // void OnCancelMode()
-    ON_WM_GETDLGCODE()                              // UINT OnGetDlgCode()
-    ON_WM_CTLCOLOR_REFLECT()                        // HBRUSH CtlColor(CDC*, UINT)
-    ON_MESSAGE(BM_SETSTYLE, &CIconButton::OnSetStyle)   // LRESULT OnSetStyle(WPARAM, LPARAM)
-    ON_WM_MOUSELEAVE()                              // void OnMouseLeave()
-    ON_MESSAGE(BM_SETCHECK, &CIconButton::OnSetCheck)   // LRESULT OnSetCheck(WPARAM, LPARAM)
-    ON_MESSAGE(BM_GETCHECK, &CIconButton::OnGetCheck)   // LRESULT OnGetCheck(WPARAM, LPARAM)
+ON_WM_SETCURSOR()                                           // BOOL OnSetCursor(CWnd*, UINT, UINT)
+ON_WM_KILLFOCUS()                                           // void OnKillFocus(CWnd*)
+ON_WM_MOUSEMOVE()                                           // void OnMouseMove(UINT, CPoint)
+ON_WM_SYSCOLORCHANGE()                                      // void OnSysColorChange()
+ON_CONTROL_REFLECT_EX(BN_CLICKED, &CIconButton::OnClicked)  // BOOL OnClicked()
+ON_WM_ACTIVATE()                                            // void OnActivate(UINT, CWnd*, BOOL)
+ON_WM_ENABLE()                                              // void OnEnable(BOOL)
+ON_WM_CANCELMODE()                                          // void OnCancelMode()
+ON_WM_GETDLGCODE()                                          // UINT OnGetDlgCode()
+ON_WM_CTLCOLOR_REFLECT()                                    // HBRUSH CtlColor(CDC*, UINT)
+ON_MESSAGE(BM_SETSTYLE, &CIconButton::OnSetStyle)           // LRESULT OnSetStyle(WPARAM, LPARAM)
+ON_WM_MOUSELEAVE()                                          // void OnMouseLeave()
+ON_MESSAGE(BM_SETCHECK, &CIconButton::OnSetCheck)           // LRESULT OnSetCheck(WPARAM, LPARAM)
+ON_MESSAGE(BM_GETCHECK, &CIconButton::OnGetCheck)           // LRESULT OnGetCheck(WPARAM, LPARAM)
 END_MESSAGE_MAP()
 
 namespace {
@@ -241,8 +241,8 @@ void CIconButton::OpenMenu()
         if (m_menuCallback.hWnd != NULL)
             ::SendMessageW(m_menuCallback.hWnd, m_menuCallback.nMessage, reinterpret_cast<WPARAM>(hSub),
                            m_menuCallback.lParam);
-        UINT nCmd = static_cast<UINT>(::TrackPopupMenuEx(hSub, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                         rc.left, rc.bottom, m_hMenuOwner, NULL));
+        UINT nCmd = static_cast<UINT>(::TrackPopupMenuEx(hSub, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, rc.left,
+                                                         rc.bottom, m_hMenuOwner, NULL));
         m_bMenuDisplayed = FALSE;
         Invalidate();
         if (nCmd != 0)

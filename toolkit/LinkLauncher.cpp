@@ -28,8 +28,8 @@ BOOL CLinkLauncher::Start(LPCWSTR pszCommandLine)
     return s_pfnStart(pszCommandLine);
 }
 
-HINSTANCE CLinkLauncher::ShellOpen(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile,
-                                   LPCWSTR lpParameters, LPCWSTR lpDirectory, INT nShowCmd)
+HINSTANCE CLinkLauncher::ShellOpen(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
+                                   LPCWSTR lpDirectory, INT nShowCmd)
 {
     return ::ShellExecuteW(hWnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd);
 }

@@ -9,8 +9,8 @@ class CLinkLauncher
 {
 public:
     // The shape of ShellExecuteW.
-    typedef HINSTANCE (*OpenProc)(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile,
-                                  LPCWSTR lpParameters, LPCWSTR lpDirectory, INT nShowCmd);
+    typedef HINSTANCE (*OpenProc)(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
+                                  LPCWSTR lpDirectory, INT nShowCmd);
     // Starts a command line; TRUE when the process started.
     typedef BOOL (*StartProc)(LPCWSTR pszCommandLine);
 

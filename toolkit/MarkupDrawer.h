@@ -32,29 +32,29 @@
 enum MarkupTagId
 {
     MARKUP_TAG_NONE = 0,
-    MARKUP_TAG_BOLD = 1,        // b
-    MARKUP_TAG_ITALIC = 2,      // i, em
-    MARKUP_TAG_UNDERLINE = 3,   // u
-    MARKUP_TAG_STRIKEOUT = 4,   // s, strike
-    MARKUP_TAG_FONT = 5,        // font
-    MARKUP_TAG_HR = 6,          // hr
-    MARKUP_TAG_BR = 7,          // br, LF
-    MARKUP_TAG_TAB = 8,         // t, TAB
+    MARKUP_TAG_BOLD = 1,       // b
+    MARKUP_TAG_ITALIC = 2,     // i, em
+    MARKUP_TAG_UNDERLINE = 3,  // u
+    MARKUP_TAG_STRIKEOUT = 4,  // s, strike
+    MARKUP_TAG_FONT = 5,       // font
+    MARKUP_TAG_HR = 6,         // hr
+    MARKUP_TAG_BR = 7,         // br, LF
+    MARKUP_TAG_TAB = 8,        // t, TAB
     MARKUP_TAG_LEFT = 9,
     MARKUP_TAG_CENTER = 10,
     MARKUP_TAG_RIGHT = 11,
     MARKUP_TAG_JUSTIFY = 12,
     MARKUP_TAG_BASELINE = 13,
     MARKUP_TAG_TOP = 14,
-    MARKUP_TAG_VCENTER = 15,    // vcenter, middle
+    MARKUP_TAG_VCENTER = 15,  // vcenter, middle
     MARKUP_TAG_BOTTOM = 16,
     MARKUP_TAG_BMP = 17,
     MARKUP_TAG_ICON = 18,
     MARKUP_TAG_ILST = 19,
     MARKUP_TAG_STRING = 20,
-    MARKUP_TAG_SHEET = 21,      // body, h1..h6, code, pre, big, small, sub, sup
+    MARKUP_TAG_SHEET = 21,  // body, h1..h6, code, pre, big, small, sub, sup
     MARKUP_TAG_SPAN = 22,
-    MARKUP_TAG_LINK = 23        // a
+    MARKUP_TAG_LINK = 23  // a
 };
 
 // Id of the hot hyperlink when none is hot.
@@ -85,33 +85,33 @@ struct HtmlStyle
 {
     HtmlStyle();
 
-    CString m_sTag;             // name it was pushed under; pops only on the same name
-    int m_nSize;                // font height in pixels (lfHeight)
-    int m_nWeight;              // 100..900
+    CString m_sTag;  // name it was pushed under; pops only on the same name
+    int m_nSize;     // font height in pixels (lfHeight)
+    int m_nWeight;   // 100..900
     BOOL m_bItalic;
     BOOL m_bUnderline;
     BOOL m_bStrikeOut;
     BOOL m_bOverline;
     CString m_sFace;
     COLORREF m_crText;
-    COLORREF m_crBkgnd;         // also the first colour of a background effect
-    COLORREF m_crBorderLight;   // top and left edges
-    COLORREF m_crBorderDark;    // bottom and right edges
+    COLORREF m_crBkgnd;        // also the first colour of a background effect
+    COLORREF m_crBorderLight;  // top and left edges
+    COLORREF m_crBorderDark;   // bottom and right edges
     COLORREF m_crBkgndMid;
     COLORREF m_crBkgndEnd;
-    int m_nBkMode;              // TRANSPARENT (1) or OPAQUE (2)
-    int m_nBkEffect;            // -1 none .. 15
-    CString m_sBkImage;         // "idres:..", "iddll:.." or "file:.."
-    int m_nAlign;               // 0 left, 1 centre, 2 right, 3 justify
-    int m_nVAlign;              // 0 top, 1 middle, 2 bottom, 3 baseline
-    int m_nBorderStyle;         // 0 none, 1 solid, 2 dashed, 3 dotted, 6 double
+    int m_nBkMode;       // TRANSPARENT (1) or OPAQUE (2)
+    int m_nBkEffect;     // -1 none .. 15
+    CString m_sBkImage;  // "idres:..", "iddll:.." or "file:.."
+    int m_nAlign;        // 0 left, 1 centre, 2 right, 3 justify
+    int m_nVAlign;       // 0 top, 1 middle, 2 bottom, 3 baseline
+    int m_nBorderStyle;  // 0 none, 1 solid, 2 dashed, 3 dotted, 6 double
     int m_nBorderWidth;
-    int m_nWidth;               // of a table or cell; SetDefaultStyle keeps it
-    int m_nHeight;              // of a table or cell; SetDefaultStyle keeps it
-    int m_nTransform;           // 0 none, 1 upper, 2 lower, 3 capitalise
-    int m_nMargin;              // also a table's cellpadding
-    int m_nPadding;             // also a table's cellspacing
-    int m_nLinkKind;            // 0 none, 1 address (href), 2 message (msg)
+    int m_nWidth;      // of a table or cell; SetDefaultStyle keeps it
+    int m_nHeight;     // of a table or cell; SetDefaultStyle keeps it
+    int m_nTransform;  // 0 none, 1 upper, 2 lower, 3 capitalise
+    int m_nMargin;     // also a table's cellpadding
+    int m_nPadding;    // also a table's cellspacing
+    int m_nLinkKind;   // 0 none, 1 address (href), 2 message (msg)
     CString m_sLink;
 };
 
@@ -119,12 +119,12 @@ struct HtmlStyle
 struct HtmlLine
 {
     int nWidth;
-    int nHeight;                // largest ascent while measuring; full height once ended
+    int nHeight;  // largest ascent while measuring; full height once ended
     int nDescent;
-    int nPercentWidth;          // sum of the percentages of rules given in percent
-    int nAlign;                 // 0 left, 1 centre, 2 right, 3 justify
-    int nBreakCount;            // blanks (U+0020) on the line
-    int bWrapped;               // 1 when ended because the next item did not fit
+    int nPercentWidth;  // sum of the percentages of rules given in percent
+    int nAlign;         // 0 left, 1 centre, 2 right, 3 justify
+    int nBreakCount;    // blanks (U+0020) on the line
+    int bWrapped;       // 1 when ended because the next item did not fit
     // Where the measuring pass cut the text of this line, so that the drawing
     // pass cuts it the same way (filled and read by the layout).
     std::vector<int> arrBreaks;
@@ -139,20 +139,22 @@ struct HtmlTableCell
     int nRowSpan;
     int nContentWidth;
     int nContentHeight;
-    int nCellWidth;             // with twice the border and twice the padding
+    int nCellWidth;  // with twice the border and twice the padding
     int nCellHeight;
-    int bFixed;                 // 1 when the cell has a width greater than 0
+    int bFixed;  // 1 when the cell has a width greater than 0
 
-    HtmlTableCell() : nColSpan(0), nRowSpan(0), nContentWidth(0), nContentHeight(0), nCellWidth(0), nCellHeight(0), bFixed(0) {}
+    HtmlTableCell()
+        : nColSpan(0), nRowSpan(0), nContentWidth(0), nContentHeight(0), nCellWidth(0), nCellHeight(0), bFixed(0)
+    {}
 };
 
 // One table of the text, in the order the measuring pass meets them.
 struct HtmlTable
 {
-    std::vector<std::vector<HtmlTableCell> > arrRows;  // rows of one cell per column
+    std::vector<std::vector<HtmlTableCell>> arrRows;  // rows of one cell per column
     std::vector<int> arrColWidths;
     std::vector<int> arrRowHeights;
-    std::vector<int> arrFixedCols;                     // 1 when a fixed cell covers the column
+    std::vector<int> arrFixedCols;  // 1 when a fixed cell covers the column
 };
 
 // One drawn piece of a hyperlink, in the coordinates of the DC it went to.
@@ -162,9 +164,9 @@ struct HtmlArea
     int top;
     int right;
     int bottom;
-    int nKind;                  // 1 URL, 2 message
-    int nId;                    // number of the hyperlink in the text, from 0
-    CString sText;              // the URL or the message text
+    int nKind;      // 1 URL, 2 message
+    int nId;        // number of the hyperlink in the text, from 0
+    CString sText;  // the URL or the message text
 
     HtmlArea() : left(0), top(0), right(0), bottom(0), nKind(0), nId(0) {}
 };
@@ -189,14 +191,14 @@ struct HtmlImage
     int m_nIndex;
     int m_nIdRes;
     int m_nIdDll;
-    int m_nHandle;              // a host's image handle written as a number
+    int m_nHandle;  // a host's image handle written as a number
     int m_nCx;
     int m_nCy;
     int m_nWidth;
     int m_nHeight;
     int m_nSpeed;
-    int m_nStyle;               // image effect flags
-    int m_nHotStyle;            // image effect flags inside the hot hyperlink
+    int m_nStyle;     // image effect flags
+    int m_nHotStyle;  // image effect flags inside the hot hyperlink
     BOOL m_bUseMask;
     BOOL m_bWidthPercent;
     BOOL m_bHeightPercent;
@@ -209,15 +211,15 @@ struct HtmlImage
 struct HtmlTagInfo
 {
     int nId;
-    CString sStyle;             // key of the style stack; empty for object tags
+    CString sStyle;  // key of the style stack; empty for object tags
 };
 
 // Metrics that size units are measured in.
 struct MarkupUnits
 {
-    int nPixelsPerInch;         // LOGPIXELSY of the DC
-    int nExHeight;              // height of "x" in the current font
-    int nEmHeight;              // tmHeight of the current font
+    int nPixelsPerInch;  // LOGPIXELSY of the DC
+    int nExHeight;       // height of "x" in the current font
+    int nEmHeight;       // tmHeight of the current font
 };
 
 // Members are public: the tooltip writes m_nMaxWidth and the layout and its
@@ -378,7 +380,7 @@ public:
     // ---- Members, in declaration order ----
     std::vector<HtmlTable> m_arrTableRows;
     HWND m_hNotifyWnd;
-    UINT m_nNotifyMsg;          // 0: do not notify
+    UINT m_nNotifyMsg;  // 0: do not notify
     LPARAM m_lNotifyParam;
     HWND m_hLinkMsgWnd;
     UINT m_nLinkMsg;
@@ -386,24 +388,24 @@ public:
     HtmlStyle m_curStyle;
     HtmlLine m_line;
     CDrawManager m_drawManager;
-    HIMAGELIST m_hImageList;    // borrowed
+    HIMAGELIST m_hImageList;  // borrowed
     CSize m_szImageList;
     HINSTANCE m_hResInstance;
     BOOL m_bFreeResInstance;
     HCURSOR m_hLinkCursor;
-    BOOL m_bOwnLinkCursor;      // m_hLinkCursor is a copy the drawer destroys
+    BOOL m_bOwnLinkCursor;  // m_hLinkCursor is a copy the drawer destroys
     HGDIOBJ m_hOldFont;
     BOOL m_bIsEnabled;
     COLORREF m_crDisabled;
     CRect m_rcOutput;
-    HDC m_hDC;                  // valid during one measure or draw only
-    CString m_sText;            // prepared text of the last measure
-    int m_nMode;                // 1 measuring, 0 drawing
+    HDC m_hDC;        // valid during one measure or draw only
+    CString m_sText;  // prepared text of the last measure
+    int m_nMode;      // 1 measuring, 0 drawing
     int m_nTabSize;
-    int m_nMaxWidth;            // 0: unlimited
+    int m_nMaxWidth;  // 0: unlimited
     int m_nLineIndex;
     int m_nCurTable;
-    int m_nHotArea;             // MARKUP_NO_HOT_AREA: none
+    int m_nHotArea;  // MARKUP_NO_HOT_AREA: none
     int m_nCurArea;
     int m_nCurAnimation;
     BOOL m_bConvertBreaks;
@@ -414,7 +416,7 @@ public:
     COLORREF m_crShadow;
     TEXTMETRICW m_tm;
     LOGFONTW m_lf;
-    HFONT m_hFont;              // owned
+    HFONT m_hFont;  // owned
     CString m_sCssText;
     std::vector<HtmlLine> m_arrLines;
     std::vector<HtmlStyle> m_arrStyles;

@@ -12,7 +12,7 @@ int ClampSpan(int n)
     return n < 1 ? 1 : (n > MARKUP_MAX_TABLE_SPAN ? MARKUP_MAX_TABLE_SPAN : n);
 }
 
-} // namespace
+}  // namespace
 
 HtmlImage::HtmlImage()
     : m_nIndex(0),
@@ -30,8 +30,7 @@ HtmlImage::HtmlImage()
       m_bWidthPercent(TRUE),
       m_bHeightPercent(TRUE),
       m_crMask(RGB(255, 0, 255))
-{
-}
+{}
 
 CSize CMarkupDrawer::ParseTableAttributes(const CString& sAttributes, BOOL bTable, HtmlStyle& style)
 {
@@ -193,12 +192,15 @@ int CMarkupDrawer::ParseBackgroundEffect(int nCurrent, const CString& sValue)
 {
     if (sValue.IsEmpty())
         return nCurrent;
-    static const struct { LPCWSTR pszName; int nId; } effects[] = {
-        { L"transparent", -1 }, { L"solid", 0 }, { L"hgradient", 1 }, { L"vgradient", 2 },
-        { L"hcgradient", 3 }, { L"vcgradient", 4 }, { L"3hgradient", 5 }, { L"3vgradient", 6 },
-        { L"noise", 7 }, { L"diagshade", 8 }, { L"hshade", 9 }, { L"vshade", 10 },
-        { L"hbump", 11 }, { L"vbump", 12 }, { L"softbump", 13 }, { L"hardbump", 14 },
-        { L"metal", 15 },
+    static const struct
+    {
+        LPCWSTR pszName;
+        int nId;
+    } effects[] = {
+        { L"transparent", -1 }, { L"solid", 0 },      { L"hgradient", 1 },  { L"vgradient", 2 }, { L"hcgradient", 3 },
+        { L"vcgradient", 4 },   { L"3hgradient", 5 }, { L"3vgradient", 6 }, { L"noise", 7 },     { L"diagshade", 8 },
+        { L"hshade", 9 },       { L"vshade", 10 },    { L"hbump", 11 },     { L"vbump", 12 },    { L"softbump", 13 },
+        { L"hardbump", 14 },    { L"metal", 15 },
     };
     for (const auto& effect : effects)
         if (sValue == effect.pszName)

@@ -40,7 +40,7 @@ private:
     HDC m_hDC;
 };
 
-} // namespace
+}  // namespace
 
 void CMarkupDrawer::DrawBackgroundImage(HDC hDC, const RECT& rect, const CString& sDescription)
 {

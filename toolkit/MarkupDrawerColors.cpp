@@ -6,7 +6,11 @@ void CMarkupDrawer::FillColorTable()
 {
     // Written as the web writes them, 0xRRGGBB; darkseagreen keeps the
     // value this program has always shown.
-    static const struct { LPCWSTR pszName; DWORD rgb; } named[] = {
+    static const struct
+    {
+        LPCWSTR pszName;
+        DWORD rgb;
+    } named[] = {
         { L"aliceblue", 0xF0F8FF },
         { L"antiquewhite", 0xFAEBD7 },
         { L"aqua", 0x00FFFF },
@@ -151,7 +155,11 @@ void CMarkupDrawer::FillColorTable()
     for (const auto& row : named)
         SetColorName(row.pszName, RGB((row.rgb >> 16) & 0xFF, (row.rgb >> 8) & 0xFF, row.rgb & 0xFF));
 
-    static const struct { LPCWSTR pszName; int nIndex; } system[] = {
+    static const struct
+    {
+        LPCWSTR pszName;
+        int nIndex;
+    } system[] = {
         { L"activeborder", COLOR_ACTIVEBORDER },
         { L"activecaption", COLOR_ACTIVECAPTION },
         { L"appworkspace", COLOR_APPWORKSPACE },

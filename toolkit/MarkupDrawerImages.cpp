@@ -20,8 +20,7 @@ public:
     CImageModule(LPCWSTR pszLibrary, HINSTANCE hResInstance)
         : m_hLoaded(pszLibrary ? LoadResourceLibrary(pszLibrary) : NULL),
           m_hModule(pszLibrary ? m_hLoaded : hResInstance)
-    {
-    }
+    {}
     ~CImageModule()
     {
         if (m_hLoaded)
@@ -43,7 +42,7 @@ bool IsResourceId(UINT nID)
     return nID != 0 && nID <= 0xFFFF;
 }
 
-} // namespace
+}  // namespace
 
 HICON CMarkupDrawer::LoadIconImage(LPCWSTR pszLibrary, UINT nID, int cx, int cy)
 {
@@ -66,7 +65,8 @@ HBITMAP CMarkupDrawer::LoadFileBitmap(LPCWSTR pszPath)
 {
     if (!pszPath || !*pszPath)
         return NULL;
-    return (HBITMAP)::LoadImageW(NULL, pszPath, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE | LR_LOADFROMFILE);
+    return (HBITMAP)::LoadImageW(NULL, pszPath, IMAGE_BITMAP, 0, 0,
+                                 LR_CREATEDIBSECTION | LR_DEFAULTSIZE | LR_LOADFROMFILE);
 }
 
 HBITMAP CMarkupDrawer::LoadDllBitmap(LPCWSTR pszLibrary, UINT nID)
@@ -76,7 +76,8 @@ HBITMAP CMarkupDrawer::LoadDllBitmap(LPCWSTR pszLibrary, UINT nID)
     CImageModule module(pszLibrary, m_hResInstance);
     if (!module.Get())
         return NULL;
-    return (HBITMAP)::LoadImageW(module.Get(), MAKEINTRESOURCEW(nID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE);
+    return (HBITMAP)::LoadImageW(module.Get(), MAKEINTRESOURCEW(nID), IMAGE_BITMAP, 0, 0,
+                                 LR_CREATEDIBSECTION | LR_DEFAULTSIZE);
 }
 
 BOOL CMarkupDrawer::SetResourceModule(LPCWSTR pszLibrary)

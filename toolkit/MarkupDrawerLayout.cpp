@@ -131,12 +131,9 @@ int CMarkupDrawer::BeginLine(int x)
     else
         ::SetTextJustification(m_hDC, 0, 0);
     switch (m_line.nAlign) {
-    case 1:
-        return m_rcOutput.left + (W - m_line.nWidth) / 2;
-    case 2:
-        return m_rcOutput.left + W - m_line.nWidth;
-    default:
-        return x;
+    case 1: return m_rcOutput.left + (W - m_line.nWidth) / 2;
+    case 2: return m_rcOutput.left + W - m_line.nWidth;
+    default: return x;
     }
 }
 
@@ -172,14 +169,10 @@ int CMarkupDrawer::PlaceText(int nTextHeight, int y)
         return y;
     }
     switch (m_curStyle.m_nVAlign) {
-    case 0:
-        return y;
-    case 1:
-        return y + (m_line.nHeight - m_tm.tmHeight) / 2;
-    case 2:
-        return y + m_line.nHeight - A;
-    default:
-        return y + m_line.nHeight - m_line.nDescent - A;
+    case 0: return y;
+    case 1: return y + (m_line.nHeight - m_tm.tmHeight) / 2;
+    case 2: return y + m_line.nHeight - A;
+    default: return y + m_line.nHeight - m_line.nDescent - A;
     }
 }
 
@@ -190,14 +183,10 @@ int CMarkupDrawer::PlaceObject(int nObjectHeight, int y)
         return y;
     }
     switch (m_curStyle.m_nVAlign) {
-    case 0:
-        return y;
-    case 1:
-        return y + (m_line.nHeight - nObjectHeight) / 2;
-    case 2:
-        return y + m_line.nHeight - nObjectHeight;
-    default:
-        return y + m_line.nHeight - m_line.nDescent - nObjectHeight;
+    case 0: return y;
+    case 1: return y + (m_line.nHeight - nObjectHeight) / 2;
+    case 2: return y + m_line.nHeight - nObjectHeight;
+    default: return y + m_line.nHeight - m_line.nDescent - nObjectHeight;
     }
 }
 

@@ -63,7 +63,7 @@ int PastTable(int nTable, const MarkupSpan& text)
     return Clamp(nTable + 6, text);
 }
 
-} // namespace
+}  // namespace
 
 CString CMarkupDrawer::GetNextRun(MarkupSpan text, int& nPos, CString& sTag)
 {
@@ -268,7 +268,7 @@ BOOL CMarkupDrawer::FindNextCell(MarkupSpan row, int& nPos, int nRowEnd)
 CSize CMarkupDrawer::MeasureTableGrid(MarkupSpan table)
 {
     int nCols = 0, nRows = 0;
-    int nPos = 1;       // past the '<' of the table's own tag
+    int nPos = 1;  // past the '<' of the table's own tag
     while (FindNextRow(table, nPos)) {
         int nRowEnd = nPos;
         SkipTableRow(table, nRowEnd);

@@ -49,8 +49,7 @@ HtmlStyle::HtmlStyle()
       m_nMargin(2),
       m_nPadding(0),
       m_nLinkKind(0)
-{
-}
+{}
 
 void CMarkupDrawer::SetDefaultStyle()
 {

@@ -71,7 +71,7 @@ CString LeadingTagAttributes(MarkupSpan text, int& nPos)
 void SpreadSpans(HtmlTable& table, bool bColumns)
 {
     std::vector<int>& sizes = bColumns ? table.arrColWidths : table.arrRowHeights;
-    std::vector<std::tuple<int, int, int> > order;
+    std::vector<std::tuple<int, int, int>> order;
     for (size_t r = 0; r < table.arrRows.size(); ++r)
         for (size_t c = 0; c < table.arrRows[r].size(); ++c) {
             const HtmlTableCell& cell = table.arrRows[r][c];
@@ -201,7 +201,7 @@ CSize CMarkupDrawer::LayoutTable(const CString& sTable, CRect rect)
     }
 
     if (nRows > 0 && nCols > 0) {
-        nPos = 1;   // past the '<' of the table's own tag
+        nPos = 1;  // past the '<' of the table's own tag
         for (int r = 0; r < nRows; ++r) {
             if (!FindNextRow(text, nPos))
                 break;
@@ -250,14 +250,15 @@ void CMarkupDrawer::LayoutRow(const CString& sRow, CRect rcContent, HtmlTable& t
         colLeft.resize(static_cast<size_t>(nCols) + 1);
         colLeft[0] = static_cast<long long>(rcContent.left) + s;
         for (int c = 0; c < nCols; ++c)
-            colLeft[static_cast<size_t>(c) + 1] = colLeft[static_cast<size_t>(c)] + table.arrColWidths[static_cast<size_t>(c)] + s + 1;
+            colLeft[static_cast<size_t>(c) + 1] =
+                colLeft[static_cast<size_t>(c)] + table.arrColWidths[static_cast<size_t>(c)] + s + 1;
         nRowTop = static_cast<long long>(rcContent.top) + s;
         for (int r = 0; r < nRow; ++r)
             nRowTop += table.arrRowHeights[static_cast<size_t>(r)] + s + 1;
     }
 
     int c = 0;
-    int nPos = 3;   // past "<tr"
+    int nPos = 3;  // past "<tr"
     while (FindNextCell(text, nPos, text.n)) {
         while (c < nCols && cells[static_cast<size_t>(c)].nColSpan == -1)
             ++c;
@@ -273,9 +274,10 @@ void CMarkupDrawer::LayoutRow(const CString& sRow, CRect rcContent, HtmlTable& t
             const int nRowSpan = std::max(1, std::min(cell.nRowSpan, nRows - nRow));
             const long long nLeft = colLeft[static_cast<size_t>(c)];
             const long long nTop = nRowTop;
-            rcCell.SetRect(MarkupClampExtent(nLeft), MarkupClampExtent(nTop),
-                           MarkupClampExtent(nLeft + Sum(table.arrColWidths, c, nColSpan) + (nColSpan - 1LL) * (s + 1)),
-                           MarkupClampExtent(nTop + Sum(table.arrRowHeights, nRow, nRowSpan) + (nRowSpan - 1LL) * (s + 1)));
+            rcCell.SetRect(
+                MarkupClampExtent(nLeft), MarkupClampExtent(nTop),
+                MarkupClampExtent(nLeft + Sum(table.arrColWidths, c, nColSpan) + (nColSpan - 1LL) * (s + 1)),
+                MarkupClampExtent(nTop + Sum(table.arrRowHeights, nRow, nRowSpan) + (nRowSpan - 1LL) * (s + 1)));
         }
         LayoutCell(text.Mid(nPos, nCellEnd - nPos), rcCell, cell);
         if (m_nMode == 1) {

@@ -55,7 +55,7 @@ int UnsignedNumber(const CString& s)
     return n > (unsigned long long)INT_MAX ? INT_MAX : (int)n;
 }
 
-} // namespace
+}  // namespace
 
 int CMarkupDrawer::ParseSize(int nCurrent, const CString& sValue, BOOL bScale)
 {

@@ -32,7 +32,7 @@ void CMarkupDrawer::FillEntityTable()
     SetEntity(L"&euro;", L"\x20AC");
     SetEntity(L"&gt;", L">");
     SetEntity(L"&iquest;", L"\x00BF");
-    SetEntity(L"&lt;", L"<<");          // the run scanner reads "<<" as one '<'
+    SetEntity(L"&lt;", L"<<");  // the run scanner reads "<<" as one '<'
     SetEntity(L"&nbsp;", L" ");
     SetEntity(L"&para;", L"\x00B6");
     SetEntity(L"&pound;", L"\x00A3");
@@ -43,7 +43,12 @@ void CMarkupDrawer::FillEntityTable()
 
 void CMarkupDrawer::FillTagTable()
 {
-    static const struct { LPCWSTR pszTag; int nId; LPCWSTR pszStyle; } rows[] = {
+    static const struct
+    {
+        LPCWSTR pszTag;
+        int nId;
+        LPCWSTR pszStyle;
+    } rows[] = {
         { L"b", MARKUP_TAG_BOLD, L"bold" },
         { L"i", MARKUP_TAG_ITALIC, L"italic" },
         { L"em", MARKUP_TAG_ITALIC, L"italic" },
@@ -76,8 +81,7 @@ void CMarkupDrawer::FillTagTable()
         SetTag(row.pszStyle, row.pszTag, row.nId);
     // Tags that apply the style-sheet rule of their own name.
     static const LPCWSTR sheetTags[] = {
-        L"body", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6",
-        L"code", L"pre", L"big", L"small", L"sub", L"sup",
+        L"body", L"h1", L"h2", L"h3", L"h4", L"h5", L"h6", L"code", L"pre", L"big", L"small", L"sub", L"sup",
     };
     for (LPCWSTR pszTag : sheetTags)
         SetTag(pszTag, pszTag, MARKUP_TAG_SHEET);

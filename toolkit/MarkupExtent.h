@@ -18,4 +18,7 @@ inline int MarkupClampExtent(long long n)
     return static_cast<int>(n);
 }
 
-inline int MarkupAdd(int a, long long b) { return MarkupClampExtent(static_cast<long long>(a) + b); }
+inline int MarkupAdd(int a, long long b)
+{
+    return MarkupClampExtent(static_cast<long long>(a) + b);
+}

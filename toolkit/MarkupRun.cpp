@@ -24,12 +24,8 @@ int CountBlanks(const wchar_t* p, int n)
 void Transform(CString& sText, int nTransform)
 {
     switch (nTransform) {
-    case 1:
-        sText.MakeUpper();
-        break;
-    case 2:
-        sText.MakeLower();
-        break;
+    case 1: sText.MakeUpper(); break;
+    case 2: sText.MakeLower(); break;
     case 3: {
         sText.MakeLower();
         for (int i = 0; i < sText.GetLength(); ++i) {
@@ -39,8 +35,7 @@ void Transform(CString& sText, int nTransform)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -134,7 +129,7 @@ BOOL CMarkupRun::IsBreakItem(int nItem, int& nPiece, int& nRest) const
 
 void CMarkupRun::RecordBreak(int nItem, int nPiece, int nRest)
 {
-    m_d.m_line.arrBreaks.assign({nItem, nPiece, nRest});
+    m_d.m_line.arrBreaks.assign({ nItem, nPiece, nRest });
 }
 
 void CMarkupRun::LayText(CString sText)
@@ -153,7 +148,7 @@ void CMarkupRun::LayText(CString sText)
         int nRest = nLeft;
         int nWidth = 0;
         if (Measuring()) {
-            SIZE size = {0, 0};
+            SIZE size = { 0, 0 };
             int nLong = nLeft;
             BOOL bFits = TRUE;
             if (m_d.m_nMaxWidth != 0 && m_nW > 0)
@@ -177,7 +172,7 @@ void CMarkupRun::LayText(CString sText)
                 nPiece = std::min(nCutPiece, nLeft);
                 nRest = std::max(nPiece, std::min(nCutRest, nLeft));
             }
-            SIZE size = {0, 0};
+            SIZE size = { 0, 0 };
             if (nPiece > 0 && !::GetTextExtentPoint32W(hDC, p, nPiece, &size))
                 size.cx = size.cy = 0;
             if (nPiece == 0)
@@ -203,7 +198,7 @@ int CMarkupRun::DrawPiece(CString sPiece, int nPieceWidth, int yText, int cyText
     // justified line ends flush with the right edge.
     if (nPieceWidth == m_nRemainWidth && sPiece.GetLength() > 0 && sPiece.GetAt(sPiece.GetLength() - 1) == L' ') {
         sPiece.TrimRight();
-        SIZE size = {0, 0};
+        SIZE size = { 0, 0 };
         if (sPiece.GetLength() > 0)
             ::GetTextExtentPoint32W(hDC, sPiece, sPiece.GetLength(), &size);
         m_nRemainBreaks = CountBlanks(sPiece, sPiece.GetLength());
@@ -218,7 +213,7 @@ int CMarkupRun::DrawPiece(CString sPiece, int nPieceWidth, int yText, int cyText
             ::SetTextJustification(hDC, 0, 0);
     }
     m_nRemainWidth -= nPieceWidth;
-    SIZE size = {0, 0};
+    SIZE size = { 0, 0 };
     if (sPiece.GetLength() > 0)
         ::GetTextExtentPoint32W(hDC, sPiece, sPiece.GetLength(), &size);
     m_d.AddHyperlinkArea(m_x, yText, m_x + size.cx, yText + cyText);
@@ -285,50 +280,23 @@ void CMarkupRun::OpenStyleTag(int nId, const CString& sName, const CString& sAtt
 {
     HtmlStyle& style = m_d.m_curStyle;
     switch (nId) {
-    case MARKUP_TAG_BOLD:
-        style.m_nWeight = style.m_nWeight > 450 ? 900 : style.m_nWeight * 2;
-        break;
-    case MARKUP_TAG_ITALIC:
-        style.m_bItalic = !style.m_bItalic;
-        break;
-    case MARKUP_TAG_UNDERLINE:
-        style.m_bUnderline = !style.m_bUnderline;
-        break;
-    case MARKUP_TAG_STRIKEOUT:
-        style.m_bStrikeOut = !style.m_bStrikeOut;
-        break;
-    case MARKUP_TAG_FONT:
-        ReadFontAttributes(sAttributes);
-        break;
+    case MARKUP_TAG_BOLD: style.m_nWeight = style.m_nWeight > 450 ? 900 : style.m_nWeight * 2; break;
+    case MARKUP_TAG_ITALIC: style.m_bItalic = !style.m_bItalic; break;
+    case MARKUP_TAG_UNDERLINE: style.m_bUnderline = !style.m_bUnderline; break;
+    case MARKUP_TAG_STRIKEOUT: style.m_bStrikeOut = !style.m_bStrikeOut; break;
+    case MARKUP_TAG_FONT: ReadFontAttributes(sAttributes); break;
     case MARKUP_TAG_LEFT:
     case MARKUP_TAG_CENTER:
     case MARKUP_TAG_RIGHT:
-    case MARKUP_TAG_JUSTIFY:
-        style.m_nAlign = nId - MARKUP_TAG_LEFT;
-        break;
-    case MARKUP_TAG_BASELINE:
-        style.m_nVAlign = 3;
-        break;
-    case MARKUP_TAG_TOP:
-        style.m_nVAlign = 0;
-        break;
-    case MARKUP_TAG_VCENTER:
-        style.m_nVAlign = 1;
-        break;
-    case MARKUP_TAG_BOTTOM:
-        style.m_nVAlign = 2;
-        break;
-    case MARKUP_TAG_SHEET:
-        m_d.ApplyStyleRule(style, sName);
-        break;
-    case MARKUP_TAG_SPAN:
-        ReadSpanAttributes(sAttributes);
-        break;
-    case MARKUP_TAG_LINK:
-        ReadLinkAttributes(sAttributes);
-        break;
-    default:
-        break;
+    case MARKUP_TAG_JUSTIFY: style.m_nAlign = nId - MARKUP_TAG_LEFT; break;
+    case MARKUP_TAG_BASELINE: style.m_nVAlign = 3; break;
+    case MARKUP_TAG_TOP: style.m_nVAlign = 0; break;
+    case MARKUP_TAG_VCENTER: style.m_nVAlign = 1; break;
+    case MARKUP_TAG_BOTTOM: style.m_nVAlign = 2; break;
+    case MARKUP_TAG_SHEET: m_d.ApplyStyleRule(style, sName); break;
+    case MARKUP_TAG_SPAN: ReadSpanAttributes(sAttributes); break;
+    case MARKUP_TAG_LINK: ReadLinkAttributes(sAttributes); break;
+    default: break;
     }
 }
 

@@ -29,9 +29,9 @@ private:
     // The layout of an image before it is placed.
     struct ImageBox
     {
-        int cx;                 // drawn size
+        int cx;  // drawn size
         int cy;
-        int cxBox;              // with the shadow offset when it casts one
+        int cxBox;  // with the shadow offset when it casts one
         int cyBox;
         BOOL bShadow;
     };
@@ -74,15 +74,15 @@ private:
 
     CMarkupDrawer& m_d;
     CRect m_rect;
-    int m_nW;                   // width of the run's rectangle
+    int m_nW;  // width of the run's rectangle
     int m_x;
-    int m_y;                    // top of the current line
+    int m_y;  // top of the current line
     CSize m_size;
     int m_nFirstLine;
     COLORREF m_crShadow;
     int m_xLineStart;
-    int m_nRemainWidth;         // drawing: content of the line not yet drawn
-    int m_nRemainBreaks;        // drawing: blanks of the line not yet drawn
-    int m_nItemLine;            // line that m_nItem counts for
+    int m_nRemainWidth;   // drawing: content of the line not yet drawn
+    int m_nRemainBreaks;  // drawing: blanks of the line not yet drawn
+    int m_nItemLine;      // line that m_nItem counts for
     int m_nItem;
 };

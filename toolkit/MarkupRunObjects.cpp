@@ -45,12 +45,8 @@ int CMarkupRun::ReadCount(const CString& sAttributes)
 void CMarkupRun::ObjectTag(int nId, const CString& sAttributes)
 {
     switch (nId) {
-    case MARKUP_TAG_HR:
-        Rule(sAttributes);
-        break;
-    case MARKUP_TAG_BR:
-        EndLine(ReadCount(sAttributes), FALSE);
-        break;
+    case MARKUP_TAG_HR: Rule(sAttributes); break;
+    case MARKUP_TAG_BR: EndLine(ReadCount(sAttributes), FALSE); break;
     case MARKUP_TAG_TAB: {
         const int x = m_x;
         m_d.AdvanceTab(ReadCount(sAttributes), m_x);
@@ -73,11 +69,8 @@ void CMarkupRun::ObjectTag(int nId, const CString& sAttributes)
             ImageListIcon(image);
         break;
     }
-    case MARKUP_TAG_STRING:
-        ResourceString(sAttributes);
-        break;
-    default:
-        break;
+    case MARKUP_TAG_STRING: ResourceString(sAttributes); break;
+    default: break;
     }
 }
 
@@ -207,16 +200,16 @@ void CMarkupRun::Bitmap(const HtmlImage& image)
     HBITMAP hBitmap = LoadBitmapSource(image, bOwned);
     if (hBitmap == NULL)
         return;
-    SIZE size = {0, 0};
+    SIZE size = { 0, 0 };
     m_d.m_drawManager.GetSizeOfBitmap(hBitmap, &size);
     const ImageBox box = MakeBox(image, Scale(size.cx, image.m_nWidth, image.m_bWidthPercent),
                                  Scale(size.cy, image.m_nHeight, image.m_bHeightPercent));
     int yTop = 0;
     if (PlaceImage(image, box, yTop))
         m_d.m_drawManager.DrawBitmapImage(m_d.m_hDC, m_x, yTop, box.cx, box.cy, hBitmap, image.m_bUseMask,
-                                          image.m_crMask, EffectFor(image), box.bShadow,
-                                          m_d.m_szShadowOffset.cx, m_d.m_szShadowOffset.cy,
-                                          m_d.m_szShadowBlur.cx, m_d.m_szShadowBlur.cy, m_crShadow);
+                                          image.m_crMask, EffectFor(image), box.bShadow, m_d.m_szShadowOffset.cx,
+                                          m_d.m_szShadowOffset.cy, m_d.m_szShadowBlur.cx, m_d.m_szShadowBlur.cy,
+                                          m_crShadow);
     FinishImage(box);
     if (bOwned)
         ::DeleteObject(hBitmap);
@@ -229,8 +222,8 @@ void CMarkupRun::Icon(const HtmlImage& image)
     HICON hIcon = NULL;
     BOOL bOwned = TRUE;
     if (image.m_nIdRes != 0) {
-        hIcon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(image.m_nIdRes),
-                                                IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR));
+        hIcon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(image.m_nIdRes), IMAGE_ICON,
+                                                cx, cy, LR_DEFAULTCOLOR));
     } else if (!image.m_sFile.IsEmpty()) {
         hIcon = static_cast<HICON>(::LoadImageW(NULL, image.m_sFile, IMAGE_ICON, cx, cy, LR_LOADFROMFILE));
     } else if (image.m_nIdDll != 0) {
@@ -242,14 +235,14 @@ void CMarkupRun::Icon(const HtmlImage& image)
     }
     if (hIcon == NULL)
         return;
-    SIZE size = {0, 0};
+    SIZE size = { 0, 0 };
     m_d.m_drawManager.GetSizeOfIcon(hIcon, &size);
     const ImageBox box = MakeBox(image, size.cx, size.cy);
     int yTop = 0;
     if (PlaceImage(image, box, yTop))
         m_d.m_drawManager.DrawIconImage(m_d.m_hDC, m_x, yTop, box.cx, box.cy, hIcon, EffectFor(image), box.bShadow,
-                                        m_d.m_szShadowOffset.cx, m_d.m_szShadowOffset.cy,
-                                        m_d.m_szShadowBlur.cx, m_d.m_szShadowBlur.cy, m_crShadow);
+                                        m_d.m_szShadowOffset.cx, m_d.m_szShadowOffset.cy, m_d.m_szShadowBlur.cx,
+                                        m_d.m_szShadowBlur.cy, m_crShadow);
     FinishImage(box);
     if (bOwned)
         ::DestroyIcon(hIcon);
@@ -261,7 +254,7 @@ void CMarkupRun::ImageStrip(const HtmlImage& image)
     HBITMAP hBitmap = LoadBitmapSource(image, bOwned);
     if (hBitmap == NULL)
         return;
-    SIZE size = {0, 0};
+    SIZE size = { 0, 0 };
     m_d.m_drawManager.GetSizeOfBitmap(hBitmap, &size);
     int cxFrame = image.m_nCx;
     int cyFrame = image.m_nCy;
@@ -287,8 +280,7 @@ void CMarkupRun::ImageStrip(const HtmlImage& image)
                 m_d.m_arrAnimations.push_back(animation);
             } else {
                 ++m_d.m_nCurAnimation;
-                if (m_d.m_nCurAnimation >= 0 &&
-                    static_cast<size_t>(m_d.m_nCurAnimation) < m_d.m_arrAnimations.size())
+                if (m_d.m_nCurAnimation >= 0 && static_cast<size_t>(m_d.m_nCurAnimation) < m_d.m_arrAnimations.size())
                     nFrame = m_d.m_arrAnimations[static_cast<size_t>(m_d.m_nCurAnimation)].nFrame;
             }
         }
@@ -322,8 +314,8 @@ void CMarkupRun::ImageListIcon(const HtmlImage& image)
     int yTop = 0;
     if (PlaceImage(image, box, yTop))
         m_d.m_drawManager.DrawIconImage(m_d.m_hDC, m_x, yTop, box.cx, box.cy, hIcon, EffectFor(image), box.bShadow,
-                                        m_d.m_szShadowOffset.cx, m_d.m_szShadowOffset.cy,
-                                        m_d.m_szShadowBlur.cx, m_d.m_szShadowBlur.cy, m_crShadow);
+                                        m_d.m_szShadowOffset.cx, m_d.m_szShadowOffset.cy, m_d.m_szShadowBlur.cx,
+                                        m_d.m_szShadowBlur.cy, m_crShadow);
     FinishImage(box);
     ::DestroyIcon(hIcon);
 }
@@ -348,7 +340,7 @@ void CMarkupRun::ResourceString(const CString& sAttributes)
         return;
     const HDC hDC = m_d.m_hDC;
     ::SetTextJustification(hDC, 0, 0);
-    SIZE size = {0, 0};
+    SIZE size = { 0, 0 };
     ::GetTextExtentPoint32W(hDC, sString, sString.GetLength(), &size);
     if (Measuring())
         m_d.m_line.nAlign = m_d.m_curStyle.m_nAlign;

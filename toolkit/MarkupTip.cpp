@@ -1,9 +1,6 @@
 #include "toolkit/MarkupTip.h"
 
-CMarkupTip::CMarkupTip()
-    : m_hTip(NULL)
-{
-}
+CMarkupTip::CMarkupTip() : m_hTip(NULL) {}
 
 CMarkupTip::~CMarkupTip()
 {
@@ -15,10 +12,9 @@ BOOL CMarkupTip::Create(CWnd* pOwner)
 {
     if (m_hTip || !pOwner || !pOwner->GetSafeHwnd())
         return FALSE;
-    m_hTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, NULL,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               pOwner->GetSafeHwnd(), NULL, AfxGetInstanceHandle(), NULL);
+    m_hTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, NULL, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, pOwner->GetSafeHwnd(), NULL,
+                               AfxGetInstanceHandle(), NULL);
     if (!m_hTip)
         return FALSE;
     // Long tips wrap instead of running off the screen.
@@ -56,13 +52,13 @@ void CMarkupTip::RelayEvent(MSG* pMsg)
         return;
     switch (pMsg->message) {
     case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP:
-    case WM_NCMOUSEMOVE:
-        ::SendMessageW(m_hTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
-        break;
-    default:
-        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_NCMOUSEMOVE: ::SendMessageW(m_hTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg)); break;
+    default: break;
     }
 }

@@ -55,13 +55,13 @@ BOOL MarkupFitsIn(HDC hDC, const wchar_t* p, int n, int nRoom, int nAverageChar,
 
 MarkupCut MarkupCutText(HDC hDC, const wchar_t* p, int n, int nLong, int nRoom, int nLineRoom)
 {
-    MarkupCut cut = {0, 0, 0};
+    MarkupCut cut = { 0, 0, 0 };
     if (n <= 0)
         return cut;
     const int nMeasured = std::max(1, std::min(nLong, n));
     // Partial extents: dx[i] is the width of p[0, i], all in one call.
     std::vector<int> dx(static_cast<size_t>(nMeasured), 0);
-    SIZE size = {0, 0};
+    SIZE size = { 0, 0 };
     if (!::GetTextExtentExPointW(hDC, p, nMeasured, 0, NULL, dx.data(), &size))
         std::fill(dx.begin(), dx.end(), 0);
     auto width = [&](int k) { return k <= 0 ? 0 : dx[static_cast<size_t>(k - 1)]; };

@@ -6,10 +6,14 @@
 #include <string.h>
 
 CPaletteDib::CPaletteDib()
-    : m_pBuffer(NULL), m_header(), m_dwRowBytes(0), m_wPaletteEntries(0), m_hSection(NULL),
-      m_hMemDC(NULL), m_pSectionBits(NULL)
-{
-}
+    : m_pBuffer(NULL),
+      m_header(),
+      m_dwRowBytes(0),
+      m_wPaletteEntries(0),
+      m_hSection(NULL),
+      m_hMemDC(NULL),
+      m_pSectionBits(NULL)
+{}
 
 CPaletteDib::~CPaletteDib()
 {
@@ -64,8 +68,7 @@ void CPaletteDib::ClearDib()
 
 RGBQUAD* CPaletteDib::GetPalette() const
 {
-    return m_pBuffer != NULL && m_wPaletteEntries != 0 ? reinterpret_cast<RGBQUAD*>(m_pBuffer + m_header.biSize)
-                                                       : NULL;
+    return m_pBuffer != NULL && m_wPaletteEntries != 0 ? reinterpret_cast<RGBQUAD*>(m_pBuffer + m_header.biSize) : NULL;
 }
 
 BYTE* CPaletteDib::GetBits() const
@@ -86,8 +89,7 @@ void CPaletteDib::BlendPalette(COLORREF clr, int nPercent)
     // A negative share would push the entries away from the colour and out of range.
     int p = nPercent < 0 ? 0 : nPercent > 100 ? 100 : nPercent;
     int tr = GetRValue(clr), tg = GetGValue(clr), tb = GetBValue(clr);
-    for (WORD i = 0; i < m_wPaletteEntries; ++i)
-    {
+    for (WORD i = 0; i < m_wPaletteEntries; ++i) {
         pPal[i].rgbRed = (BYTE)((pPal[i].rgbRed * (100 - p) + tr * p) / 100);
         pPal[i].rgbGreen = (BYTE)((pPal[i].rgbGreen * (100 - p) + tg * p) / 100);
         pPal[i].rgbBlue = (BYTE)((pPal[i].rgbBlue * (100 - p) + tb * p) / 100);
@@ -110,8 +112,7 @@ void CPaletteDib::CopyDib(const CPaletteDib* pSrc)
     // Copying onto itself would free the source before reading it.
     if (pSrc == this)
         return;
-    if (pSrc == NULL || pSrc->m_pBuffer == NULL)
-    {
+    if (pSrc == NULL || pSrc->m_pBuffer == NULL) {
         ClearDib();
         return;
     }
@@ -125,12 +126,10 @@ void CPaletteDib::DrawDib(HDC hDC, int x, int y)
 {
     if (m_pBuffer == NULL || hDC == NULL)
         return;
-    if (m_hSection == NULL)
-    {
+    if (m_hSection == NULL) {
         void* pBits = NULL;
         HBITMAP h = ::CreateDIBSection(hDC, reinterpret_cast<BITMAPINFO*>(m_pBuffer), DIB_RGB_COLORS, &pBits, NULL, 0);
-        if (h == NULL || pBits == NULL)
-        {
+        if (h == NULL || pBits == NULL) {
             if (h != NULL)
                 ::DeleteObject(h);
             return;
@@ -140,8 +139,7 @@ void CPaletteDib::DrawDib(HDC hDC, int x, int y)
     }
     ::GdiFlush();
     memcpy(m_pSectionBits, GetBits(), m_header.biSizeImage);
-    if (m_hMemDC == NULL)
-    {
+    if (m_hMemDC == NULL) {
         m_hMemDC = ::CreateCompatibleDC(hDC);
         if (m_hMemDC == NULL)
             return;

@@ -5,8 +5,8 @@
 
 namespace {
 
-const int kGranularity = 8;                 // grain of ±8 palette steps
-const int kHighlightPercent = 20;           // the hot picture's move toward the light colour
+const int kGranularity = 8;        // grain of ±8 palette steps
+const int kHighlightPercent = 20;  // the hot picture's move toward the light colour
 const int kTintPercent = 5;
 const COLORREF kTint = RGB(55, 55, 255);
 
@@ -25,13 +25,9 @@ void SetEntry(RGBQUAD* pEntry, COLORREF crFrom, COLORREF crTo, int i)
 
 }  // namespace
 
-CShadeButton::CShadeButton()
-{
-}
+CShadeButton::CShadeButton() {}
 
-CShadeButton::~CShadeButton()
-{
-}
+CShadeButton::~CShadeButton() {}
 
 void CShadeButton::ShadePalette(COLORREF crShadow, COLORREF crFace, COLORREF crLight, RGBQUAD palette[256])
 {

@@ -11,9 +11,9 @@
 
 namespace {
 
-const wchar_t* const kWords[] = {L"proxy", L"switch", L"the", L"address", L"of", L"a", L"relay", L"is",
-                                 L"hidden", L"behind", L"another", L"server", L"and", L"tested", L"for",
-                                 L"speed,", L"uptime", L"country.", L"well-known", L"lists"};
+const wchar_t* const kWords[] = { L"proxy", L"switch", L"the",    L"address",  L"of",         L"a",    L"relay",
+                                  L"is",    L"hidden", L"behind", L"another",  L"server",     L"and",  L"tested",
+                                  L"for",   L"speed,", L"uptime", L"country.", L"well-known", L"lists" };
 const int kWordCount = sizeof(kWords) / sizeof(kWords[0]);
 const int kWidth = 400;
 
@@ -27,8 +27,8 @@ std::wstring PlainWords(size_t nChars)
 
 std::wstring StyledRuns(size_t nChars)
 {
-    static const wchar_t* const kOpen[] = {L"<b>", L"<i>", L"<font color=red>", L"<u>"};
-    static const wchar_t* const kClose[] = {L"</b>", L"</i>", L"</font>", L"</u>"};
+    static const wchar_t* const kOpen[] = { L"<b>", L"<i>", L"<font color=red>", L"<u>" };
+    static const wchar_t* const kClose[] = { L"</b>", L"</i>", L"</font>", L"</u>" };
     std::wstring s;
     for (int i = 0; s.size() < nChars; ++i) {
         const int k = i % 4;
@@ -63,7 +63,7 @@ double Now()
 template <class F>
 double TimePerPass(F pass)
 {
-    pass();     // warm up fonts and caches
+    pass();  // warm up fonts and caches
     int nPasses = 0;
     const double dStart = Now();
     double dNow = dStart;
@@ -97,28 +97,31 @@ int wmain()
     drawer.MeasureMarkup(hDC, L"x");
     HFONT hFont = CreateFontIndirectW(&drawer.m_lf);
 
-    struct Kind { const char* name; std::wstring (*make)(size_t); } kinds[] = {
-        {"plain words", PlainWords}, {"styled runs", StyledRuns}, {"table", Table}};
-    const int kSizes[] = {1, 10, 100};
+    struct Kind
+    {
+        const char* name;
+        std::wstring (*make)(size_t);
+    } kinds[] = { { "plain words", PlainWords }, { "styled runs", StyledRuns }, { "table", Table } };
+    const int kSizes[] = { 1, 10, 100 };
 
     printf("mark-up measure + draw at a width of %d, next to DrawTextW (DT_WORDBREAK, measure + draw)\n", kWidth);
     printf("%-12s %6s %14s %14s %8s %10s\n", "text", "KB", "mark-up ms/KB", "DrawTextW ms/KB", "ratio", "lines");
-    double dFirstPerKb[3] = {0, 0, 0};
+    double dFirstPerKb[3] = { 0, 0, 0 };
     for (int k = 0; k < 3; ++k) {
         for (int nKb : kSizes) {
             const std::wstring text = kinds[k].make(static_cast<size_t>(nKb) * 1024);
             const std::wstring plain = PlainWords(static_cast<size_t>(nKb) * 1024);
             const double dMarkup = TimePerPass([&] {
                 drawer.MeasureMarkup(hDC, text.c_str());
-                RECT rc = {0, 0, kWidth, 600};
+                RECT rc = { 0, 0, kWidth, 600 };
                 drawer.DrawMarkup(&rc, hDC);
             });
             const int nLines = drawer.m_nLineIndex;
             const double dBaseline = TimePerPass([&] {
                 HGDIOBJ hOld = SelectObject(hDC, hFont);
-                RECT rc = {0, 0, kWidth, 0};
+                RECT rc = { 0, 0, kWidth, 0 };
                 DrawTextW(hDC, plain.c_str(), static_cast<int>(plain.size()), &rc, DT_WORDBREAK | DT_CALCRECT);
-                rc = {0, 0, kWidth, 600};
+                rc = { 0, 0, kWidth, 600 };
                 DrawTextW(hDC, plain.c_str(), static_cast<int>(plain.size()), &rc, DT_WORDBREAK);
                 SelectObject(hDC, hOld);
             });

@@ -22,16 +22,12 @@ protected:
                        "<tr><td>127.0.0.1</td><td>18201</td></tr>\n"
                        "<tr><td>127.0.0.1</td><td>18202</td></tr>\n"
                        "127.0.0.1:18203 127.0.0.1:18204 127.0.0.1:8888 127.0.0.1:18299\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt",
-                       "FileName:\r\nAdminFile\\page.txt\r\n");
+        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt", "FileName:\r\nAdminFile\\page.txt\r\n");
     }
 
     std::string Admin(const wchar_t* name) const { return ReadFileBytes(workDir + L"\\AdminFile\\" + name); }
 
-    static int Lines(const std::string& text)
-    {
-        return (int)std::count(text.begin(), text.end(), '\n');
-    }
+    static int Lines(const std::string& text) { return (int)std::count(text.begin(), text.end(), '\n'); }
 
     // The line of country index i.
     static std::string Line(const std::string& text, int i)

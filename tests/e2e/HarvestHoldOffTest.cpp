@@ -25,8 +25,7 @@ protected:
 
     bool HarvestOver() const
     {
-        return GetFileAttributesW((workDir + L"\\AdminFile\\availProxyList.txt").c_str()) !=
-               INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW((workDir + L"\\AdminFile\\availProxyList.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
     LoopbackListener silent;
@@ -41,7 +40,7 @@ TEST_F(HarvestHoldOffTest, HideCommandsWaitForTheHarvest)
     ASSERT_TRUE(WaitUntil([&] { return DialogItemText(main, kStatusId) == L"Test Speed: 0 / 1"; }, 60000))
         << "the harvest did not reach its speed test";
 
-    for (int id : {kHideIPId, kAutoHideIPId}) {
+    for (int id : { kHideIPId, kAutoHideIPId }) {
         SCOPED_TRACE(id);
         Click(id);
         SendToMain(WM_NULL, 0, 0);

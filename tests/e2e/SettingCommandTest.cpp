@@ -8,7 +8,6 @@ using namespace commands;
 
 namespace {
 
-
 class SettingCommandTest : public CommandsTest
 {
 protected:
@@ -30,7 +29,7 @@ protected:
 
     HWND FocusOfProgram() const
     {
-        GUITHREADINFO info = {sizeof(info)};
+        GUITHREADINFO info = { sizeof(info) };
         GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
         return info.hwndFocus;
     }
@@ -77,9 +76,10 @@ TEST_F(SettingCommandTest, ResetTakesTheTestPageFromTheMakersServer)
     HWND dlg = WaitDialog(L"Setting");
     ASSERT_NE(nullptr, dlg) << "no settings dialog";
     Press(dlg, kResetId);
-    EXPECT_EQ(L"When you reset, any changes you've made will be reverted to the default settings."
-              L"Do you want to reset to defaults?",
-              AnswerMessageBox(IDYES));
+    EXPECT_EQ(
+        L"When you reset, any changes you've made will be reverted to the default settings."
+        L"Do you want to reset to defaults?",
+        AnswerMessageBox(IDYES));
     HWND url = PageItem(dlg, 1010);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(url) == L"http://127.0.0.1:18188/test.htm"; }, 30000))
         << "shows " << std::string(WindowText(url).begin(), WindowText(url).end());

@@ -29,7 +29,7 @@ protected:
     // offers Setting greyed.
     void ExpectSettingHeldOff()
     {
-        for (bool bTray : {false, true}) {
+        for (bool bTray : { false, true }) {
             SCOPED_TRACE(bTray ? "tray menu" : "button");
             if (bTray)
                 Command(kTrayMenuSetting);
@@ -82,7 +82,6 @@ TEST_F(SettingHoldOffTest, SettingWaitsForTheHarvest)
 
     ExpectSettingHeldOff();
     CloseSettingDialog();
-    ASSERT_EQ(INVALID_FILE_ATTRIBUTES,
-              GetFileAttributesW((workDir + L"\\AdminFile\\availProxyList.txt").c_str()))
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((workDir + L"\\AdminFile\\availProxyList.txt").c_str()))
         << "the harvest ended before the commands were tried";
 }

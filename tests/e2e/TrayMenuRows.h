@@ -49,13 +49,15 @@ inline std::vector<bool> ReadTrayMenu(const ProgramUnderTest& program, HWND main
     PostMessageW(main, kTrayNotify, kTrayIconId, WM_RBUTTONDOWN);
     HWND menu = nullptr;
     std::vector<bool> rows;
-    bool painted = WaitUntil([&] {
-        menu = program.PopupMenuWindow();
-        if (!menu)
-            return false;
-        rows = MenuRowsEnabled(menu);
-        return bool(rows[kExitRow]);
-    }, 30000);
+    bool painted = WaitUntil(
+        [&] {
+            menu = program.PopupMenuWindow();
+            if (!menu)
+                return false;
+            rows = MenuRowsEnabled(menu);
+            return bool(rows[kExitRow]);
+        },
+        30000);
     EXPECT_TRUE(painted) << "the menu did not show";
     if (menu)
         PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);

@@ -86,11 +86,13 @@ TEST_F(MakerServerTest, CheckInSendsAddressAndVersion)
 {
     EXPECT_EQ("1.2.8.0", Str(GetProgramVersion()));
     CStringA strReply = SendStartRequest();
-    EXPECT_EQ("PWStarttessaly-relay-passPWEnd\r\nTimeStart86400TimeEnd\r\nCountryCode:US\r\n"
-              "IPAddress:127.0.0.1\r\n", Str(strReply));
-    EXPECT_EQ(maker::LogLine("POST", maker::kStartPath,
-                             std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=1"),
-              maker::Log());
+    EXPECT_EQ(
+        "PWStarttessaly-relay-passPWEnd\r\nTimeStart86400TimeEnd\r\nCountryCode:US\r\n"
+        "IPAddress:127.0.0.1\r\n",
+        Str(strReply));
+    EXPECT_EQ(
+        maker::LogLine("POST", maker::kStartPath, std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=1"),
+        maker::Log());
 }
 
 TEST_F(MakerServerTest, CheckInReplyIsHandedOut)
@@ -128,9 +130,9 @@ TEST_F(MakerServerTest, RenewalSendsOperationFiveAndHandsThePasswordToTheRelay)
     EXPECT_STREQ("tessaly-relay-pass", g_szProxyPassword);
     EXPECT_EQ(1, g_nRelayCalls);
     EXPECT_EQ(DEFAULT_PROXY_USER, g_strRelayUser);
-    EXPECT_EQ(maker::LogLine("POST", maker::kStartPath,
-                             std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=5"),
-              maker::Log());
+    EXPECT_EQ(
+        maker::LogLine("POST", maker::kStartPath, std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=5"),
+        maker::Log());
 
     // A reply without the password, or none at all, keeps the old one.
     strcpy(g_szProxyPassword, "old-pass");
@@ -154,12 +156,12 @@ TEST_F(MakerServerTest, RetrievalBodiesAndTheListWrittenToProxyTmp)
         const char* name;
         bool elite, anonymous, all;
         std::vector<int> selected;
-        const char* tail;   // after the adapter address
+        const char* tail;  // after the adapter address
     } cases[] = {
-        {"elite only", true, false, true, {}, "&AnonymousType=1\t&AllCountry=1"},
-        {"anonymous only", false, true, true, {}, "&AnonymousType=2\t&AllCountry=1"},
-        {"both", true, true, true, {}, "&AnonymousType=1\t2\t&AllCountry=1"},
-        {"countries 3 and 17", true, false, false, {17, 3}, "&AnonymousType=1\t&AllCountry=0&Countries=3\t17\t"},
+        { "elite only", true, false, true, {}, "&AnonymousType=1\t&AllCountry=1" },
+        { "anonymous only", false, true, true, {}, "&AnonymousType=2\t&AllCountry=1" },
+        { "both", true, true, true, {}, "&AnonymousType=1\t2\t&AllCountry=1" },
+        { "countries 3 and 17", true, false, false, { 17, 3 }, "&AnonymousType=1\t&AllCountry=0&Countries=3\t17\t" },
     };
     const std::string list = "127.0.0.1\t18201\t234\t1\t0\t3600000\r\n127.0.0.1\t18203\t115\t2\t0\t3600000\r\n";
     CSettings& settings = GetSettings();
@@ -178,8 +180,7 @@ TEST_F(MakerServerTest, RetrievalBodiesAndTheListWrittenToProxyTmp)
         maker::SetNextReply(maker::kRetrievePath, list);
 
         EXPECT_TRUE(DownloadProxyList(NULL));
-        EXPECT_EQ(maker::LogLine("POST", maker::kRetrievePath,
-                                 std::string("OperationType=4&Mac=") + m_pszMac + c.tail),
+        EXPECT_EQ(maker::LogLine("POST", maker::kRetrievePath, std::string("OperationType=4&Mac=") + m_pszMac + c.tail),
                   maker::Log());
         EXPECT_EQ(list, ReadFileBytes(m_dir.File(PROXY_TMP_FILE)));
     }
@@ -193,9 +194,10 @@ TEST_F(MakerServerTest, ServerListIsKeptByteForByte)
     settings.GetAnonymous()->m_bAnonymous = false;
     settings.GetCountry()->m_bAllCountries = true;
     ASSERT_TRUE(DownloadProxyList(NULL));
-    EXPECT_EQ("127.0.0.1\t18201\t234\t1\t0\t3600000\r\n127.0.0.1\t18202\t59\t1\t0\t3600000\r\n"
-              "127.0.0.2\t1\t234\t1\t0\t3600000\r\n127.0.0.4\t9\t79\t1\t0\t3600000\r\n",
-              ReadFileBytes(m_dir.File(PROXY_TMP_FILE)));
+    EXPECT_EQ(
+        "127.0.0.1\t18201\t234\t1\t0\t3600000\r\n127.0.0.1\t18202\t59\t1\t0\t3600000\r\n"
+        "127.0.0.2\t1\t234\t1\t0\t3600000\r\n127.0.0.4\t9\t79\t1\t0\t3600000\r\n",
+        ReadFileBytes(m_dir.File(PROXY_TMP_FILE)));
 }
 
 TEST_F(MakerServerTest, ReplyEndsAtItsFirstNulByte)
@@ -232,25 +234,28 @@ TEST_F(MakerServerTest, TestDefinitionIsAnEmptyPost)
 
 TEST_F(MakerServerTest, TestSectionDefaultsFromTheServer)
 {
-    auto pad = [](std::string s, size_t n) { s.resize(n, ' '); return s; };
+    auto pad = [](std::string s, size_t n) {
+        s.resize(n, ' ');
+        return s;
+    };
     struct Case
     {
         const char* name;
-        const char* mode;      // canned behaviour, or NULL for the reply below
+        const char* mode;  // canned behaviour, or NULL for the reply below
         std::string reply;
-        const char* url;       // NULL: kept
-        const char* value;     // NULL: kept
+        const char* url;    // NULL: kept
+        const char* value;  // NULL: kept
     } cases[] = {
-        {"the server's own definition", "normal", "", "http://127.0.0.1:18188/test.htm", "TessalyOK"},
-        {"7 bytes", NULL, "a|bcde|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE},
-        {"8 bytes, two bars", NULL, "ab|cdef|", "ab", "cdef"},
-        {"8 bytes, one bar", NULL, "abc|defg", "abc", NULL},
-        {"8 bytes, no bar", NULL, "abcdefgh", NULL, NULL},
-        {"49 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 49),
-         "http://127.0.0.1:18188/test.htm", "TessalyOK"},
-        {"50 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 50), DEFAULT_TEST_URL,
-         DEFAULT_TEST_VALUE},
-        {"server gone", "close", "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE},
+        { "the server's own definition", "normal", "", "http://127.0.0.1:18188/test.htm", "TessalyOK" },
+        { "7 bytes", NULL, "a|bcde|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
+        { "8 bytes, two bars", NULL, "ab|cdef|", "ab", "cdef" },
+        { "8 bytes, one bar", NULL, "abc|defg", "abc", NULL },
+        { "8 bytes, no bar", NULL, "abcdefgh", NULL, NULL },
+        { "49 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 49),
+          "http://127.0.0.1:18188/test.htm", "TessalyOK" },
+        { "50 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 50), DEFAULT_TEST_URL,
+          DEFAULT_TEST_VALUE },
+        { "server gone", "close", "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
     };
     PFN_FETCH_TEST_DEFINITION pfnSaved = g_pfnFetchTestDefinition;
     g_pfnFetchTestDefinition = FetchTestDefinition;

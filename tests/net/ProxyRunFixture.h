@@ -20,18 +20,18 @@
 namespace proxyrun {
 
 // tests/world/scripted_proxy.py: one behaviour per port.
-constexpr int kOrigin = 18210;      // the test page's web server
-constexpr int kSlow = 18211;        // the page after 600 ms
-constexpr int kSilent = 18212;      // never answers
-constexpr int kBlock = 18213;       // the page with "Access denied"
-constexpr int kTruncated = 18214;   // fewer bytes than announced
-constexpr int kAuth = 18215;        // 407
-constexpr int kGood = 18216;        // the page at once
-constexpr int kPartial = 18217;     // three of every five answered after kSlowMs
-constexpr int kNul = 18218;         // the page with a NUL byte inside
-constexpr int kStatus = 18219;      // 500 whose body holds the text
-constexpr int kShouting = 18220;    // one of every five says "FORBIDDEN"
-constexpr int kRefused = 18299;     // nothing listens
+constexpr int kOrigin = 18210;     // the test page's web server
+constexpr int kSlow = 18211;       // the page after 600 ms
+constexpr int kSilent = 18212;     // never answers
+constexpr int kBlock = 18213;      // the page with "Access denied"
+constexpr int kTruncated = 18214;  // fewer bytes than announced
+constexpr int kAuth = 18215;       // 407
+constexpr int kGood = 18216;       // the page at once
+constexpr int kPartial = 18217;    // three of every five answered after kSlowMs
+constexpr int kNul = 18218;        // the page with a NUL byte inside
+constexpr int kStatus = 18219;     // 500 whose body holds the text
+constexpr int kShouting = 18220;   // one of every five says "FORBIDDEN"
+constexpr int kRefused = 18299;    // nothing listens
 constexpr int kSlowMs = 600;
 
 constexpr const char* kTestUrl = "http://127.0.0.1:18210/corvane/test.html";

@@ -29,8 +29,7 @@ public:
         int length = sizeof(address);
         if (m_listener == INVALID_SOCKET ||
             bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-            listen(m_listener, 0) != 0 ||
-            getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            listen(m_listener, 0) != 0 || getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             return;
         m_port = ntohs(address.sin_port);
         // Fill the queue until a connect no longer completes at once.
@@ -43,7 +42,7 @@ public:
             fd_set writable;
             FD_ZERO(&writable);
             FD_SET(s, &writable);
-            timeval wait = {0, 300000};
+            timeval wait = { 0, 300000 };
             if (select(0, NULL, &writable, NULL, &wait) == 0) {
                 m_bFull = true;
                 break;

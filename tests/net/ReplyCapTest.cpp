@@ -64,8 +64,7 @@ public:
 private:
     void AcceptLoop()
     {
-        for (;;)
-        {
+        for (;;) {
             SOCKET s = accept(m_listener, NULL, NULL);
             if (s == INVALID_SOCKET)
                 return;
@@ -78,11 +77,9 @@ private:
     {
         std::string request;
         char buffer[4096];
-        while (request.find("\r\n\r\n") == std::string::npos)
-        {
+        while (request.find("\r\n\r\n") == std::string::npos) {
             int n = recv(s, buffer, sizeof(buffer), 0);
-            if (n <= 0)
-            {
+            if (n <= 0) {
                 closesocket(s);
                 return;
             }
@@ -92,16 +89,14 @@ private:
         if (m_nLength >= 0)
             head += "Content-Length: " + std::to_string(m_nLength) + "\r\n";
         head += "\r\n" + m_strStart;
-        if (send(s, head.data(), (int)head.size(), 0) > 0)
-        {
+        if (send(s, head.data(), (int)head.size(), 0) > 0) {
             m_nSent += (long long)m_strStart.size();
             const long long nBody = m_nLength >= 0 ? m_nLength : kHardStop;
             long long nLeft = nBody - (long long)m_strStart.size();
             std::string filler(16384, 'a');
             for (size_t i = 64; i < filler.size(); i += 64)
                 filler[i] = '\n';
-            while (nLeft > 0 && !m_bStop)
-            {
+            while (nLeft > 0 && !m_bStop) {
                 int nChunk = (int)std::min<long long>(nLeft, (long long)filler.size());
                 int n = send(s, filler.data(), nChunk, 0);
                 if (n <= 0)
@@ -113,9 +108,7 @@ private:
         shutdown(s, SD_SEND);
         DWORD timeout = 2000;
         setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, (const char*)&timeout, sizeof(timeout));
-        while (recv(s, buffer, sizeof(buffer), 0) > 0)
-        {
-        }
+        while (recv(s, buffer, sizeof(buffer), 0) > 0) {}
         closesocket(s);
     }
 
@@ -133,8 +126,7 @@ private:
 const char kPageStart[] = "<html><body><p>The search engine is up today.</p>";
 
 class ReplyCapRunTest : public ProxyRunTest
-{
-};
+{};
 
 }  // namespace
 
@@ -151,13 +143,11 @@ TEST_F(ReplyCapRunTest, TestPageOverItsCapFailsTheProxyInBothTests)
         { "just over the cap", (long long)TEST_PAGE_MAX_BYTES + 1, false },
         { "far over the cap", 3LL * TEST_PAGE_MAX_BYTES, false },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CStreamingPeer peer(c.length, kPageStart);
         ASSERT_TRUE(peer.Ok());
-        for (bool bSpeed : { true, false })
-        {
+        for (bool bSpeed : { true, false }) {
             SCOPED_TRACE(bSpeed ? "speed" : "availability");
             CProxyList list;
             Fill(list, { Proxy(peer.Port()) });
@@ -195,14 +185,13 @@ TEST(ServerReplyCapTest, ReplyOverItsCapIsNoReply)
         { "over the cap", (long long)SERVER_REPLY_MAX_BYTES + 1, false },
         { "endless", -1, false },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CStreamingPeer peer(c.length, "1.2.3.4\t8080\t0\t1\t0\t0\r\n");
         ASSERT_TRUE(peer.Ok());
         CStringA strReply;
-        bool bOk = HttpPost(CStringA(("http://127.0.0.1:" + std::to_string(peer.Port()) + "/x").c_str()),
-                            CStringA(""), strReply);
+        bool bOk = HttpPost(CStringA(("http://127.0.0.1:" + std::to_string(peer.Port()) + "/x").c_str()), CStringA(""),
+                            strReply);
         EXPECT_EQ(c.kept, bOk);
         EXPECT_EQ(c.kept ? c.length : 0, (long long)strReply.GetLength());
         EXPECT_LT(peer.BytesSent(), (long long)SERVER_REPLY_MAX_BYTES + 8LL * 1024 * 1024);
@@ -222,8 +211,7 @@ TEST(WebPageCapTest, HarvestedPageOverItsCapGivesNoProxies)
         { "within the cap", 100000, 1 },
         { "endless", -1, 0 },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CStreamingPeer peer(c.length, "<td>127.0.0.9:3128</td>\n", 80);
         ASSERT_TRUE(peer.Ok()) << "port 80 is taken";

@@ -13,37 +13,35 @@ using namespace proxyrun;
 namespace {
 
 class SpeedRunTest : public ProxyRunTest
-{
-};
+{};
 
 struct Fate
 {
     int nPort;
-    int nUptime;   // 0: dropped
+    int nUptime;  // 0: dropped
 };
 
 TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
 {
     const Fate fates[] = {
-        { world::kProxyPorts[0], 5 },   // tinyproxy with the right password
+        { world::kProxyPorts[0], 5 },  // tinyproxy with the right password
         { world::kProxyPorts[1], 5 },
         { world::kProxyPorts[2], 5 },
         { world::kOpenProxyPort, 5 },
         { kGood, 5 },
         { kSlow, 5 },
-        { kStatus, 5 },                 // error status, but a clean page with the text
-        { kPartial, 3 },                // two of five time out, three answer slowly
+        { kStatus, 5 },   // error status, but a clean page with the text
+        { kPartial, 3 },  // two of five time out, three answer slowly
         { kSilent, 0 },
-        { kBlock, 0 },                  // "Access denied"
-        { kShouting, 0 },               // one "FORBIDDEN" among four good pages
+        { kBlock, 0 },     // "Access denied"
+        { kShouting, 0 },  // one "FORBIDDEN" among four good pages
         { kTruncated, 0 },
         { kAuth, 0 },
         { kNul, 0 },
         { kRefused, 0 },
     };
     CProxyList list;
-    for (const Fate& fate : fates)
-    {
+    for (const Fate& fate : fates) {
         CProxy proxy = Proxy(fate.nPort, 11, 2);
         list.AddTail(proxy);
     }
@@ -58,11 +56,9 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
     m_counter.PumpUntil([&] { return m_counter.m_nFinished == 1; });
 
     int nPassing = 0;
-    for (const Fate& fate : fates)
-    {
+    for (const Fate& fate : fates) {
         const CProxy* pFound = Find(list, fate.nPort);
-        if (fate.nUptime == 0)
-        {
+        if (fate.nUptime == 0) {
             EXPECT_EQ(NULL, pFound) << "port " << fate.nPort;
             continue;
         }
@@ -85,8 +81,7 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
 
     // Fastest first.
     int nLast = -1;
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
         int nSpeed = list.GetNext(pos).m_nSpeed;
         EXPECT_LE(nLast, nSpeed);
         nLast = nSpeed;
@@ -112,8 +107,7 @@ TEST_F(SpeedRunTest, PasswordIsTheRelaysLockedCopyAndAWrongOneIsRefused)
         { world::kProxyPassword, "not-the-password", { world::kOpenProxyPort } },
         { "not-the-password", world::kProxyPassword, { world::kProxyPorts[0], world::kOpenProxyPort } },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.relay);
         strcpy(g_szProxyPassword, c.global);
         ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, c.relay));
@@ -157,8 +151,7 @@ TEST_F(SpeedRunTest, RetestPostsTheRequestBackToTheMainWindow)
         int nPort;
         LPARAM passed;
     } cases[] = { { kGood, 1 }, { kBlock, 0 } };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CRetestRequest* pRequest = new CRetestRequest;
         pRequest->m_proxy = Proxy(c.nPort);
         pRequest->m_nIndex = 4;

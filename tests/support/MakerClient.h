@@ -35,8 +35,7 @@ inline std::string Post(const std::string& target, const std::string& body = std
         addr.sin_addr.s_addr = inet_addr(world::kHost);
         if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0) {
             char head[512];
-            snprintf(head, sizeof(head),
-                     "POST %s HTTP/1.0\r\nHost: 127.0.0.1\r\nContent-Length: %u\r\n\r\n",
+            snprintf(head, sizeof(head), "POST %s HTTP/1.0\r\nHost: 127.0.0.1\r\nContent-Length: %u\r\n\r\n",
                      target.c_str(), (unsigned)body.size());
             std::string request = std::string(head) + body;
             send(s, request.data(), (int)request.size(), 0);
@@ -56,21 +55,22 @@ inline std::string Post(const std::string& target, const std::string& body = std
 }
 
 // Forgets every scripted reply and empties the request log.
-inline bool Reset() { return Post("/control/reset") == "OK"; }
+inline bool Reset()
+{
+    return Post("/control/reset") == "OK";
+}
 
 // A canned reply (normal, close, empty, bad-reply, empty-list) for the next
 // count requests to path; 0 = until the next reset.
 inline bool SetMode(const char* mode, const char* path, int count = 1)
 {
-    return Post(std::string("/control?mode=") + mode + "&path=" + path + "&count=" +
-                std::to_string(count)) == "OK";
+    return Post(std::string("/control?mode=") + mode + "&path=" + path + "&count=" + std::to_string(count)) == "OK";
 }
 
 // The exact bytes of the reply to the next count requests to path (0: until reset).
 inline bool SetNextReply(const char* path, const std::string& reply, int count = 1)
 {
-    return Post(std::string("/control/next?path=") + path + "&count=" + std::to_string(count),
-                reply) == "OK";
+    return Post(std::string("/control/next?path=") + path + "&count=" + std::to_string(count), reply) == "OK";
 }
 
 inline int RequestCount(const char* path)
@@ -85,14 +85,16 @@ inline std::string LastRequest(const char* path)
 }
 
 // The request log: one JSON line per request since the last reset.
-inline std::string Log() { return Post("/control/log"); }
+inline std::string Log()
+{
+    return Post("/control/log");
+}
 
 // The log line the server writes for one request (Python's json.dumps of
 // {"method", "path", "body"}, the body's bytes read as Latin-1).
 inline std::string LogLine(const char* method, const char* path, const std::string& body)
 {
-    std::string json = std::string("{\"method\": \"") + method + "\", \"path\": \"" + path +
-                       "\", \"body\": \"";
+    std::string json = std::string("{\"method\": \"") + method + "\", \"path\": \"" + path + "\", \"body\": \"";
     for (unsigned char c : body) {
         switch (c) {
         case '"': json += "\\\""; break;

@@ -13,9 +13,8 @@ CRecordingWindow::CRecordingWindow()
     wc.lpfnWndProc = WndProc;
     wc.hInstance = GetModuleHandleW(NULL);
     wc.lpszClassName = kClassName;
-    RegisterClassW(&wc);   // fails harmlessly once the class exists
-    m_hWnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
-                             wc.hInstance, NULL);
+    RegisterClassW(&wc);  // fails harmlessly once the class exists
+    m_hWnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, wc.hInstance, NULL);
     SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, (LONG_PTR)this);
 }
 

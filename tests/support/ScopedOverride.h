@@ -6,10 +6,7 @@ template <typename T>
 class CScopedOverride
 {
 public:
-    CScopedOverride(T& target, const T& value) : m_target(target), m_saved(target)
-    {
-        m_target = value;
-    }
+    CScopedOverride(T& target, const T& value) : m_target(target), m_saved(target) { m_target = value; }
     ~CScopedOverride() { m_target = m_saved; }
     CScopedOverride(const CScopedOverride&) = delete;
     CScopedOverride& operator=(const CScopedOverride&) = delete;

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-struct DibCanvas {
+struct DibCanvas
+{
     CDibSection dib;
     HDC dc = nullptr;
 

@@ -10,14 +10,17 @@
 
 namespace {
 
-DWORD Px(COLORREF c) { return CDibSection::PixelFromColor(c); }
+DWORD Px(COLORREF c)
+{
+    return CDibSection::PixelFromColor(c);
+}
 
 TEST(DrawManagerFill, SolidAndUnknownEffectsFillWithTheBeginColourRedReadsAsRed)
 {
-    for (int effect : {-1, 0, 16, 99, -7}) {
+    for (int effect : { -1, 0, 16, 99, -7 }) {
         DibCanvas c(6, 5, 0x00111111);
         CDrawManager dm;
-        RECT r = {1, 1, 5, 4};
+        RECT r = { 1, 1, 5, 4 };
         dm.FillEffect(c.dc, r, effect, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), 5, 0);
         EXPECT_EQ(0x00FF0000u, c.At(1, 1)) << effect;
         EXPECT_EQ(0x00FF0000u, c.At(4, 3)) << effect;
@@ -38,7 +41,7 @@ TEST(DrawManagerFill, GradientHas64BandsAndTheLastIsNotQuiteTheEndColour)
     const COLORREF from = RGB(0, 200, 64), to = RGB(255, 0, 64);
     DibCanvas c(130, 3);
     CDrawManager dm;
-    RECT r = {1, 1, 129, 2};
+    RECT r = { 1, 1, 129, 2 };
     dm.DrawGradient(c.dc, r, from, to, TRUE);
     for (int i = 0; i < 64; ++i) {
         EXPECT_EQ(Band(from, to, i), c.At(1 + 2 * i, 1)) << i;
@@ -53,9 +56,9 @@ TEST(DrawManagerFill, ANarrowGradientSkipsEmptyBandsAndStillEndsAtBand63)
     const COLORREF from = RGB(0, 0, 0), to = RGB(255, 255, 255);
     DibCanvas c(3, 12);
     CDrawManager dm;
-    RECT r = {1, 1, 2, 11};         // 10 high: band i covers [i * 10 / 64, (i + 1) * 10 / 64)
+    RECT r = { 1, 1, 2, 11 };  // 10 high: band i covers [i * 10 / 64, (i + 1) * 10 / 64)
     dm.DrawGradient(c.dc, r, from, to, FALSE);
-    const int firstBand[10] = {6, 12, 19, 25, 31, 38, 44, 51, 57, 63};
+    const int firstBand[10] = { 6, 12, 19, 25, 31, 38, 44, 51, 57, 63 };
     for (int y = 0; y < 10; ++y) {
         // The band drawn last over a row is the highest that starts there.
         int band = 63;
@@ -68,13 +71,15 @@ TEST(DrawManagerFill, ANarrowGradientSkipsEmptyBandsAndStillEndsAtBand63)
     EXPECT_EQ(0, c.ChangedOutside(r, 0));
 }
 
-struct SplitCase {
+struct SplitCase
+{
     int effect;
     bool horizontal;
-    COLORREF firstStart, secondStart;   // the colour at the start of each half
+    COLORREF firstStart, secondStart;  // the colour at the start of each half
 };
 
-class DrawManagerSplit : public ::testing::TestWithParam<SplitCase> {};
+class DrawManagerSplit : public ::testing::TestWithParam<SplitCase>
+{};
 
 TEST_P(DrawManagerSplit, TheHalvesMeetAtTheMiddleWithTheirOwnColourPairs)
 {
@@ -82,7 +87,7 @@ TEST_P(DrawManagerSplit, TheHalvesMeetAtTheMiddleWithTheirOwnColourPairs)
     const COLORREF begin = RGB(10, 20, 30), mid = RGB(100, 110, 120), end = RGB(200, 210, 220);
     DibCanvas c(140, 140, 0x00010101);
     CDrawManager dm;
-    RECT r = {3, 3, 3 + 129, 3 + 129};  // 129: the halves are 64 and 65
+    RECT r = { 3, 3, 3 + 129, 3 + 129 };  // 129: the halves are 64 and 65
     dm.FillEffect(c.dc, r, s.effect, begin, mid, end, 5, 0);
     int mx = s.horizontal ? 3 + 64 : 10, my = s.horizontal ? 10 : 3 + 64;
     EXPECT_EQ(Px(s.firstStart), c.At(3, 3));
@@ -91,19 +96,20 @@ TEST_P(DrawManagerSplit, TheHalvesMeetAtTheMiddleWithTheirOwnColourPairs)
     EXPECT_EQ(0, c.ChangedOutside(r, 0x00010101));
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, DrawManagerSplit, ::testing::Values(
-    SplitCase{3, true, RGB(10, 20, 30), RGB(200, 210, 220)},
-    SplitCase{4, false, RGB(10, 20, 30), RGB(200, 210, 220)},
-    SplitCase{5, true, RGB(10, 20, 30), RGB(100, 110, 120)},
-    SplitCase{6, false, RGB(10, 20, 30), RGB(100, 110, 120)},
-    SplitCase{1, true, RGB(10, 20, 30), RGB(105, 115, 125)},    // one gradient: band 32 at the middle
-    SplitCase{2, false, RGB(10, 20, 30), RGB(105, 115, 125)}));
+INSTANTIATE_TEST_SUITE_P(Tables, DrawManagerSplit,
+                         ::testing::Values(SplitCase{ 3, true, RGB(10, 20, 30), RGB(200, 210, 220) },
+                                           SplitCase{ 4, false, RGB(10, 20, 30), RGB(200, 210, 220) },
+                                           SplitCase{ 5, true, RGB(10, 20, 30), RGB(100, 110, 120) },
+                                           SplitCase{ 6, false, RGB(10, 20, 30), RGB(100, 110, 120) },
+                                           SplitCase{ 1, true, RGB(10, 20, 30),
+                                                      RGB(105, 115, 125) },  // one gradient: band 32 at the middle
+                                           SplitCase{ 2, false, RGB(10, 20, 30), RGB(105, 115, 125) }));
 
 TEST(DrawManagerShade, PaletteRunsFromDarkThroughMiddleToLight)
 {
     const COLORREF light = RGB(250, 240, 230), mid = RGB(128, 64, 32), dark = RGB(2, 4, 8);
     CDrawManager dm;
-    RECT r = {0, 0, 4, 3};
+    RECT r = { 0, 0, 4, 3 };
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_HSHADE, 5, 0, light, mid, dark);
     const CPaletteDib& canvas = dm.GetCanvas();
     ASSERT_EQ(256, canvas.GetPaletteEntries());
@@ -124,14 +130,14 @@ TEST(DrawManagerShade, PaletteRunsFromDarkThroughMiddleToLight)
 TEST(DrawManagerShade, ColouringMovesThePaletteTowardTheLightColour)
 {
     CDrawManager dm;
-    RECT r = {0, 0, 2, 2};
+    RECT r = { 0, 0, 2, 2 };
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_NOISE, 0, 50, RGB(200, 100, 0), RGB(0, 0, 0), RGB(0, 0, 0));
     const RGBQUAD* pal = dm.GetCanvas().GetPalette();
-    EXPECT_EQ(100, pal[0].rgbRed);      // (0 * 50 + 200 * 50) / 100
+    EXPECT_EQ(100, pal[0].rgbRed);  // (0 * 50 + 200 * 50) / 100
     EXPECT_EQ(50, pal[0].rgbGreen);
     EXPECT_EQ(200, pal[255].rgbRed);
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_NOISE, 0, 255, RGB(200, 100, 0), RGB(0, 0, 0), RGB(0, 0, 0));
-    EXPECT_EQ(200, dm.GetCanvas().GetPalette()[0].rgbRed);    // capped at 100 %
+    EXPECT_EQ(200, dm.GetCanvas().GetPalette()[0].rgbRed);  // capped at 100 %
 }
 
 // The rand() values a pattern will draw, taken from the same seed.
@@ -145,14 +151,17 @@ std::vector<int> Rands(unsigned seed, size_t n)
     return v;
 }
 
-BYTE Stored(const CPaletteDib& canvas, int x, int r) { return canvas.GetRow(r)[x]; }
+BYTE Stored(const CPaletteDib& canvas, int x, int r)
+{
+    return canvas.GetRow(r)[x];
+}
 
 TEST(DrawManagerShade, NoiseIsTheMiddlePlusOneGrainPerPixelRowsBottomUp)
 {
     const int w = 7, h = 5, g = 5, q = 32767 / 10;
     std::vector<int> rnd = Rands(4242, w * h);
     CDrawManager dm;
-    RECT r = {0, 0, w, h};
+    RECT r = { 0, 0, w, h };
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_NOISE, g, 0, 0, 0, 0);
     for (int row = 0; row < h; ++row)
         for (int x = 0; x < w; ++x)
@@ -164,7 +173,7 @@ TEST(DrawManagerShade, VerticalShadeDrawsItsGrainColumnByColumn)
     const int w = 6, h = 4, g = 20, q = 32767 / 40;
     std::vector<int> rnd = Rands(99, w * h);
     CDrawManager dm;
-    RECT r = {0, 0, w, h};
+    RECT r = { 0, 0, w, h };
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_VSHADE, g, 0, 0, 0, 0);
     for (int x = 0; x < w; ++x)
         for (int row = 0; row < h; ++row) {
@@ -180,7 +189,7 @@ TEST(DrawManagerShade, HorizontalShadeAtGranularityZeroHasGrainOnlyFromTheTopRan
     const int w = 3, h = 10;
     std::vector<int> rnd = Rands(7, w * h);
     CDrawManager dm;
-    RECT r = {0, 0, w, h};
+    RECT r = { 0, 0, w, h };
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_HSHADE, 0, 0, RGB(255, 255, 255), RGB(128, 128, 128), 0);
     for (int row = 0; row < h; ++row)
         for (int x = 0; x < w; ++x)
@@ -194,14 +203,14 @@ TEST(DrawManagerShade, SoftBumpIsClampedSoItNeverWrapsRound)
     const int w = 300, h = 300;
     std::vector<int> rnd = Rands(5, w * h);
     CDrawManager dm;
-    RECT r = {0, 0, w, h};
+    RECT r = { 0, 0, w, h };
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_SOFTBUMP, 0, 0, RGB(255, 255, 255), RGB(128, 128, 128), 0);
     const CPaletteDib& canvas = dm.GetCanvas();
     EXPECT_EQ((BYTE)(255 + (rnd[(h - 1) * w] == 32767)), Stored(canvas, 0, h - 1));
     EXPECT_EQ((BYTE)(rnd[w - 1] == 32767), Stored(canvas, w - 1, 0));
     // And on screen: the light colour at the upper left, the dark at the lower right.
     DibCanvas c(w, h);
-    RECT all = {0, 0, w, h};
+    RECT all = { 0, 0, w, h };
     dm.FillEffect(c.dc, all, CDrawManager::EFFECT_SOFTBUMP, RGB(250, 0, 0), RGB(128, 128, 128), RGB(0, 0, 90), 0, 0);
     EXPECT_EQ(0x00FA0000u, c.At(0, 0));
     EXPECT_EQ(0x0000005Au, c.At(w - 1, h - 1));
@@ -229,7 +238,7 @@ TEST(DrawManagerShade, HardBumpBevelsTheLeftAndRightEdges)
     const int w = 96, h = 32, mid = h / 2;
     std::vector<int> rnd = Rands(3, 2 * w * h);
     CDrawManager dm;
-    RECT r = {0, 0, w, h};
+    RECT r = { 0, 0, w, h };
     dm.DrawShadeEffect(r, CDrawManager::EFFECT_HARDBUMP, 0, 0, 0, 0, 0);
     auto grain2 = [&](int x, int row) { return rnd[w * h + row * w + x] == 32767 ? 1 : 0; };
     const CPaletteDib& canvas = dm.GetCanvas();
@@ -243,4 +252,4 @@ TEST(DrawManagerShade, HardBumpBevelsTheLeftAndRightEdges)
     EXPECT_EQ((BYTE)(first + grain2(48, mid)), Stored(canvas, 48, mid));
 }
 
-} // namespace
+}  // namespace

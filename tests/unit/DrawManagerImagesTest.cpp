@@ -39,21 +39,23 @@ std::vector<DWORD> ReadBitmap(HBITMAP h, int w, int n)
 
 const COLORREF kMagenta = RGB(255, 0, 255);
 
-struct EffectCase {
+struct EffectCase
+{
     const char* name;
     DWORD flags;
     BOOL useMask;
     DWORD out[4];
 };
 
-class DrawManagerImageEffect : public ::testing::TestWithParam<EffectCase> {};
+class DrawManagerImageEffect : public ::testing::TestWithParam<EffectCase>
+{};
 
 TEST_P(DrawManagerImageEffect, EachOpaquePixelTakesTheEffectsInOrderAndInvertComesLast)
 {
     const EffectCase& c = GetParam();
     // Red, the mask colour, a pixel with alpha, and an orange.
     CBitmap bmp;
-    bmp.Attach(MakeBitmap(4, 1, {0x00FF0000, 0x00FF00FF, 0x80102030, 0x00F06404}));
+    bmp.Attach(MakeBitmap(4, 1, { 0x00FF0000, 0x00FF00FF, 0x80102030, 0x00F06404 }));
     CDrawManager dm;
     CBitmap out;
     ASSERT_TRUE(out.Attach(dm.CreateImageEffect(bmp, 4, 1, c.flags, c.useMask, kMagenta, RGB(1, 2, 3))));
@@ -66,21 +68,23 @@ TEST_P(DrawManagerImageEffect, EachOpaquePixelTakesTheEffectsInOrderAndInvertCom
     EXPECT_TRUE(dm.GetImageHasAlpha());
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, DrawManagerImageEffect, ::testing::Values(
-    EffectCase{"none", 0, TRUE, {0x00FF0000, 0, 0x80102030, 0x00F06404}},
-    EffectCase{"grey", 0x1, TRUE, {0x004C4C4C, 0, 0x801D1D1D, 0x00828282}},
-    EffectCase{"darker", 0x2, TRUE, {0x00BF0000, 0, 0x800C1824, 0x00B44B03}},
-    EffectCase{"lighter", 0x4, TRUE, {0x00FF0000, 0, 0x8014283C, 0x00FF7D05}},
-    EffectCase{"single colour", 0x8, TRUE, {0x00010203, 0, 0x80010203, 0x00010203}},
-    EffectCase{"grey then single colour", 0x9, TRUE, {0x00010203, 0, 0x80010203, 0x00010203}},
-    EffectCase{"invert", 0x8000, TRUE, {0x0000FFFF, 0x00FFFFFF, 0x80EFDFCF, 0x000F9BFB}},
-    EffectCase{"invert, no mask", 0x8000, FALSE, {0x0000FFFF, 0x0000FF00, 0x80EFDFCF, 0x000F9BFB}},
-    EffectCase{"AND mask", 0x8008, TRUE, {0x00FEFDFC, 0x00FFFFFF, 0x80FEFDFC, 0x00FEFDFC}}));
+INSTANTIATE_TEST_SUITE_P(
+    Tables, DrawManagerImageEffect,
+    ::testing::Values(EffectCase{ "none", 0, TRUE, { 0x00FF0000, 0, 0x80102030, 0x00F06404 } },
+                      EffectCase{ "grey", 0x1, TRUE, { 0x004C4C4C, 0, 0x801D1D1D, 0x00828282 } },
+                      EffectCase{ "darker", 0x2, TRUE, { 0x00BF0000, 0, 0x800C1824, 0x00B44B03 } },
+                      EffectCase{ "lighter", 0x4, TRUE, { 0x00FF0000, 0, 0x8014283C, 0x00FF7D05 } },
+                      EffectCase{ "single colour", 0x8, TRUE, { 0x00010203, 0, 0x80010203, 0x00010203 } },
+                      EffectCase{ "grey then single colour", 0x9, TRUE, { 0x00010203, 0, 0x80010203, 0x00010203 } },
+                      EffectCase{ "invert", 0x8000, TRUE, { 0x0000FFFF, 0x00FFFFFF, 0x80EFDFCF, 0x000F9BFB } },
+                      EffectCase{
+                          "invert, no mask", 0x8000, FALSE, { 0x0000FFFF, 0x0000FF00, 0x80EFDFCF, 0x000F9BFB } },
+                      EffectCase{ "AND mask", 0x8008, TRUE, { 0x00FEFDFC, 0x00FFFFFF, 0x80FEFDFC, 0x00FEFDFC } }));
 
 TEST(DrawManagerImages, TheAlphaFlagFollowsTheImageLastProcessed)
 {
     CBitmap opaque;
-    opaque.Attach(MakeBitmap(2, 1, {0x00FFFFFF, 0x00000000}));
+    opaque.Attach(MakeBitmap(2, 1, { 0x00FFFFFF, 0x00000000 }));
     CDrawManager dm;
     CBitmap a;
     a.Attach(dm.CreateImageEffect(opaque, 2, 1, 0, FALSE, 0, 0));
@@ -93,7 +97,7 @@ TEST(DrawManagerImages, WithoutAlphaTheMaskColourIsTransparent)
 {
     const DWORD R = 0x00FF0000, M = 0x00FF00FF;
     CBitmap bmp;
-    bmp.Attach(MakeBitmap(2, 2, {R, M, M, R}));
+    bmp.Attach(MakeBitmap(2, 2, { R, M, M, R }));
     CDrawManager dm;
     DibCanvas c(6, 6, 0x000000FF);
     dm.DrawBitmapImage(c.dc, 1, 1, 2, 2, bmp, TRUE, kMagenta, 0, FALSE, 0, 0, 0, 0, 0);
@@ -104,8 +108,8 @@ TEST(DrawManagerImages, WithoutAlphaTheMaskColourIsTransparent)
     EXPECT_EQ(R, c.At(2, 2));
     dm.DrawBitmapImage(c.dc, 3, 3, 2, 2, bmp, FALSE, kMagenta, 0x1, FALSE, 0, 0, 0, 0, 0);
     EXPECT_EQ(0x004C4C4Cu, c.At(3, 3));
-    EXPECT_EQ((DWORD)((299 * 255 + 114 * 255) / 1000 * 0x010101), c.At(4, 3));     // grey magenta
-    RECT area = {1, 1, 5, 5};
+    EXPECT_EQ((DWORD)((299 * 255 + 114 * 255) / 1000 * 0x010101), c.At(4, 3));  // grey magenta
+    RECT area = { 1, 1, 5, 5 };
     EXPECT_EQ(0, c.ChangedOutside(area, 0x000000FF));
 }
 
@@ -114,7 +118,7 @@ TEST(DrawManagerImages, AnyAlphaByteSendsTheWholeImageThroughTheAlphaPath)
     // Only the first pixel has alpha; the others (alpha 0) then let the
     // destination through, where the mask path would have copied them.
     CBitmap bmp;
-    bmp.Attach(MakeBitmap(2, 2, {0xFFFF0000, 0x00FF0000, 0x00FF0000, 0x8000FF00}));
+    bmp.Attach(MakeBitmap(2, 2, { 0xFFFF0000, 0x00FF0000, 0x00FF0000, 0x8000FF00 }));
     CDrawManager dm;
     DibCanvas c(2, 2, 0x00000000);
     dm.DrawBitmapImage(c.dc, 0, 0, 2, 2, bmp, FALSE, 0, 0, FALSE, 0, 0, 0, 0, 0);
@@ -129,7 +133,7 @@ TEST(DrawManagerImages, AnyAlphaByteSendsTheWholeImageThroughTheAlphaPath)
 TEST(DrawManagerImages, BitmapsAreStretchedToTheRequestedSize)
 {
     CBitmap bmp;
-    bmp.Attach(MakeBitmap(2, 1, {0x00FF0000, 0x000000FF}));
+    bmp.Attach(MakeBitmap(2, 1, { 0x00FF0000, 0x000000FF }));
     CDrawManager dm;
     DibCanvas c(8, 2);
     dm.DrawBitmapImage(c.dc, 0, 0, 8, 2, bmp, FALSE, 0, 0, FALSE, 0, 0, 0, 0, 0);
@@ -148,11 +152,11 @@ TEST(DrawManagerImages, AShadowFlagDarkensAtTheOffsetAndNoFlagDrawsTheImageThere
     DibCanvas c(10, 10, 0x00FFFFFF);
     dm.DrawBitmapImage(c.dc, 1, 1, 4, 4, bmp, FALSE, 0, CDrawManager::IMAGE_EFFECT_SHADOW, TRUE, 2, 3, 0, 0,
                        RGB(128, 128, 128));
-    EXPECT_EQ(0x00FF0000u, c.At(4, 4));             // the image over its own shadow
-    EXPECT_EQ(0x00808080u, c.At(5, 6));             // the shadow: 255 * 128 / 255
+    EXPECT_EQ(0x00FF0000u, c.At(4, 4));  // the image over its own shadow
+    EXPECT_EQ(0x00808080u, c.At(5, 6));  // the shadow: 255 * 128 / 255
     EXPECT_EQ(0x00808080u, c.At(6, 7));
     EXPECT_EQ(0x00FFFFFFu, c.At(7, 6));
-    RECT area = {1, 1, 7, 8};
+    RECT area = { 1, 1, 7, 8 };
     EXPECT_EQ(0, c.ChangedOutside(area, 0x00FFFFFF));
     DibCanvas d(10, 10, 0x00FFFFFF);
     dm.DrawBitmapImage(d.dc, 1, 1, 4, 4, bmp, FALSE, 0, 0, TRUE, 2, 3, 0, 0, RGB(128, 128, 128));
@@ -175,11 +179,14 @@ TEST(DrawManagerImages, ImageListFramesAreReadAcrossThenDown)
         EXPECT_EQ((DWORD)frame + 1, c.At(1, 1)) << frame;
         EXPECT_EQ((DWORD)frame + 1, c.At(2, 2)) << frame;
     }
-    struct Bad { int frame, cx, cy; };
-    for (Bad b : {Bad{6, 2, 2}, Bad{-1, 2, 2}, Bad{0, 0, 2}, Bad{0, 2, 0}, Bad{0, 7, 2}, Bad{0, 2, -2}}) {
+    struct Bad
+    {
+        int frame, cx, cy;
+    };
+    for (Bad b : { Bad{ 6, 2, 2 }, Bad{ -1, 2, 2 }, Bad{ 0, 0, 2 }, Bad{ 0, 2, 0 }, Bad{ 0, 7, 2 }, Bad{ 0, 2, -2 } }) {
         DibCanvas c(4, 4, 0x00ABCDEF);
         dm.DrawImageListFrame(c.dc, 1, 1, 2, 2, strip, b.frame, b.cx, b.cy, FALSE, 0, 0, FALSE, 0, 0, 0, 0, 0);
-        RECT none = {0, 0, 0, 0};
+        RECT none = { 0, 0, 0, 0 };
         EXPECT_EQ(0, c.ChangedOutside(none, 0x00ABCDEF)) << b.frame << " " << b.cx << "x" << b.cy;
     }
     DibCanvas c(4, 4, 0x00ABCDEF);
@@ -211,7 +218,7 @@ HICON MakeIcon(int size, bool monochrome, bool alpha = false)
             for (int x = 0; x < size / 2; ++x)
                 color.SetPixel(x, y, alpha ? 0xFFFF0000 : 0x00FF0000);
     }
-    ICONINFO ii = {TRUE, 0, 0, mask, monochrome ? (HBITMAP)NULL : (HBITMAP)color};
+    ICONINFO ii = { TRUE, 0, 0, mask, monochrome ? (HBITMAP)NULL : (HBITMAP)color };
     return ::CreateIconIndirect(&ii);
 }
 
@@ -221,7 +228,7 @@ TEST(DrawManagerIcons, TheIconsMaskLetsTheDestinationThrough)
     ASSERT_NE(nullptr, (HICON)icon);
     CDrawManager dm;
     DibCanvas c(20, 20, 0x000000FF);
-    ::SetTextColor(c.dc, RGB(0, 255, 0));   // the mask's blits must not take these
+    ::SetTextColor(c.dc, RGB(0, 255, 0));  // the mask's blits must not take these
     ::SetBkColor(c.dc, RGB(9, 9, 9));
     dm.DrawIconImage(c.dc, 2, 2, 16, 16, icon, 0, FALSE, 0, 0, 0, 0, 0);
     EXPECT_EQ(0x00FF0000u, c.At(2, 2));
@@ -230,7 +237,7 @@ TEST(DrawManagerIcons, TheIconsMaskLetsTheDestinationThrough)
     EXPECT_EQ(0x000000FFu, c.At(17, 17));
     EXPECT_EQ(RGB(0, 255, 0), ::GetTextColor(c.dc));
     EXPECT_EQ(RGB(9, 9, 9), ::GetBkColor(c.dc));
-    RECT area = {2, 2, 18, 18};
+    RECT area = { 2, 2, 18, 18 };
     EXPECT_EQ(0, c.ChangedOutside(area, 0x000000FF));
 }
 
@@ -261,7 +268,7 @@ TEST(DrawManagerIcons, AnIconOfAnotherSizeIsStretched)
 
 TEST(DrawManagerIcons, AMonochromeIconDrawsItsXorHalfUnderItsAndHalf)
 {
-    for (int size : {16, 24}) {
+    for (int size : { 16, 24 }) {
         CIconHandle icon(MakeIcon(16, true));
         ASSERT_NE(nullptr, (HICON)icon);
         CDrawManager dm;
@@ -281,18 +288,18 @@ TEST(DrawManagerIcons, AnIconWithAlphaGoesThroughTheAlphaPath)
     dm.DrawIconImage(c.dc, 0, 0, 16, 16, icon, 0, FALSE, 0, 0, 0, 0, 0);
     EXPECT_TRUE(dm.GetImageHasAlpha());
     EXPECT_EQ(0x00FF0000u, c.At(0, 0));
-    EXPECT_EQ(0x000000FFu, c.At(15, 15));   // opaque in the mask, but alpha 0
+    EXPECT_EQ(0x000000FFu, c.At(15, 15));  // opaque in the mask, but alpha 0
 }
 
 TEST(DrawManagerIcons, SizesComeFromTheHotspotAndStayWhenUnreadable)
 {
     CIconHandle icon(MakeIcon(16, false));
     CDrawManager dm;
-    SIZE size = {-1, -1};
+    SIZE size = { -1, -1 };
     dm.GetSizeOfIcon(icon, &size);
     EXPECT_EQ(16, size.cx);
     EXPECT_EQ(16, size.cy);
-    SIZE kept = {7, 9};
+    SIZE kept = { 7, 9 };
     dm.GetSizeOfIcon(NULL, &kept);
     dm.GetSizeOfBitmap(NULL, &kept);
     EXPECT_EQ(7, kept.cx);
@@ -307,7 +314,7 @@ TEST(DrawManagerIcons, SizesComeFromTheHotspotAndStayWhenUnreadable)
 TEST(DrawManagerIcons, StretchIconMakesAnIconOfTheNewSize)
 {
     CDrawManager dm;
-    for (bool mono : {false, true}) {
+    for (bool mono : { false, true }) {
         CIconHandle icon(MakeIcon(16, mono));
         CIconHandle big(dm.StretchIcon(icon, 24, 40));
         ASSERT_NE(nullptr, (HICON)big) << mono;
@@ -359,9 +366,9 @@ TEST(DrawManagerIcons, GdiObjectsStayFlatOverThousandsOfIconDraws)
     auto round = [&](int i) {
         dm.DrawIconImage(c.dc, 0, 0, 16, 16, icon, 0, FALSE, 0, 0, 0, 0, 0);
         dm.DrawIconImage(c.dc, 0, 0, 20, 20, icon, CDrawManager::IMAGE_EFFECT_SOFTSHADOW, TRUE, 2, 2, 5, 5, 0);
-        dm.DrawIconImage(c.dc, 0, 0, 16, 16, mono, CDrawManager::IMAGE_EFFECT_MONOCHROME | (i % 2 ? 0x100 : 0),
-                         TRUE, 1, 1, 0, 0, RGB(0, 0, 255));
-        SIZE s = {0, 0};
+        dm.DrawIconImage(c.dc, 0, 0, 16, 16, mono, CDrawManager::IMAGE_EFFECT_MONOCHROME | (i % 2 ? 0x100 : 0), TRUE, 1,
+                         1, 0, 0, RGB(0, 0, 255));
+        SIZE s = { 0, 0 };
         dm.GetSizeOfIcon(icon, &s);
     };
     round(0);
@@ -372,4 +379,4 @@ TEST(DrawManagerIcons, GdiObjectsStayFlatOverThousandsOfIconDraws)
     EXPECT_EQ(before, GdiObjectCount());
 }
 
-} // namespace
+}  // namespace

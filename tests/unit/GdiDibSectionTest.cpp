@@ -8,7 +8,7 @@ namespace {
 
 TEST(DibSection, ARedFillReadsAsRedInTheHighByteOfThePixel)
 {
-    for (BOOL topDown : {TRUE, FALSE}) {
+    for (BOOL topDown : { TRUE, FALSE }) {
         CDibSection dib;
         ASSERT_TRUE(dib.Create(4, 3, topDown));
         CDC* pDC = CDC::FromHandle(dib.GetDC());
@@ -28,7 +28,7 @@ TEST(DibSection, ARedFillReadsAsRedInTheHighByteOfThePixel)
 
 TEST(DibSection, RefusesEmptyNegativeAndOverflowingSizes)
 {
-    const int sizes[][2] = {{0, 1}, {1, 0}, {-2, 3}, {3, -2}, {0x10000, 0x10000}, {0x7FFFFFFF, 1}};
+    const int sizes[][2] = { { 0, 1 }, { 1, 0 }, { -2, 3 }, { 3, -2 }, { 0x10000, 0x10000 }, { 0x7FFFFFFF, 1 } };
     for (const auto& s : sizes) {
         CDibSection dib;
         ASSERT_TRUE(dib.Create(2, 2));
@@ -68,8 +68,8 @@ TEST(DibSection, TheSectionLeavesItsDCBeforeEitherIsDeleted)
     HBITMAP hKept = dib.Detach();
     EXPECT_EQ(hBitmap, hKept);
     EXPECT_EQ(nullptr, dib.GetDC());
-    EXPECT_EQ(OBJ_BITMAP, (int)::GetObjectType(hKept));    // still alive, now the caller's
-    EXPECT_TRUE(::DeleteObject(hKept));                     // deletable: no DC holds it
+    EXPECT_EQ(OBJ_BITMAP, (int)::GetObjectType(hKept));  // still alive, now the caller's
+    EXPECT_TRUE(::DeleteObject(hKept));                  // deletable: no DC holds it
 }
 
 TEST(SelectGuard, PutsTheOriginalObjectBack)
@@ -93,7 +93,7 @@ HICON MakeIcon(int size, bool colour)
         return NULL;
     CBitmap mask;
     mask.CreateBitmap(size, colour ? size : size * 2, 1, 1, NULL);
-    ICONINFO ii = {TRUE, 0, 0, mask, colour ? (HBITMAP)color : (HBITMAP)NULL};
+    ICONINFO ii = { TRUE, 0, 0, mask, colour ? (HBITMAP)color : (HBITMAP)NULL };
     return ::CreateIconIndirect(&ii);
 }
 
@@ -129,4 +129,4 @@ TEST(IconInfo, AMonochromeIconHasNoColourBitmapAndABadHandleReadsNothing)
     EXPECT_FALSE(none.Read((HICON)(UINT_PTR)0x1234));
 }
 
-} // namespace
+}  // namespace

@@ -6,7 +6,8 @@
 
 namespace {
 
-struct PlacementCase {
+struct PlacementCase
+{
     const char* name;
     BYTE align;
     RECT item;
@@ -19,17 +20,17 @@ TEST(IconButtonRules, ImagePlacementForEachAlignment)
 {
     // A 32 x 32 image, margin 3 x 3.
     const PlacementCase cases[] = {
-        {"beside, caption", 0, {0, 0, 80, 40}, TRUE, {3, 4, 35, 36}, {35, 0, 80, 40}},
-        {"beside, no caption", 0, {0, 0, 80, 40}, FALSE, {24, 4, 56, 36}, {0, 0, 80, 40}},
-        {"above, caption", 1, {0, 0, 80, 40}, TRUE, {24, 3, 56, 35}, {0, 32, 80, 40}},
-        {"above, no caption", 1, {0, 0, 80, 40}, FALSE, {24, 4, 56, 36}, {0, 0, 80, 40}},
-        {"right, caption", 2, {0, 0, 80, 40}, TRUE, {45, 4, 77, 36}, {3, 0, 45, 40}},
+        { "beside, caption", 0, { 0, 0, 80, 40 }, TRUE, { 3, 4, 35, 36 }, { 35, 0, 80, 40 } },
+        { "beside, no caption", 0, { 0, 0, 80, 40 }, FALSE, { 24, 4, 56, 36 }, { 0, 0, 80, 40 } },
+        { "above, caption", 1, { 0, 0, 80, 40 }, TRUE, { 24, 3, 56, 35 }, { 0, 32, 80, 40 } },
+        { "above, no caption", 1, { 0, 0, 80, 40 }, FALSE, { 24, 4, 56, 36 }, { 0, 0, 80, 40 } },
+        { "right, caption", 2, { 0, 0, 80, 40 }, TRUE, { 45, 4, 77, 36 }, { 3, 0, 45, 40 } },
         // Without a caption the image keeps to the top edge.
-        {"right, no caption", 2, {0, 0, 80, 40}, FALSE, {24, 0, 56, 32}, {0, 0, 80, 40}},
+        { "right, no caption", 2, { 0, 0, 80, 40 }, FALSE, { 24, 0, 56, 32 }, { 0, 0, 80, 40 } },
         // Odd room: the halves truncate.
-        {"beside, odd room", 0, {0, 0, 81, 41}, FALSE, {24, 4, 56, 36}, {0, 0, 81, 41}},
+        { "beside, odd room", 0, { 0, 0, 81, 41 }, FALSE, { 24, 4, 56, 36 }, { 0, 0, 81, 41 } },
         // Less room than image: the halves truncate toward zero, not down.
-        {"beside, small", 0, {0, 0, 19, 19}, FALSE, {-6, -6, 26, 26}, {0, 0, 19, 19}},
+        { "beside, small", 0, { 0, 0, 19, 19 }, FALSE, { -6, -6, 26, 26 }, { 0, 0, 19, 19 } },
     };
     for (const PlacementCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -48,12 +49,15 @@ TEST(IconButtonRules, ImagePlacementForEachAlignment)
 
 TEST(IconButtonRules, GreyAndDarkerPixels)
 {
-    struct { COLORREF in, gray, darker; } cases[] = {
-        {RGB(255, 255, 255), RGB(255, 255, 255), RGB(192, 192, 192)},   // white stays white in grey
-        {RGB(255, 0, 0), RGB(76, 76, 76), RGB(192, 0, 0)},
-        {RGB(0, 255, 0), RGB(149, 149, 149), RGB(0, 192, 0)},
-        {RGB(0, 0, 255), RGB(29, 29, 29), RGB(0, 0, 192)},
-        {RGB(10, 20, 3), RGB(15, 15, 15), RGB(8, 15, 3)},
+    struct
+    {
+        COLORREF in, gray, darker;
+    } cases[] = {
+        { RGB(255, 255, 255), RGB(255, 255, 255), RGB(192, 192, 192) },  // white stays white in grey
+        { RGB(255, 0, 0), RGB(76, 76, 76), RGB(192, 0, 0) },
+        { RGB(0, 255, 0), RGB(149, 149, 149), RGB(0, 192, 0) },
+        { RGB(0, 0, 255), RGB(29, 29, 29), RGB(0, 0, 192) },
+        { RGB(10, 20, 3), RGB(15, 15, 15), RGB(8, 15, 3) },
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.gray, CIconButton::GrayPixel(c.in)) << std::hex << c.in;

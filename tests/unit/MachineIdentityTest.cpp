@@ -112,7 +112,7 @@ TEST_F(MachineIdentityTest, CachedAddressIsOneOfTheAdapters)
 
 TEST(AdapterChoiceTest, StoredFirstElseFirstCounted)
 {
-    const std::vector<CStringA> two = {"aa:aa:aa:aa:aa:01", "aa:aa:aa:aa:aa:02"};
+    const std::vector<CStringA> two = { "aa:aa:aa:aa:aa:01", "aa:aa:aa:aa:aa:02" };
     struct Case
     {
         const char* name;
@@ -121,12 +121,12 @@ TEST(AdapterChoiceTest, StoredFirstElseFirstCounted)
         int chosen;
         bool met;
     } cases[] = {
-        {"stored second one", "aa:aa:aa:aa:aa:02", two, 1, true},
-        {"stored one removed", "aa:aa:aa:aa:aa:03", two, 0, false},
-        {"nothing stored", "", two, 0, false},
-        {"no stored value", NULL, two, 0, false},
-        {"comparison is exact", "AA:AA:AA:AA:AA:02", two, 0, false},
-        {"no adapter", "aa:aa:aa:aa:aa:01", {}, -1, false},
+        { "stored second one", "aa:aa:aa:aa:aa:02", two, 1, true },
+        { "stored one removed", "aa:aa:aa:aa:aa:03", two, 0, false },
+        { "nothing stored", "", two, 0, false },
+        { "no stored value", NULL, two, 0, false },
+        { "comparison is exact", "AA:AA:AA:AA:AA:02", two, 0, false },
+        { "no adapter", "aa:aa:aa:aa:aa:01", {}, -1, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -139,9 +139,9 @@ TEST(AdapterChoiceTest, StoredFirstElseFirstCounted)
 // One adapter as WMI hands it over: AdapterTypeID and MACAddress values.
 struct AdapterRow
 {
-    VARTYPE typeKind;       // VT_EMPTY: no value
+    VARTYPE typeKind;  // VT_EMPTY: no value
     LONG typeId;
-    const wchar_t* mac;     // NULL: no value
+    const wchar_t* mac;  // NULL: no value
 };
 
 VARIANT TypeValue(const AdapterRow& row)
@@ -189,37 +189,38 @@ std::vector<CStringA> EthernetAddresses(const std::vector<AdapterRow>& rows)
 
 // A machine of several adapters of which only the Ethernet ones count.
 const std::vector<AdapterRow> kAdapters = {
-    {VT_I4, 9, L"02:00:00:00:00:09"},            // wireless
-    {VT_I4, 0, L"02:00:00:00:00:01"},            // Ethernet
-    {VT_EMPTY, 0, L"02:00:00:00:00:0e"},         // no type
-    {VT_I4, 0, NULL},                            // Ethernet without address
-    {VT_BSTR, 0, L"02:00:00:00:00:0b"},          // type as text
-    {VT_I2, 0, L"02:00:00:00:00:02"},            // type of another width
-    {VT_UI4, 0, L"02:00:00:00:00:03"},           // unsigned Ethernet
-    {VT_I4, 0, L""},                             // empty address
-    {VT_I4, 0, L"02:00:00:00:00:04:05"},         // too long for the cache
-    {VT_I4, 0, L"02:00:00:00:00:05"},            // Ethernet
+    { VT_I4, 9, L"02:00:00:00:00:09" },     // wireless
+    { VT_I4, 0, L"02:00:00:00:00:01" },     // Ethernet
+    { VT_EMPTY, 0, L"02:00:00:00:00:0e" },  // no type
+    { VT_I4, 0, NULL },                     // Ethernet without address
+    { VT_BSTR, 0, L"02:00:00:00:00:0b" },   // type as text
+    { VT_I2, 0, L"02:00:00:00:00:02" },     // type of another width
+    { VT_UI4, 0, L"02:00:00:00:00:03" },    // unsigned Ethernet
+    { VT_I4, 0, L"" },                      // empty address
+    { VT_I4, 0, L"02:00:00:00:00:04:05" },  // too long for the cache
+    { VT_I4, 0, L"02:00:00:00:00:05" },     // Ethernet
 };
 
 TEST(AdapterFilterTest, OnlyEthernetAdaptersWithAWholeAddressCount)
 {
-    EXPECT_EQ((std::vector<CStringA>{"02:00:00:00:00:01", "02:00:00:00:00:03", "02:00:00:00:00:05"}),
+    EXPECT_EQ((std::vector<CStringA>{ "02:00:00:00:00:01", "02:00:00:00:00:03", "02:00:00:00:00:05" }),
               EthernetAddresses(kAdapters));
 }
 
 TEST(AdapterFilterTest, StoredAddressRuleOnAFixedTable)
 {
     const std::vector<CStringA> adapters = EthernetAddresses(kAdapters);
-    struct Case {
+    struct Case
+    {
         const char* name;
         const char* stored;
         const char* sent;
-        bool saved;   // the settings file is (re)written with the sent address
+        bool saved;  // the settings file is (re)written with the sent address
     } cases[] = {
-        {"stored one is the last Ethernet adapter", "02:00:00:00:00:05", "02:00:00:00:00:05", false},
-        {"stored one is a wireless adapter", "02:00:00:00:00:09", "02:00:00:00:00:01", true},
-        {"stored one was removed", "02:00:00:00:00:77", "02:00:00:00:00:01", true},
-        {"nothing stored", "", "02:00:00:00:00:01", true},
+        { "stored one is the last Ethernet adapter", "02:00:00:00:00:05", "02:00:00:00:00:05", false },
+        { "stored one is a wireless adapter", "02:00:00:00:00:09", "02:00:00:00:00:01", true },
+        { "stored one was removed", "02:00:00:00:00:77", "02:00:00:00:00:01", true },
+        { "nothing stored", "", "02:00:00:00:00:01", true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -248,7 +249,7 @@ TEST(AdapterFilterTest, StoredAddressRuleOnAFixedTable)
     CSettings settings;
     SetDefaultSettings(settings, 20);
     char szMac[MAC_ADDRESS_SIZE] = "junk";
-    EXPECT_FALSE(FindMacAddressAmong(settings, EthernetAddresses({kAdapters[0], kAdapters[2]}), szMac));
+    EXPECT_FALSE(FindMacAddressAmong(settings, EthernetAddresses({ kAdapters[0], kAdapters[2] }), szMac));
     EXPECT_STREQ("", szMac);
     EXPECT_STREQ("", settings.GetMisc()->m_szMac);
 }

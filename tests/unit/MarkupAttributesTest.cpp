@@ -6,8 +6,7 @@
 
 #include <string>
 
-namespace
-{
+namespace {
 std::string Narrow(const CString& s)
 {
     std::string out;
@@ -15,7 +14,7 @@ std::string Narrow(const CString& s)
         out += (char)s.GetAt(i);
     return out;
 }
-}
+}  // namespace
 
 TEST(MarkupAttributesTest, TableBordersAndSpans)
 {
@@ -75,9 +74,10 @@ TEST(MarkupAttributesTest, TableColoursAndSizes)
     EXPECT_EQ(20, numbered.m_nBkEffect);
 
     HtmlStyle table;
-    drawer.ParseTableAttributes(L"cellpadding=4 cellspacing=2 background=\"file:a.bmp\" width=50 height=20 align=center valign=bottom "
-                                L"bordercolorlight=red bordercolordark=blue",
-                                TRUE, table);
+    drawer.ParseTableAttributes(
+        L"cellpadding=4 cellspacing=2 background=\"file:a.bmp\" width=50 height=20 align=center valign=bottom "
+        L"bordercolorlight=red bordercolordark=blue",
+        TRUE, table);
     EXPECT_EQ(4, table.m_nMargin);
     EXPECT_EQ(2, table.m_nPadding);
     EXPECT_EQ("file:a.bmp", Narrow(table.m_sBkImage));
@@ -113,7 +113,10 @@ TEST(MarkupAttributesTest, ImageRecord)
     EXPECT_TRUE(image.m_bWidthPercent);
     EXPECT_EQ(RGB(255, 0, 255), image.m_crMask);
 
-    drawer.ParseImageAttributes(L"idres=5 iddll=6 index=2 cx=16 cy=15 speed=3 width=50% height=20 mask=#00ff00 style=gs file=a.bmp srcdll=lib.dll", image);
+    drawer.ParseImageAttributes(
+        L"idres=5 iddll=6 index=2 cx=16 cy=15 speed=3 width=50% height=20 mask=#00ff00 style=gs file=a.bmp "
+        L"srcdll=lib.dll",
+        image);
     EXPECT_EQ(5, image.m_nIdRes);
     EXPECT_EQ(6, image.m_nIdDll);
     EXPECT_EQ(2, image.m_nIndex);
@@ -141,16 +144,18 @@ TEST(MarkupAttributesTest, ImageRecord)
 
 TEST(MarkupAttributesTest, ImageStyleLetters)
 {
-    struct Case { const wchar_t* pszValue; BOOL bGradient; int cx; int cy; int nFlags; };
+    struct Case
+    {
+        const wchar_t* pszValue;
+        BOOL bGradient;
+        int cx;
+        int cy;
+        int nFlags;
+    };
     const Case cases[] = {
-        { L"", TRUE, 4, 4, 0 },
-        { L"gs", TRUE, 4, 4, 0x201 },
-        { L"sg", FALSE, 4, 4, 0x101 },
-        { L"dl", TRUE, 4, 4, 6 },
-        { L"gdlx", TRUE, 4, 4, 7 },
-        { L"s", TRUE, 0, 0, 0 },
-        { L"s", TRUE, 0, 3, 0x200 },
-        { L"GS", TRUE, 4, 4, 0 },
+        { L"", TRUE, 4, 4, 0 },      { L"gs", TRUE, 4, 4, 0x201 }, { L"sg", FALSE, 4, 4, 0x101 },
+        { L"dl", TRUE, 4, 4, 6 },    { L"gdlx", TRUE, 4, 4, 7 },   { L"s", TRUE, 0, 0, 0 },
+        { L"s", TRUE, 0, 3, 0x200 }, { L"GS", TRUE, 4, 4, 0 },
     };
     for (const Case& c : cases) {
         CMarkupDrawer drawer;
@@ -162,14 +167,19 @@ TEST(MarkupAttributesTest, ImageStyleLetters)
 
 TEST(MarkupAttributesTest, FontFlags)
 {
-    struct Case { const wchar_t* pszValue; int nWeight; BOOL bItalic; BOOL bUnderline; BOOL bStrike; BOOL bOver; };
+    struct Case
+    {
+        const wchar_t* pszValue;
+        int nWeight;
+        BOOL bItalic;
+        BOOL bUnderline;
+        BOOL bStrike;
+        BOOL bOver;
+    };
     const Case cases[] = {
-        { L"", 550, TRUE, FALSE, TRUE, FALSE },
-        { L"-b+iu", 400, TRUE, TRUE, TRUE, FALSE },
-        { L"bo", 700, TRUE, FALSE, TRUE, TRUE },
-        { L"-i-s", 550, FALSE, FALSE, FALSE, FALSE },
-        { L"-xi", 550, FALSE, FALSE, TRUE, FALSE },
-        { L"-iu", 550, FALSE, TRUE, TRUE, FALSE },
+        { L"", 550, TRUE, FALSE, TRUE, FALSE },     { L"-b+iu", 400, TRUE, TRUE, TRUE, FALSE },
+        { L"bo", 700, TRUE, FALSE, TRUE, TRUE },    { L"-i-s", 550, FALSE, FALSE, FALSE, FALSE },
+        { L"-xi", 550, FALSE, FALSE, TRUE, FALSE }, { L"-iu", 550, FALSE, TRUE, TRUE, FALSE },
     };
     for (const Case& c : cases) {
         HtmlStyle style;
@@ -187,9 +197,10 @@ TEST(MarkupAttributesTest, FontFlags)
 
 TEST(MarkupAttributesTest, BackgroundEffectNames)
 {
-    const wchar_t* const names[] = { L"transparent", L"solid", L"hgradient", L"vgradient", L"hcgradient",
-                                     L"vcgradient", L"3hgradient", L"3vgradient", L"noise", L"diagshade",
-                                     L"hshade", L"vshade", L"hbump", L"vbump", L"softbump", L"hardbump", L"metal" };
+    const wchar_t* const names[] = { L"transparent", L"solid",      L"hgradient",  L"vgradient", L"hcgradient",
+                                     L"vcgradient",  L"3hgradient", L"3vgradient", L"noise",     L"diagshade",
+                                     L"hshade",      L"vshade",     L"hbump",      L"vbump",     L"softbump",
+                                     L"hardbump",    L"metal" };
     CMarkupDrawer drawer;
     int nId = -1;
     for (const wchar_t* pszName : names)

@@ -27,7 +27,7 @@ public:
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
         bi.bmiHeader.biWidth = cx;
-        bi.bmiHeader.biHeight = -cy;        // top-down: row 0 is the top
+        bi.bmiHeader.biHeight = -cy;  // top-down: row 0 is the top
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
@@ -98,15 +98,18 @@ public:
     // The bounding box of the pixels that differ from cr; empty when none do.
     RECT InkBox(COLORREF cr) const
     {
-        RECT rc = {m_cx, m_cy, 0, 0};
+        RECT rc = { m_cx, m_cy, 0, 0 };
         for (int y = 0; y < m_cy; ++y)
             for (int x = 0; x < m_cx; ++x)
-                if (Pixel(x, y) != cr)
-                {
-                    if (x < rc.left) rc.left = x;
-                    if (y < rc.top) rc.top = y;
-                    if (x + 1 > rc.right) rc.right = x + 1;
-                    if (y + 1 > rc.bottom) rc.bottom = y + 1;
+                if (Pixel(x, y) != cr) {
+                    if (x < rc.left)
+                        rc.left = x;
+                    if (y < rc.top)
+                        rc.top = y;
+                    if (x + 1 > rc.right)
+                        rc.right = x + 1;
+                    if (y + 1 > rc.bottom)
+                        rc.bottom = y + 1;
                 }
         if (rc.right <= rc.left)
             SetRectEmpty(&rc);
@@ -129,7 +132,7 @@ public:
     // Width of a text in the font now selected into the DC.
     int TextWidth(const std::wstring& s) const
     {
-        SIZE size = {0, 0};
+        SIZE size = { 0, 0 };
         GetTextExtentPoint32W(m_hDC, s.c_str(), static_cast<int>(s.size()), &size);
         return size.cx;
     }
@@ -154,8 +157,7 @@ private:
 class CMeasureFont
 {
 public:
-    CMeasureFont(HDC hDC, int nHeight, int nWeight = FW_NORMAL, LPCWSTR pszFace = L"Verdana",
-                 BOOL bItalic = FALSE)
+    CMeasureFont(HDC hDC, int nHeight, int nWeight = FW_NORMAL, LPCWSTR pszFace = L"Verdana", BOOL bItalic = FALSE)
         : m_hDC(hDC)
     {
         LOGFONTW lf = {};
@@ -183,7 +185,7 @@ public:
 
     int Width(const std::wstring& s) const
     {
-        SIZE size = {0, 0};
+        SIZE size = { 0, 0 };
         GetTextExtentPoint32W(m_hDC, s.c_str(), static_cast<int>(s.size()), &size);
         return size.cx;
     }

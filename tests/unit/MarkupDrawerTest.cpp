@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 std::string Narrow(const CString& s)
 {
     std::string out;
@@ -43,7 +42,7 @@ CString TempPath(const wchar_t* pszName)
     ::GetTempPathW(MAX_PATH, szDir);
     return CString(szDir) + pszName;
 }
-}
+}  // namespace
 
 TEST(MarkupDrawerTest, Defaults)
 {
@@ -91,14 +90,15 @@ TEST(MarkupDrawerTest, EmptyTextMeasuresNothingAndDrawsNothing)
 
 TEST(MarkupDrawerTest, TipPartOfPromptStrings)
 {
-    struct Case { const wchar_t* pszPrompt; const char* pszTip; };
+    struct Case
+    {
+        const wchar_t* pszPrompt;
+        const char* pszTip;
+    };
     const Case cases[] = {
-        { L"status\ntip\nmore", "tip" },
-        { L"status\ntip", "tip" },
-        { L"status only", "" },
-        { L"\n\n", "" },
-        { L"\ntip\n", "tip" },
-        { L"", "" },
+        { L"status\ntip\nmore", "tip" }, { L"status\ntip", "tip" },
+        { L"status only", "" },          { L"\n\n", "" },
+        { L"\ntip\n", "tip" },           { L"", "" },
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.pszTip, Narrow(CMarkupDrawer::TipPart(c.pszPrompt))) << Narrow(c.pszPrompt);
@@ -132,7 +132,7 @@ TEST(MarkupDrawerTest, SharedHandCursorOutlivesTheDrawer)
 TEST(MarkupDrawerTest, LoadersGiveNullForWhatIsMissing)
 {
     CMarkupDrawer drawer;
-    EXPECT_EQ(nullptr, drawer.LoadIconImage(NULL, 1, 16, 16));      // no resource module
+    EXPECT_EQ(nullptr, drawer.LoadIconImage(NULL, 1, 16, 16));  // no resource module
     EXPECT_EQ(nullptr, drawer.LoadIconImage(L"kernel32.dll", 0, 16, 16));
     EXPECT_EQ(nullptr, drawer.LoadIconImage(L"no-such-library.dll", 1, 16, 16));
     EXPECT_EQ(nullptr, drawer.LoadDllBitmap(NULL, 1));
@@ -232,14 +232,14 @@ TEST(MarkupDrawerTest, BackgroundImageTilesAFileBitmap)
 
     CMarkupDrawer drawer;
     RECT rc = { 1, 1, 6, 7 };
-    drawer.DrawBackgroundImage(hDC, rc, L"file");           // 5 characters or fewer: nothing
+    drawer.DrawBackgroundImage(hDC, rc, L"file");  // 5 characters or fewer: nothing
     EXPECT_EQ(0x00ABCDEFu, pBits[8 + 1]);
     drawer.DrawBackgroundImage(hDC, rc, L"file:" + sPath);
     ::GdiFlush();
     EXPECT_NE(0x00ABCDEFu, pBits[8 + 1]);
-    EXPECT_EQ(pBits[8 + 1], pBits[8 + 3]);                  // the 2-pixel tile repeats
-    EXPECT_EQ(pBits[8 + 1], pBits[4 * 8 + 1]);              // and every 3 rows
-    EXPECT_EQ(0x00ABCDEFu, pBits[0]);                       // nothing outside
+    EXPECT_EQ(pBits[8 + 1], pBits[8 + 3]);      // the 2-pixel tile repeats
+    EXPECT_EQ(pBits[8 + 1], pBits[4 * 8 + 1]);  // and every 3 rows
+    EXPECT_EQ(0x00ABCDEFu, pBits[0]);           // nothing outside
     EXPECT_EQ(0x00ABCDEFu, pBits[8 + 6]);
     EXPECT_EQ(0x00ABCDEFu, pBits[7 * 8 + 1]);
     ::SelectObject(hDC, hOld);

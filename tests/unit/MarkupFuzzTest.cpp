@@ -10,14 +10,17 @@
 #include <random>
 #include <string>
 
-namespace
-{
+namespace {
 // One reusable region whose last page is no-access; Place copies a text so
 // that its last code unit is the last one before that page.
 class CGuardedText
 {
 public:
-    enum { kPage = 4096, kPages = 64 };
+    enum
+    {
+        kPage = 4096,
+        kPages = 64
+    };
 
     CGuardedText()
     {
@@ -64,15 +67,80 @@ public:
     std::wstring Piece()
     {
         static const wchar_t* const kPieces[] = {
-            L"<", L">", L"<<", L"<>", L"&", L"&lt;", L"&amp;", L"&amp;lt;", L"&nbsp;", L"&euro", L";",
-            L"<table", L"<table>", L"</table>", L"</table", L"<tr>", L"<tr", L"</tr>", L"<td>", L"<td ",
-            L"</td>", L"colspan=", L"rowspan=", L"99999999999", L"-3", L"0", L"2", L"border=3",
-            L"<b>", L"</b>", L"<font color=red size=+2 style=-b+iu>", L"</font>", L"<a href=\"x\">", L"</a>",
-            L"<br=2>", L"<t>", L"<hr width=50%>", L"<bmp idres=1 handle=12345>", L"<span class=x>",
-            L" ", L"  ", L"=", L"\"", L"'", L":", L"{", L"}", L",", L".", L"#", L"#ff00ff", L"#FFF",
-            L"px", L"pt", L"em", L"ex", L"%", L"+", L"\r\n", L"\n", L"\r", L"\t", L"x", L"word",
-            L"font-size:", L"color:", L"border-width:thick", L"text-decoration:underline overline",
-            L"background-color:\"", L"a:hover", L"body", L".cpp-comment", L"\x20AC", L"\xFFFF",
+            L"<",
+            L">",
+            L"<<",
+            L"<>",
+            L"&",
+            L"&lt;",
+            L"&amp;",
+            L"&amp;lt;",
+            L"&nbsp;",
+            L"&euro",
+            L";",
+            L"<table",
+            L"<table>",
+            L"</table>",
+            L"</table",
+            L"<tr>",
+            L"<tr",
+            L"</tr>",
+            L"<td>",
+            L"<td ",
+            L"</td>",
+            L"colspan=",
+            L"rowspan=",
+            L"99999999999",
+            L"-3",
+            L"0",
+            L"2",
+            L"border=3",
+            L"<b>",
+            L"</b>",
+            L"<font color=red size=+2 style=-b+iu>",
+            L"</font>",
+            L"<a href=\"x\">",
+            L"</a>",
+            L"<br=2>",
+            L"<t>",
+            L"<hr width=50%>",
+            L"<bmp idres=1 handle=12345>",
+            L"<span class=x>",
+            L" ",
+            L"  ",
+            L"=",
+            L"\"",
+            L"'",
+            L":",
+            L"{",
+            L"}",
+            L",",
+            L".",
+            L"#",
+            L"#ff00ff",
+            L"#FFF",
+            L"px",
+            L"pt",
+            L"em",
+            L"ex",
+            L"%",
+            L"+",
+            L"\r\n",
+            L"\n",
+            L"\r",
+            L"\t",
+            L"x",
+            L"word",
+            L"font-size:",
+            L"color:",
+            L"border-width:thick",
+            L"text-decoration:underline overline",
+            L"background-color:\"",
+            L"a:hover",
+            L"body",
+            L".cpp-comment",
+            L"\x20AC",
+            L"\xFFFF",
         };
         if (Pick(8) == 0)
             return std::wstring(1, (wchar_t)Pick(0x10000));
@@ -94,8 +162,14 @@ public:
             int nAt = s.empty() ? 0 : Pick((int)s.size() + 1);
             switch (Pick(4)) {
             case 0: s.insert(nAt, Piece()); break;
-            case 1: if (nAt < (int)s.size()) s.erase(nAt, 1 + Pick(8)); break;
-            case 2: if (nAt < (int)s.size()) s[nAt] = (wchar_t)Pick(128); break;
+            case 1:
+                if (nAt < (int)s.size())
+                    s.erase(nAt, 1 + Pick(8));
+                break;
+            case 2:
+                if (nAt < (int)s.size())
+                    s[nAt] = (wchar_t)Pick(128);
+                break;
             default: s.resize(nAt); break;
             }
         }
@@ -108,7 +182,8 @@ private:
 
 const wchar_t* const kSamples[] = {
     L"<b>bold</b> and <i>italic</i> &amp; &lt;tags&gt;<br>next line<t>tab",
-    L"<table border=3 cellpadding=2><tr><td colspan=2 bgcolor=red>a</td></tr><tr><td>b</td><td><table><tr><td>c</td></tr></table></td></tr></table>",
+    L"<table border=3 cellpadding=2><tr><td colspan=2 "
+    L"bgcolor=red>a</td></tr><tr><td>b</td><td><table><tr><td>c</td></tr></table></td></tr></table>",
     L"<font face=\"Courier New\" size=3 color=#ff9900>x</font><a href=\"http://127.0.0.1/\">link</a>",
     L"body {font-size: 10pt; color:black} h1 {font-family:\"Arial\"; margin:2px} .x {border-style:dashed}",
 };
@@ -198,7 +273,7 @@ void ScanAll(CMarkupDrawer& drawer, MarkupSpan text)
     drawer.ApplyCssProperties(text, style);
     drawer.ParseStyleRules(text);
 }
-}
+}  // namespace
 
 TEST(MarkupFuzzTest, GeneratedAndMutatedTexts)
 {

@@ -12,9 +12,9 @@
 struct DrawnLine
 {
     int top;
-    int left;               // leftmost area of the line
-    int right;              // rightmost area of the line
-    int width;              // sum of the areas' widths
+    int left;   // leftmost area of the line
+    int right;  // rightmost area of the line
+    int width;  // sum of the areas' widths
     int pieces;
 };
 
@@ -26,7 +26,7 @@ inline CSize MeasureText(CMarkupDrawer& drawer, HDC hDC, const std::wstring& tex
 
 inline void DrawMeasured(CMarkupDrawer& drawer, HDC hDC, int left, int top, int right, int bottom)
 {
-    RECT rc = {left, top, right, bottom};
+    RECT rc = { left, top, right, bottom };
     drawer.DrawMarkup(&rc, hDC);
 }
 
@@ -37,7 +37,7 @@ inline std::vector<DrawnLine> DrawnLines(const CMarkupDrawer& drawer)
     for (const HtmlArea& area : drawer.m_arrAreas) {
         auto it = byTop.find(area.top);
         if (it == byTop.end()) {
-            DrawnLine line = {area.top, area.left, area.right, 0, 0};
+            DrawnLine line = { area.top, area.left, area.right, 0, 0 };
             it = byTop.emplace(area.top, line).first;
         }
         DrawnLine& line = it->second;

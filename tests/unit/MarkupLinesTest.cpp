@@ -26,7 +26,7 @@ protected:
         return font.Width(text);
     }
 
-    CMarkupCanvas canvas{600, 400};
+    CMarkupCanvas canvas{ 600, 400 };
     CMarkupDrawer drawer;
 };
 
@@ -38,15 +38,16 @@ const wchar_t* const kParagraphs[] = {
     L"one<t>two<t=2>three <br>four  five   six",
 };
 
-const wchar_t* const kAlignments[] = {L"left", L"center", L"right", L"justify"};
+const wchar_t* const kAlignments[] = { L"left", L"center", L"right", L"justify" };
 
 TEST_F(MarkupLinesTest, BothPassesCutTheSameLines)
 {
     for (const wchar_t* paragraph : kParagraphs)
         for (const wchar_t* align : kAlignments)
-            for (int nMaxWidth : {1, 9, 40, 90, 170}) {
+            for (int nMaxWidth : { 1, 9, 40, 90, 170 }) {
                 SCOPED_TRACE(testing::Message() << "width " << nMaxWidth << " " << align << ": " << paragraph);
-                const std::wstring text = std::wstring(L"<") + align + L"><a href=x>" + paragraph + L"</a></" + align + L">";
+                const std::wstring text =
+                    std::wstring(L"<") + align + L"><a href=x>" + paragraph + L"</a></" + align + L">";
                 MeasureText(drawer, dc(), text, nMaxWidth);
                 const std::vector<HtmlLine> measured = MeasuredLines(drawer);
                 const int nMeasuredLines = drawer.m_nLineIndex;
@@ -62,7 +63,7 @@ TEST_F(MarkupLinesTest, BothPassesCutTheSameLines)
                     tops.push_back(nTop);
                     nTop += line.nHeight;
                 }
-                std::vector<DrawnLine> perLine(measured.size(), DrawnLine{0, INT_MAX, INT_MIN, 0, 0});
+                std::vector<DrawnLine> perLine(measured.size(), DrawnLine{ 0, INT_MAX, INT_MIN, 0, 0 });
                 for (const HtmlArea& area : drawer.m_arrAreas) {
                     size_t i = 0;
                     while (i + 1 < tops.size() && tops[i + 1] <= area.top)
@@ -120,10 +121,14 @@ TEST_F(MarkupLinesTest, AWordCutByCharactersOnACentredLineIsDrawnAsMeasured)
 TEST_F(MarkupLinesTest, ACentredLineStartsHalfTheRestInAndARightOneAtTheEdge)
 {
     const int w = BodyWidth(L"word");
-    struct Case { const wchar_t* text; int left; } cases[] = {
-        {L"<center><a href=x>word</a></center>", 7 + 201 / 2},
-        {L"<right><a href=x>word</a></right>", 7 + 201},
-        {L"<a href=x>word</a>", 7},
+    struct Case
+    {
+        const wchar_t* text;
+        int left;
+    } cases[] = {
+        { L"<center><a href=x>word</a></center>", 7 + 201 / 2 },
+        { L"<right><a href=x>word</a></right>", 7 + 201 },
+        { L"<a href=x>word</a>", 7 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -159,7 +164,7 @@ TEST_F(MarkupLinesTest, JustifiedLinesAreFlushAtBothEdgesButTheLastAndBrokenOnes
         }
     }
     EXPECT_GT(nFlush, 2);
-    EXPECT_EQ(2, nRagged);      // the line before the break and the last line
+    EXPECT_EQ(2, nRagged);  // the line before the break and the last line
 }
 
 TEST_F(MarkupLinesTest, AJustifiedLineWithoutBlanksIsLeftAsItIs)
@@ -173,9 +178,16 @@ TEST_F(MarkupLinesTest, AJustifiedLineWithoutBlanksIsLeftAsItIs)
 
 TEST_F(MarkupLinesTest, BoldDoublesTheWeightUpTo900)
 {
-    struct Case { const wchar_t* text; LONG weight; } cases[] = {
-        {L"<b>x", 800}, {L"<b><b>x", 900}, {L"<b><b><b>x", 900},
-        {L"<font weight=300><b>x", 600}, {L"<font weight=100><b><b>x", 400},
+    struct Case
+    {
+        const wchar_t* text;
+        LONG weight;
+    } cases[] = {
+        { L"<b>x", 800 },
+        { L"<b><b>x", 900 },
+        { L"<b><b><b>x", 900 },
+        { L"<font weight=300><b>x", 600 },
+        { L"<font weight=100><b><b>x", 400 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -200,9 +212,13 @@ TEST_F(MarkupLinesTest, BreakCountIsWrittenWithAnEqualsSign)
 {
     MeasureText(drawer, dc(), L"a");
     const int H = drawer.m_arrLines[0].nHeight;
-    struct Case { const wchar_t* text; int height; } cases[] = {
-        {L"a<br=3>b", 4 * H}, {L"a<br 3>b", 2 * H}, {L"a<br>b", 2 * H},
-        {L"a<br=0>b", 2 * H}, {L"a<br=-4>b", 2 * H}, {L"a<br><br>b", 3 * H},
+    struct Case
+    {
+        const wchar_t* text;
+        int height;
+    } cases[] = {
+        { L"a<br=3>b", 4 * H }, { L"a<br 3>b", 2 * H },  { L"a<br>b", 2 * H },
+        { L"a<br=0>b", 2 * H }, { L"a<br=-4>b", 2 * H }, { L"a<br><br>b", 3 * H },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -214,16 +230,21 @@ TEST_F(MarkupLinesTest, TabsMoveToTheNextStop)
 {
     const int a = BodyWidth(L"a");
     ASSERT_LT(a, 32);
-    struct Case { const wchar_t* text; int tab; int width; } cases[] = {
-        {L"<t>", 32, 32},
-        {L"<t=2>", 32, 64},
-        {L"<t=0>", 32, 32},
-        {L"<t=-3>", 32, 32},
-        {L"<hr width=1><t>", 32, 32},         // one pixel right of a stop: the next stop only
-        {L"<hr width=32><t>", 32, 64},        // on a stop: one tab further
-        {L"<hr width=1><t=3>", 32, 96},
-        {L"<t>", 20, 20},
-        {L"<t>", 0, 0},                       // no stops
+    struct Case
+    {
+        const wchar_t* text;
+        int tab;
+        int width;
+    } cases[] = {
+        { L"<t>", 32, 32 },
+        { L"<t=2>", 32, 64 },
+        { L"<t=0>", 32, 32 },
+        { L"<t=-3>", 32, 32 },
+        { L"<hr width=1><t>", 32, 32 },   // one pixel right of a stop: the next stop only
+        { L"<hr width=32><t>", 32, 64 },  // on a stop: one tab further
+        { L"<hr width=1><t=3>", 32, 96 },
+        { L"<t>", 20, 20 },
+        { L"<t>", 0, 0 },  // no stops
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.text << " tab " << c.tab);
@@ -238,8 +259,16 @@ TEST_F(MarkupLinesTest, LinksAreNumberedFromZeroWithTheirKinds)
     MeasureText(drawer, dc(), L"<a href=x>one</a> <a msg=y>two</a> <a>three</a> <a msg=m href=h>four</a>");
     DrawMeasured(drawer, dc(), 0, 0, 600, 100);
     ASSERT_EQ(4u, drawer.m_arrAreas.size());
-    struct Expect { int id; int kind; const wchar_t* text; } expect[] = {
-        {0, 1, L"x"}, {1, 2, L"y"}, {2, 2, L""}, {3, 1, L"h"},
+    struct Expect
+    {
+        int id;
+        int kind;
+        const wchar_t* text;
+    } expect[] = {
+        { 0, 1, L"x" },
+        { 1, 2, L"y" },
+        { 2, 2, L"" },
+        { 3, 1, L"h" },
     };
     for (size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);

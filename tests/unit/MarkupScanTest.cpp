@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
+namespace {
 std::string Narrow(const CString& s)
 {
     std::string out;
@@ -18,7 +17,7 @@ std::string Narrow(const CString& s)
     return out;
 }
 
-typedef std::vector<std::pair<std::string, std::string> > Attributes;
+typedef std::vector<std::pair<std::string, std::string>> Attributes;
 
 Attributes ReadAttributes(const wchar_t* pszText)
 {
@@ -41,11 +40,15 @@ int Find(const wchar_t* pszName, const wchar_t* pszText, int nFrom = 0)
     CString text(pszText);
     return CMarkupDrawer::FindTag(pszName, nPos, text) ? nPos : -1;
 }
-}
+}  // namespace
 
 TEST(MarkupScanTest, Attributes)
 {
-    struct Case { const wchar_t* pszText; Attributes attributes; };
+    struct Case
+    {
+        const wchar_t* pszText;
+        Attributes attributes;
+    };
     const Case cases[] = {
         { L"href=x msg=y", { { "href", "x" }, { "msg", "y" } } },
         { L"href=\"a b\" x='c d'", { { "href", "a b" }, { "x", "c d" } } },
@@ -112,12 +115,18 @@ TEST(MarkupScanTest, TableStructure)
 
 TEST(MarkupScanTest, TableGrid)
 {
-    struct Case { const wchar_t* pszTable; int nCols; int nRows; };
+    struct Case
+    {
+        const wchar_t* pszTable;
+        int nCols;
+        int nRows;
+    };
     const Case cases[] = {
         { L"<table></table>", 0, 0 },
         { L"<table><tr><td>a</td><td>b</td></tr><tr><td colspan=3>c</td><td>d</td></tr></table>", 4, 2 },
         // Rows and cells of a nested table are not this table's.
-        { L"<table><tr><td><table><tr><td></td><td></td><td></td></tr><tr><td></td></tr></table></td></tr></table>", 1, 1 },
+        { L"<table><tr><td><table><tr><td></td><td></td><td></td></tr><tr><td></td></tr></table></td></tr></table>", 1,
+          1 },
         { L"<table><table><tr><td></td></tr></table><tr><td></td><td></td></tr></table>", 2, 1 },
         { L"<table><tr><td colspan=0>a</td></tr></table>", 1, 1 },
         { L"<table><tr><td colspan=-3>a</td></tr></table>", 3, 1 },
@@ -186,7 +195,12 @@ TEST(MarkupScanTest, Primitives)
 
 TEST(MarkupScanTest, PropertyValues)
 {
-    struct Case { const wchar_t* pszText; const char* pszValue; int nEnd; };
+    struct Case
+    {
+        const wchar_t* pszText;
+        const char* pszValue;
+        int nEnd;
+    };
     const Case cases[] = {
         { L": red; x", "red", 5 },
         { L"  :  red", "red", 8 },

@@ -8,8 +8,7 @@
 
 #include <string>
 
-namespace
-{
+namespace {
 std::string Narrow(const CString& s)
 {
     std::string out;
@@ -29,12 +28,18 @@ public:
 private:
     HDC m_hDC;
 };
-}
+}  // namespace
 
 TEST(MarkupStyleTest, SizesAt96Dpi)
 {
     const MarkupUnits units = { 96, 7, 16 };
-    struct Case { int nCurrent; const wchar_t* pszValue; BOOL bScale; int nResult; };
+    struct Case
+    {
+        int nCurrent;
+        const wchar_t* pszValue;
+        BOOL bScale;
+        int nResult;
+    };
     const Case cases[] = {
         { 5, L"", TRUE, 5 },
         { 0, L"10pt", TRUE, 13 },
@@ -93,7 +98,11 @@ TEST(MarkupStyleTest, SizesMeasuredOnTheDeviceContext)
 TEST(MarkupStyleTest, Colours)
 {
     const COLORREF crCurrent = RGB(1, 2, 3);
-    struct Case { const wchar_t* pszValue; COLORREF cr; };
+    struct Case
+    {
+        const wchar_t* pszValue;
+        COLORREF cr;
+    };
     const Case cases[] = {
         { L"", crCurrent },
         { L"#ff0000", RGB(255, 0, 0) },
@@ -120,7 +129,13 @@ TEST(MarkupStyleTest, Colours)
 
 TEST(MarkupStyleTest, Keywords)
 {
-    struct Case { int (*pParse)(const CString&, int); const wchar_t* pszValue; int nCurrent; int nResult; };
+    struct Case
+    {
+        int (*pParse)(const CString&, int);
+        const wchar_t* pszValue;
+        int nCurrent;
+        int nResult;
+    };
     const Case cases[] = {
         { CMarkupDrawer::ParseFontStyle, L"", TRUE, FALSE },
         { CMarkupDrawer::ParseFontStyle, L"oblique", FALSE, TRUE },
@@ -162,7 +177,14 @@ TEST(MarkupStyleTest, BorderWidthsAndDecorations)
     EXPECT_EQ(4, drawer.ParseBorderWidth(L"medium", 4));
     EXPECT_EQ(2, drawer.ParseBorderWidth(L"2", 4));
 
-    struct Case { const wchar_t* pszValue; BOOL bBefore; BOOL bUnder; BOOL bStrike; BOOL bOver; };
+    struct Case
+    {
+        const wchar_t* pszValue;
+        BOOL bBefore;
+        BOOL bUnder;
+        BOOL bStrike;
+        BOOL bOver;
+    };
     const Case cases[] = {
         { L"underline overline", FALSE, TRUE, FALSE, TRUE },
         { L"line-through,underline", FALSE, TRUE, TRUE, FALSE },
@@ -184,8 +206,8 @@ TEST(MarkupStyleTest, BorderWidthsAndDecorations)
 TEST(MarkupStyleTest, DefaultSheet)
 {
     CMarkupDrawer drawer;
-    const char* const selectors[] = { "body", "p", "h1", "h2", "h3", "h4", "h5", "h6", "pre", "code",
-                                      "a:link", "a:hover", "sub", "sup", "big", "small", ".cpp-comment" };
+    const char* const selectors[] = { "body", "p",      "h1",      "h2",  "h3",  "h4",  "h5",    "h6",          "pre",
+                                      "code", "a:link", "a:hover", "sub", "sup", "big", "small", ".cpp-comment" };
     ASSERT_EQ(17u, drawer.m_mapStyles.size());
     for (const char* pszSelector : selectors)
         EXPECT_NE(nullptr, drawer.FindStyleRule(CString(pszSelector))) << pszSelector;
@@ -254,7 +276,8 @@ TEST(MarkupStyleTest, Properties)
 {
     CMarkupDrawer drawer;
     HtmlStyle style;
-    drawer.ApplyCssProperties(CString(L"COLOR:RED; Font-Weight: BOLD; text-align:right; font-family:\"Courier New\""), style);
+    drawer.ApplyCssProperties(CString(L"COLOR:RED; Font-Weight: BOLD; text-align:right; font-family:\"Courier New\""),
+                              style);
     EXPECT_EQ(RGB(255, 0, 0), style.m_crText);
     EXPECT_EQ(700, style.m_nWeight);
     EXPECT_EQ(2, style.m_nAlign);
@@ -273,7 +296,8 @@ TEST(MarkupStyleTest, Properties)
     EXPECT_EQ(RGB(0, 0, 255), border.m_crBorderDark);
 
     HtmlStyle spacing;
-    drawer.ApplyCssProperties(CString(L"margin:5px;padding:-7;vertical-align:top;text-transform:uppercase;font-style:italic"), spacing);
+    drawer.ApplyCssProperties(
+        CString(L"margin:5px;padding:-7;vertical-align:top;text-transform:uppercase;font-style:italic"), spacing);
     EXPECT_EQ(5, spacing.m_nMargin);
     EXPECT_EQ(7, spacing.m_nPadding);
     EXPECT_EQ(0, spacing.m_nVAlign);

@@ -14,48 +14,52 @@ protected:
     HDC dc() const { return canvas.GetDC(); }
     const HtmlTable& Table(size_t i = 0) const { return drawer.m_arrTableRows.at(i); }
 
-    CMarkupCanvas canvas{400, 300};
+    CMarkupCanvas canvas{ 400, 300 };
     CMarkupDrawer drawer;
 };
 
 TEST_F(MarkupTableTest, TwoByTwoWithSpacingIsTheSumOfItsColumnsAndGaps)
 {
     const CSize size = MeasureText(drawer, dc(),
-        L"<table cellspacing=2 cellpadding=0><tr><td width=40></td><td width=60></td></tr>"
-        L"<tr><td></td><td></td></tr></table>");
+                                   L"<table cellspacing=2 cellpadding=0><tr><td width=40></td><td width=60></td></tr>"
+                                   L"<tr><td></td><td></td></tr></table>");
     ASSERT_EQ(1u, drawer.m_arrTableRows.size());
-    EXPECT_EQ((std::vector<int>{40, 60}), Table().arrColWidths);
-    EXPECT_EQ(107 + 1, size.cx);        // 40 + 60 + 3 x 2 + 1, and the measure's extra pixel
+    EXPECT_EQ((std::vector<int>{ 40, 60 }), Table().arrColWidths);
+    EXPECT_EQ(107 + 1, size.cx);  // 40 + 60 + 3 x 2 + 1, and the measure's extra pixel
 }
 
 TEST_F(MarkupTableTest, CellPaddingCountsOnBothSidesOfTheCell)
 {
     MeasureText(drawer, dc(), L"<table><tr><td width=36></td><td width=56></td></tr></table>");
-    EXPECT_EQ((std::vector<int>{40, 60}), Table().arrColWidths);    // the default padding is 2
+    EXPECT_EQ((std::vector<int>{ 40, 60 }), Table().arrColWidths);  // the default padding is 2
 }
 
 TEST_F(MarkupTableTest, ASpanSpreadsWhatItLacksWithTheRestOnTheLastColumn)
 {
     MeasureText(drawer, dc(),
-        L"<table cellpadding=0><tr><td width=30></td><td width=40></td></tr>"
-        L"<tr><td colspan=2 width=101></td></tr></table>");
-    EXPECT_EQ((std::vector<int>{45, 56}), Table().arrColWidths);
+                L"<table cellpadding=0><tr><td width=30></td><td width=40></td></tr>"
+                L"<tr><td colspan=2 width=101></td></tr></table>");
+    EXPECT_EQ((std::vector<int>{ 45, 56 }), Table().arrColWidths);
 }
 
 TEST_F(MarkupTableTest, ARowSpanSpreadsWhatItLacksWithTheRestOnTheFirstRow)
 {
-    MeasureText(drawer, dc(),
-        L"<table cellpadding=0><tr><td rowspan=3 height=31></td></tr><tr></tr><tr></tr></table>");
-    EXPECT_EQ((std::vector<int>{11, 10, 10}), Table().arrRowHeights);
+    MeasureText(drawer, dc(), L"<table cellpadding=0><tr><td rowspan=3 height=31></td></tr><tr></tr><tr></tr></table>");
+    EXPECT_EQ((std::vector<int>{ 11, 10, 10 }), Table().arrRowHeights);
 }
 
 TEST_F(MarkupTableTest, SpansEndAtTheGrid)
 {
-    struct Case { const wchar_t* text; int cols; int rows; } cases[] = {
-        {L"<table><tr><td rowspan=9>a</td><td>b</td></tr></table>", 2, 1},
-        {L"<table><tr><td colspan=1000000000>a</td></tr><tr><td>b</td></tr></table>", MARKUP_MAX_TABLE_SPAN, 2},
+    struct Case
+    {
+        const wchar_t* text;
+        int cols;
+        int rows;
+    } cases[] = {
+        { L"<table><tr><td rowspan=9>a</td><td>b</td></tr></table>", 2, 1 },
+        { L"<table><tr><td colspan=1000000000>a</td></tr><tr><td>b</td></tr></table>", MARKUP_MAX_TABLE_SPAN, 2 },
         // The second row's cells are pushed past the last column by the span above.
-        {L"<table><tr><td rowspan=2>a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></table>", 2, 2},
+        { L"<table><tr><td rowspan=2>a</td><td>b</td></tr><tr><td>c</td><td>d</td></tr></table>", 2, 2 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -95,18 +99,23 @@ TEST_F(MarkupTableTest, AllFixedColumnsNeedNoSharing)
 {
     MeasureText(drawer, dc(), L"<table cellpadding=0><tr><td width=40></td><td width=30></td></tr></table>");
     DrawMeasured(drawer, dc(), 0, 0, 200, 300);
-    EXPECT_EQ((std::vector<int>{40, 30}), Table().arrColWidths);
+    EXPECT_EQ((std::vector<int>{ 40, 30 }), Table().arrColWidths);
 }
 
 TEST_F(MarkupTableTest, ATableOfFixedColumnsKeepsItsWidthAndTakesItsAlignment)
 {
     // 39 + the cell's own 1-pixel border on both sides + the table's.
-    struct Case { const wchar_t* align; int left; } cases[] = {{L"left", 0}, {L"center", (200 - 43) / 2}, {L"right", 200 - 43}};
+    struct Case
+    {
+        const wchar_t* align;
+        int left;
+    } cases[] = { { L"left", 0 }, { L"center", (200 - 43) / 2 }, { L"right", 200 - 43 } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.align);
         canvas.Fill(RGB(255, 255, 255));
-        MeasureText(drawer, dc(), std::wstring(L"<table align=") + c.align +
-                                      L" cellpadding=0 border=1 bordercolor=#ff0000><tr><td width=39></td></tr></table>");
+        MeasureText(drawer, dc(),
+                    std::wstring(L"<table align=") + c.align +
+                        L" cellpadding=0 border=1 bordercolor=#ff0000><tr><td width=39></td></tr></table>");
         DrawMeasured(drawer, dc(), 0, 0, 200, 300);
         const RECT ink = canvas.InkBox(RGB(255, 255, 255));
         EXPECT_EQ(c.left, ink.left);
@@ -117,19 +126,24 @@ TEST_F(MarkupTableTest, ATableOfFixedColumnsKeepsItsWidthAndTakesItsAlignment)
 TEST_F(MarkupTableTest, BorderStylesTakeTheirWidth)
 {
     // A bordered table gives its cells a 1-pixel border too.
-    struct Case { const wchar_t* attributes; int border; } cases[] = {
-        {L"border=5", 5},
-        {L"border=5 borderstyle=dotted", 1},
-        {L"border=5 borderstyle=double", 3},
-        {L"borderstyle=double", 3},
-        {L"border=0 borderstyle=double", 3},
-        {L"border=0", 0},
-        {L"", 0},
+    struct Case
+    {
+        const wchar_t* attributes;
+        int border;
+    } cases[] = {
+        { L"border=5", 5 },
+        { L"border=5 borderstyle=dotted", 1 },
+        { L"border=5 borderstyle=double", 3 },
+        { L"borderstyle=double", 3 },
+        { L"border=0 borderstyle=double", 3 },
+        { L"border=0", 0 },
+        { L"", 0 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.attributes);
-        const CSize size = MeasureText(drawer, dc(), std::wstring(L"<table cellpadding=0 ") + c.attributes +
-                                                         L"><tr><td width=10 height=10></td></tr></table>");
+        const CSize size = MeasureText(
+            drawer, dc(),
+            std::wstring(L"<table cellpadding=0 ") + c.attributes + L"><tr><td width=10 height=10></td></tr></table>");
         const int nCell = 10 + (c.border > 0 ? 2 : 0);
         EXPECT_EQ(nCell + 2 * c.border + 1, size.cx);
         EXPECT_EQ(nCell + 2 * c.border + 1, size.cy);
@@ -139,8 +153,8 @@ TEST_F(MarkupTableTest, BorderStylesTakeTheirWidth)
 TEST_F(MarkupTableTest, CellBordersReverseTheTableColours)
 {
     MeasureText(drawer, dc(),
-        L"<table border=1 cellspacing=4 cellpadding=2 bordercolorlight=#ff0000 bordercolordark=#0000ff>"
-        L"<tr><td width=20 height=20></td></tr></table>");
+                L"<table border=1 cellspacing=4 cellpadding=2 bordercolorlight=#ff0000 bordercolordark=#0000ff>"
+                L"<tr><td width=20 height=20></td></tr></table>");
     DrawMeasured(drawer, dc(), 0, 0, 60, 300);
     const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
     // Table: light top and left, dark bottom and right.
@@ -154,7 +168,7 @@ TEST_F(MarkupTableTest, CellBordersReverseTheTableColours)
     const int nCellBottom = 5 + table.arrRowHeights[0];
     EXPECT_EQ(red, canvas.Pixel(nCellRight, 12));
     EXPECT_EQ(red, canvas.Pixel(12, nCellBottom));
-    EXPECT_EQ(blue, canvas.Pixel(5 + table.arrColWidths[0] + 4 + 1, 12));    // the table's right edge
+    EXPECT_EQ(blue, canvas.Pixel(5 + table.arrColWidths[0] + 4 + 1, 12));  // the table's right edge
 }
 
 TEST_F(MarkupTableTest, ACellColourFillsItWithoutAnEffect)
@@ -184,7 +198,8 @@ TEST_F(MarkupTableTest, TwoTablesAreNumberedInOrderAndTheRunBetweenStandsOnItsOw
     MeasureText(drawer, dc(), L"x");
     const int H = drawer.m_arrLines[0].nHeight;
     const CSize size = MeasureText(drawer, dc(),
-        L"<table cellpadding=0><tr><td height=10></td></tr></table>mid<table cellpadding=0><tr><td height=20></td></tr></table>");
+                                   L"<table cellpadding=0><tr><td height=10></td></tr></table>mid<table "
+                                   L"cellpadding=0><tr><td height=20></td></tr></table>");
     ASSERT_EQ(2u, drawer.m_arrTableRows.size());
     EXPECT_EQ(10, Table(0).arrRowHeights[0]);
     EXPECT_EQ(20, Table(1).arrRowHeights[0]);

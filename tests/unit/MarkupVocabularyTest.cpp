@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 std::string Narrow(const CString& s)
 {
     std::string out;
@@ -43,7 +42,7 @@ std::vector<std::string> Pieces(const wchar_t* pszText)
 }
 
 typedef std::vector<std::string> Strings;
-}
+}  // namespace
 
 TEST(MarkupVocabularyTest, TablesHoldTheirRows)
 {
@@ -61,7 +60,11 @@ TEST(MarkupVocabularyTest, TablesHoldTheirRows)
 
 TEST(MarkupVocabularyTest, TextPreparation)
 {
-    struct Case { const wchar_t* pszIn; const wchar_t* pszOut; };
+    struct Case
+    {
+        const wchar_t* pszIn;
+        const wchar_t* pszOut;
+    };
     const Case cases[] = {
         { L"", L"" },
         { L"a&lt;b", L"a<<b" },
@@ -98,7 +101,11 @@ TEST(MarkupVocabularyTest, TextPreparationWithoutBreakTags)
 
 TEST(MarkupVocabularyTest, RunsAndTags)
 {
-    struct Case { const wchar_t* pszText; Strings pieces; };
+    struct Case
+    {
+        const wchar_t* pszText;
+        Strings pieces;
+    };
     const Case cases[] = {
         { L"a<b>c", { "T:a", "G:b", "T:c" } },
         { L"a<<b", { "T:a<", "T:b" } },
@@ -121,7 +128,12 @@ TEST(MarkupVocabularyTest, RunsAndTags)
 
 TEST(MarkupVocabularyTest, TagNameAndAttributes)
 {
-    struct Case { const wchar_t* pszTag; const char* pszName; const char* pszAttributes; };
+    struct Case
+    {
+        const wchar_t* pszTag;
+        const char* pszName;
+        const char* pszAttributes;
+    };
     const Case cases[] = {
         { L"font color=red size=3", "font", "color=red size=3" },
         { L"br=2", "br", "=2" },
@@ -141,7 +153,13 @@ TEST(MarkupVocabularyTest, TagNameAndAttributes)
 
 TEST(MarkupVocabularyTest, TagLookup)
 {
-    struct Case { const wchar_t* pszTag; int nId; const char* pszStyle; BOOL bClosing; };
+    struct Case
+    {
+        const wchar_t* pszTag;
+        int nId;
+        const char* pszStyle;
+        BOOL bClosing;
+    };
     const Case cases[] = {
         { L"b", MARKUP_TAG_BOLD, "bold", FALSE },
         { L"/b", MARKUP_TAG_BOLD, "bold", TRUE },
@@ -177,7 +195,11 @@ TEST(MarkupVocabularyTest, TagLookup)
 TEST(MarkupVocabularyTest, ColourNames)
 {
     const COLORREF crDefault = RGB(1, 2, 3);
-    struct Case { const wchar_t* pszName; COLORREF cr; };
+    struct Case
+    {
+        const wchar_t* pszName;
+        COLORREF cr;
+    };
     const Case cases[] = {
         { L"lightgrey", RGB(211, 211, 211) },
         { L"lightgray", crDefault },
@@ -201,21 +223,39 @@ TEST(MarkupVocabularyTest, ColourNames)
 
 TEST(MarkupVocabularyTest, SystemColourNames)
 {
-    struct Case { const wchar_t* pszName; int nIndex; };
+    struct Case
+    {
+        const wchar_t* pszName;
+        int nIndex;
+    };
     const Case cases[] = {
-        { L"activeborder", COLOR_ACTIVEBORDER }, { L"activecaption", COLOR_ACTIVECAPTION },
-        { L"appworkspace", COLOR_APPWORKSPACE }, { L"background", COLOR_BACKGROUND },
-        { L"buttonface", COLOR_BTNFACE }, { L"buttonhighlight", COLOR_BTNHIGHLIGHT },
-        { L"buttonshadow", COLOR_BTNSHADOW }, { L"buttontext", COLOR_BTNTEXT },
-        { L"captiontext", COLOR_CAPTIONTEXT }, { L"graytext", COLOR_GRAYTEXT },
-        { L"highlight", COLOR_HIGHLIGHT }, { L"highlighttext", COLOR_HIGHLIGHTTEXT },
-        { L"inactiveborder", COLOR_INACTIVEBORDER }, { L"inactivecaption", COLOR_INACTIVECAPTION },
-        { L"inactivecaptiontext", COLOR_INACTIVECAPTIONTEXT }, { L"infobackground", COLOR_INFOBK },
-        { L"infotext", COLOR_INFOTEXT }, { L"menu", COLOR_MENU }, { L"menutext", COLOR_MENUTEXT },
-        { L"scrollbar", COLOR_SCROLLBAR }, { L"threeddarkshadow", COLOR_3DDKSHADOW },
-        { L"threedface", COLOR_BTNFACE }, { L"threedhighlight", COLOR_BTNHIGHLIGHT },
-        { L"threedlightshadow", COLOR_3DLIGHT }, { L"threedshadow", COLOR_BTNSHADOW },
-        { L"window", COLOR_WINDOW }, { L"windowframe", COLOR_WINDOWFRAME },
+        { L"activeborder", COLOR_ACTIVEBORDER },
+        { L"activecaption", COLOR_ACTIVECAPTION },
+        { L"appworkspace", COLOR_APPWORKSPACE },
+        { L"background", COLOR_BACKGROUND },
+        { L"buttonface", COLOR_BTNFACE },
+        { L"buttonhighlight", COLOR_BTNHIGHLIGHT },
+        { L"buttonshadow", COLOR_BTNSHADOW },
+        { L"buttontext", COLOR_BTNTEXT },
+        { L"captiontext", COLOR_CAPTIONTEXT },
+        { L"graytext", COLOR_GRAYTEXT },
+        { L"highlight", COLOR_HIGHLIGHT },
+        { L"highlighttext", COLOR_HIGHLIGHTTEXT },
+        { L"inactiveborder", COLOR_INACTIVEBORDER },
+        { L"inactivecaption", COLOR_INACTIVECAPTION },
+        { L"inactivecaptiontext", COLOR_INACTIVECAPTIONTEXT },
+        { L"infobackground", COLOR_INFOBK },
+        { L"infotext", COLOR_INFOTEXT },
+        { L"menu", COLOR_MENU },
+        { L"menutext", COLOR_MENUTEXT },
+        { L"scrollbar", COLOR_SCROLLBAR },
+        { L"threeddarkshadow", COLOR_3DDKSHADOW },
+        { L"threedface", COLOR_BTNFACE },
+        { L"threedhighlight", COLOR_BTNHIGHLIGHT },
+        { L"threedlightshadow", COLOR_3DLIGHT },
+        { L"threedshadow", COLOR_BTNSHADOW },
+        { L"window", COLOR_WINDOW },
+        { L"windowframe", COLOR_WINDOWFRAME },
         { L"windowtext", COLOR_WINDOWTEXT },
     };
     CMarkupDrawer drawer;

@@ -10,7 +10,8 @@
 
 namespace {
 
-struct LayoutCase {
+struct LayoutCase
+{
     LONG width;
     LONG height;
     WORD bits;
@@ -18,7 +19,8 @@ struct LayoutCase {
     WORD entries;
 };
 
-class PaletteDibLayout : public ::testing::TestWithParam<LayoutCase> {};
+class PaletteDibLayout : public ::testing::TestWithParam<LayoutCase>
+{};
 
 TEST_P(PaletteDibLayout, RowsArePaddedToWholeWordsAndThePaletteFollowsTheHeader)
 {
@@ -31,7 +33,7 @@ TEST_P(PaletteDibLayout, RowsArePaddedToWholeWordsAndThePaletteFollowsTheHeader)
     const BITMAPINFOHEADER* h = reinterpret_cast<const BITMAPINFOHEADER*>(pBlock);
     EXPECT_EQ(40u, h->biSize);
     EXPECT_EQ(c.width, h->biWidth);
-    EXPECT_EQ(c.height, h->biHeight);       // positive: rows stored bottom-up
+    EXPECT_EQ(c.height, h->biHeight);  // positive: rows stored bottom-up
     EXPECT_EQ(1, h->biPlanes);
     EXPECT_EQ(c.bits, h->biBitCount);
     EXPECT_EQ((DWORD)BI_RGB, h->biCompression);
@@ -42,20 +44,16 @@ TEST_P(PaletteDibLayout, RowsArePaddedToWholeWordsAndThePaletteFollowsTheHeader)
     EXPECT_EQ(0, memcmp(h, &dib.GetHeader(), sizeof(BITMAPINFOHEADER)));
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, PaletteDibLayout, ::testing::Values(
-    LayoutCase{1, 3, 8, 4, 256},
-    LayoutCase{33, 2, 8, 36, 256},
-    LayoutCase{1, 1, 1, 4, 2},
-    LayoutCase{33, 1, 1, 8, 2},
-    LayoutCase{9, 2, 4, 8, 16},
-    LayoutCase{2, 2, 24, 8, 0},
-    LayoutCase{3, 1, 32, 12, 0},
-    LayoutCase{5, 1, 16, 12, 0},
-    LayoutCase{0, 4, 8, 0, 256}));          // width 0: no pixel bytes
+INSTANTIATE_TEST_SUITE_P(Tables, PaletteDibLayout,
+                         ::testing::Values(LayoutCase{ 1, 3, 8, 4, 256 }, LayoutCase{ 33, 2, 8, 36, 256 },
+                                           LayoutCase{ 1, 1, 1, 4, 2 }, LayoutCase{ 33, 1, 1, 8, 2 },
+                                           LayoutCase{ 9, 2, 4, 8, 16 }, LayoutCase{ 2, 2, 24, 8, 0 },
+                                           LayoutCase{ 3, 1, 32, 12, 0 }, LayoutCase{ 5, 1, 16, 12, 0 },
+                                           LayoutCase{ 0, 4, 8, 0, 256 }));  // width 0: no pixel bytes
 
 TEST(PaletteDib, RefusesNegativeAndOverflowingSizesAndDropsTheOldPicture)
 {
-    const LONG sizes[][2] = {{-1, 1}, {1, -1}, {0x7FFFFFFF, 2}, {65536, 65536}, {0x20000000, 5}};
+    const LONG sizes[][2] = { { -1, 1 }, { 1, -1 }, { 0x7FFFFFFF, 2 }, { 65536, 65536 }, { 0x20000000, 5 } };
     for (const auto& s : sizes) {
         CPaletteDib dib;
         ASSERT_NE(nullptr, dib.CreateDib(4, 4, 8));
@@ -72,12 +70,14 @@ void FillPalette(CPaletteDib& dib, BYTE r, BYTE g, BYTE b)
         dib.SetPaletteIndex(i, r, g, b);
 }
 
-struct BlendCase {
+struct BlendCase
+{
     int percent;
-    BYTE red, green, blue;      // one entry after blending (10, 200, 255) toward (101, 0, 55)
+    BYTE red, green, blue;  // one entry after blending (10, 200, 255) toward (101, 0, 55)
 };
 
-class PaletteDibBlend : public ::testing::TestWithParam<BlendCase> {};
+class PaletteDibBlend : public ::testing::TestWithParam<BlendCase>
+{};
 
 TEST_P(PaletteDibBlend, EachChannelMovesTowardTheColourRoundedDown)
 {
@@ -95,18 +95,18 @@ TEST_P(PaletteDibBlend, EachChannelMovesTowardTheColourRoundedDown)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, PaletteDibBlend, ::testing::Values(
-    BlendCase{0, 10, 200, 255},
-    BlendCase{5, 14, 190, 245},         // (10*95+101*5)/100 = 14.55, 190, (255*95+55*5)/100 = 245
-    BlendCase{50, 55, 100, 155},
-    BlendCase{100, 101, 0, 55},
-    BlendCase{150, 101, 0, 55},         // capped at 100
-    BlendCase{-40, 10, 200, 255}));     // clamped at 0, never pushed away
+INSTANTIATE_TEST_SUITE_P(Tables, PaletteDibBlend,
+                         ::testing::Values(BlendCase{ 0, 10, 200, 255 },
+                                           BlendCase{ 5, 14, 190,
+                                                      245 },  // (10*95+101*5)/100 = 14.55, 190, (255*95+55*5)/100 = 245
+                                           BlendCase{ 50, 55, 100, 155 }, BlendCase{ 100, 101, 0, 55 },
+                                           BlendCase{ 150, 101, 0, 55 },      // capped at 100
+                                           BlendCase{ -40, 10, 200, 255 }));  // clamped at 0, never pushed away
 
 TEST(PaletteDib, WithoutAPaletteBlendAndSetIndexDoNothing)
 {
     CPaletteDib dib;
-    dib.BlendPalette(RGB(1, 2, 3), 50);     // empty picture
+    dib.BlendPalette(RGB(1, 2, 3), 50);  // empty picture
     dib.SetPaletteIndex(0, 1, 2, 3);
     BYTE* pBlock = dib.CreateDib(3, 2, 24);
     ASSERT_NE(nullptr, pBlock);
@@ -125,10 +125,10 @@ TEST(PaletteDib, SetPaletteIndexWritesBlueGreenRedAndIgnoresIndexesPastTheEnd)
     ASSERT_NE(nullptr, pBlock);
     memset(pBlock + 40, 0xEE, dib.GetBlockSize() - 40);
     dib.SetPaletteIndex(15, 0x11, 0x22, 0x33);
-    const BYTE expect[4] = {0x33, 0x22, 0x11, 0};
+    const BYTE expect[4] = { 0x33, 0x22, 0x11, 0 };
     EXPECT_EQ(0, memcmp(expect, pBlock + 40 + 15 * 4, 4));
     std::vector<BYTE> before(pBlock, pBlock + dib.GetBlockSize());
-    dib.SetPaletteIndex(16, 1, 2, 3);           // first pixel byte follows entry 15
+    dib.SetPaletteIndex(16, 1, 2, 3);  // first pixel byte follows entry 15
     dib.SetPaletteIndex(0xFFFFFFFF, 1, 2, 3);
     EXPECT_EQ(before, std::vector<BYTE>(pBlock, pBlock + dib.GetBlockSize()));
 }
@@ -184,8 +184,8 @@ TEST(PaletteDib, DrawDibPutsTheBottomRowLowestAndRedIsRed)
     dib.SetPaletteIndex(2, 0, 0, 255);
     dib.SetPaletteIndex(3, 0x12, 0x34, 0x56);
     memset(dib.GetBits(), 0, dib.GetHeader().biSizeImage);
-    dib.GetRow(0)[0] = 1;       // bottom row, left
-    dib.GetRow(1)[2] = 2;       // top row, right
+    dib.GetRow(0)[0] = 1;  // bottom row, left
+    dib.GetRow(1)[2] = 2;  // top row, right
     dib.GetRow(1)[0] = 3;
     DibCanvas c(5, 4, 0x00777777);
     dib.DrawDib(c.dc, 1, 1);
@@ -193,7 +193,7 @@ TEST(PaletteDib, DrawDibPutsTheBottomRowLowestAndRedIsRed)
     EXPECT_EQ(0x000000FFu, c.At(3, 1));
     EXPECT_EQ(0x00123456u, c.At(1, 1));
     EXPECT_EQ(0x00000000u, c.At(2, 2));
-    EXPECT_EQ(0x00777777u, c.At(0, 0));     // outside the picture
+    EXPECT_EQ(0x00777777u, c.At(0, 0));  // outside the picture
     EXPECT_EQ(0x00777777u, c.At(4, 1));
     EXPECT_EQ(0x00777777u, c.At(1, 3));
 }
@@ -209,13 +209,13 @@ TEST(PaletteDib, DrawDibCopiesNewPixelsEachTimeButKeepsTheFirstColourTable)
     DibCanvas c(2, 1, 0);
     dib.DrawDib(c.dc, 0, 0);
     EXPECT_EQ(0x0000FF00u, c.At(1, 0));
-    dib.SetPaletteIndex(1, 255, 255, 255);      // too late for this section
+    dib.SetPaletteIndex(1, 255, 255, 255);  // too late for this section
     dib.GetBits()[0] = 1;
     dib.DrawDib(c.dc, 0, 0);
     EXPECT_EQ(0x0000FF00u, c.At(0, 0));
     EXPECT_EQ(0x0000FF00u, c.At(1, 0));
     CPaletteDib again;
-    again.CopyDib(&dib);                        // a new picture takes the new table
+    again.CopyDib(&dib);  // a new picture takes the new table
     again.DrawDib(c.dc, 0, 0);
     EXPECT_EQ(0x00FFFFFFu, c.At(0, 0));
 }
@@ -234,4 +234,4 @@ TEST(PaletteDib, EmptyAndZeroWidthPicturesDrawNothing)
             EXPECT_EQ(0x00ABCDEFu, c.At(x, y));
 }
 
-} // namespace
+}  // namespace

@@ -23,12 +23,13 @@ std::vector<int> Ports(const CProxyList& list)
     return ports;
 }
 
-struct RowsCase {
+struct RowsCase
+{
     const char* name;
     int nListSize;
     std::vector<int> rows;
-    std::vector<int> kept;     // ports left after the removal
-    std::vector<int> copied;   // ports of the copy
+    std::vector<int> kept;    // ports left after the removal
+    std::vector<int> copied;  // ports of the copy
 };
 
 const RowsCase kCases[] = {
@@ -50,7 +51,7 @@ TEST(ProxyRowsTest, RemoveAndCopyTheSelectedRows)
         FillPorts(list, c.nListSize);
         CProxyList copy;
         CProxy stale("127.0.0.1", 9, 0, 1, 0, 0);
-        copy.AddTail(stale);   // replaced, not appended to
+        copy.AddTail(stale);  // replaced, not appended to
         CopyProxyRows(list, c.rows, copy);
         EXPECT_EQ(c.copied, Ports(copy));
         EXPECT_EQ(c.nListSize, (int)list.GetCount());

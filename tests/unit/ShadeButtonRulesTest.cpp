@@ -17,7 +17,7 @@ TEST(ShadeButtonRules, PaletteRunsFromShadowOverFaceToLight)
     EXPECT_EQ(64, pal[64].rgbRed);
     EXPECT_EQ(82, pal[64].rgbGreen);
     EXPECT_EQ(64, pal[64].rgbBlue);
-    EXPECT_EQ(127, pal[127].rgbRed);        // (0 + 128 x 127) / 128
+    EXPECT_EQ(127, pal[127].rgbRed);  // (0 + 128 x 127) / 128
     // Entry 128 is written twice and ends as (127 face + light) / 128.
     EXPECT_EQ((127 * 128 + 228) / 128, pal[128].rgbRed);
     EXPECT_EQ((127 * 100 + 255) / 128, pal[128].rgbGreen);
@@ -40,7 +40,7 @@ TEST(ShadeButtonRules, ReliefIsBrightUpperLeftAndDarkLowerRight)
     EXPECT_NEAR(128, CShadeButton::ShadeValue(79, 39, 80, 40), 12);
     EXPECT_NEAR(128, CShadeButton::ShadeValue(0, 0, 80, 40), 12);
     // Every value stays inside the clamp, whatever the size.
-    const int sizes[][2] = {{1, 1}, {2, 3}, {80, 40}, {300, 7}};
+    const int sizes[][2] = { { 1, 1 }, { 2, 3 }, { 80, 40 }, { 300, 7 } };
     for (const auto& s : sizes)
         for (int r = 0; r < s[1]; ++r)
             for (int x = 0; x < s[0]; ++x) {

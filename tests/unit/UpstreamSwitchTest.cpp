@@ -50,7 +50,7 @@ protected:
         FillList(count);
         CHideState state;
         StartAutoHide(state);
-        std::vector<int> chosen{state.m_nCurIndex};
+        std::vector<int> chosen{ state.m_nCurIndex };
         for (int i = 1; i < ticks; ++i) {
             SwitchToNextProxy(state, true);
             chosen.push_back(state.m_nCurIndex);
@@ -64,12 +64,13 @@ protected:
 
 TEST_F(UpstreamSwitchTest, UsableCountRoundsUp)
 {
-    struct Case {
+    struct Case
+    {
         int count, ratio, usable;
     };
     const Case cases[] = {
-        {7, 50, 4}, {3, 20, 1}, {1, 20, 1}, {1, 100, 1}, {5, 100, 5},
-        {0, 50, 0}, {10, 20, 2}, {11, 20, 3}, {100, 33, 33}, {101, 33, 34},
+        { 7, 50, 4 }, { 3, 20, 1 },  { 1, 20, 1 },  { 1, 100, 1 },   { 5, 100, 5 },
+        { 0, 50, 0 }, { 10, 20, 2 }, { 11, 20, 3 }, { 100, 33, 33 }, { 101, 33, 34 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.usable, UsableProxyCount(c.count, c.ratio)) << c.count << " at " << c.ratio;
@@ -77,13 +78,13 @@ TEST_F(UpstreamSwitchTest, UsableCountRoundsUp)
 
 TEST_F(UpstreamSwitchTest, TicksWalkTheUsableHeadOfTheList)
 {
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4, 0, 1}), Ticks(5, 100, 7));
+    EXPECT_EQ((std::vector<int>{ 0, 1, 2, 3, 4, 0, 1 }), Ticks(5, 100, 7));
     GetProxyList().RemoveAll();
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 0, 1}), Ticks(7, 50, 6));
+    EXPECT_EQ((std::vector<int>{ 0, 1, 2, 3, 0, 1 }), Ticks(7, 50, 6));
     GetProxyList().RemoveAll();
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), Ticks(1, 20, 3));
+    EXPECT_EQ((std::vector<int>{ 0, 0, 0 }), Ticks(1, 20, 3));
     GetProxyList().RemoveAll();
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), Ticks(3, 20, 3));
+    EXPECT_EQ((std::vector<int>{ 0, 0, 0 }), Ticks(3, 20, 3));
 }
 
 TEST_F(UpstreamSwitchTest, ShrunkListWrapsToTheFirstEntry)
@@ -128,7 +129,7 @@ TEST_F(UpstreamSwitchTest, ProxyInUseMessageCarriesTheIndex)
     CHideState state;
     SetUpstreamProxy(CProxy("10.0.0.2", 8001, -1, 0, 0, 0), state);  // by hand
     state.m_nCurIndex = 1;
-    SwitchToNextProxy(state, true);                                   // automatic
+    SwitchToNextProxy(state, true);  // automatic
 
     CRecordingWindow::Message msg;
     ASSERT_TRUE(main.Take(WM_PROXY_IN_USE, &msg));
@@ -154,9 +155,9 @@ TEST_F(UpstreamSwitchTest, FailedRetestRemovesOnlyTheSameProxyAtItsPosition)
         p->m_nIndex = index;
         return p;
     };
-    HandleRetestResult(state, request("10.0.0.2", 8001, 1), true);        // passed
-    HandleRetestResult(state, request("10.0.0.9", 8001, 1), false);       // another proxy there now
-    HandleRetestResult(state, request("10.0.0.2", 8001, 5), false);       // position gone
+    HandleRetestResult(state, request("10.0.0.2", 8001, 1), true);   // passed
+    HandleRetestResult(state, request("10.0.0.9", 8001, 1), false);  // another proxy there now
+    HandleRetestResult(state, request("10.0.0.2", 8001, 5), false);  // position gone
     EXPECT_EQ(2, GetProxyList().GetCount());
     EXPECT_FALSE(main.Take(WM_REFRESH_PROXY_LIST));
 
@@ -164,5 +165,5 @@ TEST_F(UpstreamSwitchTest, FailedRetestRemovesOnlyTheSameProxyAtItsPosition)
     ASSERT_EQ(1, GetProxyList().GetCount());
     EXPECT_STREQ("10.0.0.1", GetProxyList().GetHead().m_szIP);
     EXPECT_TRUE(main.Take(WM_REFRESH_PROXY_LIST));
-    EXPECT_EQ(-1, state.m_nNextIndex);   // nothing after the current one to test
+    EXPECT_EQ(-1, state.m_nNextIndex);  // nothing after the current one to test
 }

@@ -14,7 +14,8 @@
 
 namespace {
 
-struct CConnectionSetting {
+struct CConnectionSetting
+{
     DWORD flags = 0;
     std::wstring server;
     std::wstring bypass;
@@ -122,15 +123,16 @@ bool BypassIsLocal(const std::wstring& bypass)
 
 TEST_F(ConnectionProxyTest, HideSetsTheEndpointAndRestoreGoesDirect)
 {
-    struct Case {
+    struct Case
+    {
         CProxy endpoint;
         const wchar_t* server;
         const wchar_t* httpOnly;
     };
     const Case cases[] = {
-        {g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188", L"127.0.0.1:3188"},
-        {CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080",
-         L"10.20.30.40:8080"},
+        { g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188", L"127.0.0.1:3188" },
+        { CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080",
+          L"10.20.30.40:8080" },
     };
     for (const Case& c : cases) {
         CHideState state;
@@ -157,7 +159,8 @@ TEST_F(ConnectionProxyTest, HideSetsTheEndpointAndRestoreGoesDirect)
 
 // What the platform keeps of a connection setting: read back through the
 // per-connection options, and the values it leaves in the registry.
-struct CStoredSetting {
+struct CStoredSetting
+{
     CConnectionSetting queried;
     DWORD enable = 0;
     std::wstring server;
@@ -174,8 +177,8 @@ struct CStoredSetting {
 std::ostream& operator<<(std::ostream& os, const CStoredSetting& s)
 {
     return os << "flags " << s.queried.flags << " server \"" << CStringA(s.queried.server.c_str()).GetString()
-              << "\" bypass \"" << CStringA(s.queried.bypass.c_str()).GetString() << "\" | registry enable "
-              << s.enable << " server \"" << CStringA(s.server.c_str()).GetString() << "\" override \""
+              << "\" bypass \"" << CStringA(s.queried.bypass.c_str()).GetString() << "\" | registry enable " << s.enable
+              << " server \"" << CStringA(s.server.c_str()).GetString() << "\" override \""
               << CStringA(s.override_.c_str()).GetString() << "\"";
 }
 
@@ -230,19 +233,20 @@ TEST_F(ConnectionProxyTest, HideAndRestoreStoreExactlyTheDocumentedOptions)
     // point, and whatever this platform keeps of it, read back through
     // WinINet and from the registry, must equal what Hide IP and Restore IP
     // leave behind.
-    const CConnectionSetting start = {PROXY_TYPE_DIRECT, L"start:1", L"start-bypass"};
-    struct Case {
+    const CConnectionSetting start = { PROXY_TYPE_DIRECT, L"start:1", L"start-bypass" };
+    struct Case
+    {
         CProxy endpoint;
         const wchar_t* server;
     };
     const Case cases[] = {
-        {g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188"},
-        {CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080"},
+        { g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188" },
+        { CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(CStringA(c.server).GetString());
         WriteSetting(start);
-        WriteSetting({static_cast<DWORD>(PROXY_TYPE_DIRECT | PROXY_TYPE_PROXY), c.server, L"local"});
+        WriteSetting({ static_cast<DWORD>(PROXY_TYPE_DIRECT | PROXY_TYPE_PROXY), c.server, L"local" });
         const CStoredSetting hidden = Stored();
         WriteFlags(PROXY_TYPE_DIRECT);
         const CStoredSetting restored = Stored();
@@ -265,7 +269,7 @@ TEST_F(ConnectionProxyTest, RestoreWhileNotHiddenChangesNothingAndPostsNothing)
 {
     CHideState state;
     ASSERT_TRUE(SetBrowserProxy(state, g_localRelayProxy));
-    state.m_bHidden = 0;   // as after a hide that failed offline
+    state.m_bHidden = 0;  // as after a hide that failed offline
     EXPECT_FALSE(RestoreDirectConnection(state));
     EXPECT_FALSE(RestoredPosted());
     CConnectionSetting setting;

@@ -44,7 +44,7 @@ HICON MakeSolidIcon(COLORREF cr)
     HDC hMem = CreateCompatibleDC(hScreen);
     HGDIOBJ hOld = SelectObject(hMem, hColour);
     HBRUSH hBrush = CreateSolidBrush(cr);
-    RECT rc = {0, 0, 32, 32};
+    RECT rc = { 0, 0, 32, 32 };
     FillRect(hMem, &rc, hBrush);
     DeleteObject(hBrush);
     SelectObject(hMem, hOld);
@@ -52,7 +52,7 @@ HICON MakeSolidIcon(COLORREF cr)
     ReleaseDC(NULL, hScreen);
     BYTE zeros[32 * 4] = {};
     HBITMAP hMask = CreateBitmap(32, 32, 1, 1, zeros);
-    ICONINFO info = {TRUE, 16, 16, hMask, hColour};
+    ICONINFO info = { TRUE, 16, 16, hMask, hColour };
     HICON hIcon = CreateIconIndirect(&info);
     DeleteObject(hColour);
     DeleteObject(hMask);
@@ -71,7 +71,7 @@ public:
         ReleaseDC(NULL, hScreen);
         m_hOld = SelectObject(m_hDC, m_hBitmap);
         HBRUSH hBrush = CreateSolidBrush(crFill);
-        RECT rc = {0, 0, cx, cy};
+        RECT rc = { 0, 0, cx, cy };
         FillRect(m_hDC, &rc, hBrush);
         DeleteObject(hBrush);
     }
@@ -91,7 +91,7 @@ public:
         dis.itemState = itemState;
         dis.hwndItem = hWnd;
         dis.hDC = m_hDC;
-        dis.rcItem = {0, 0, m_cx, m_cy};
+        dis.rcItem = { 0, 0, m_cx, m_cy };
         button.DrawItem(&dis);
     }
     HDC m_hDC;
@@ -152,8 +152,14 @@ protected:
     }
     HWND Item(int i) const { return ::GetDlgItem(m_dialog.GetSafeHwnd(), kFirstId + i); }
     UINT Type(int i) const { return static_cast<UINT>(GetWindowLongPtrW(Item(i), GWL_STYLE)) & BS_TYPEMASK; }
-    LRESULT Send(int i, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessageW(Item(i), msg, wParam, lParam); }
-    void Pump() { PumpUntil([] { return false; }, 100); }
+    LRESULT Send(int i, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendMessageW(Item(i), msg, wParam, lParam);
+    }
+    void Pump()
+    {
+        PumpUntil([] { return false; }, 100);
+    }
 
     CClickDialog m_dialog;
     CProbeButton m_buttons[4];
@@ -161,13 +167,18 @@ protected:
 
 TEST_F(IconButtonTest, AttachingRewritesTheStyleToOwnerDraw)
 {
-    struct { DWORD style; bool checkBox; UINT dlgCode; } cases[] = {
-        {BS_PUSHBUTTON, false, DLGC_UNDEFPUSHBUTTON},
-        {BS_DEFPUSHBUTTON, false, DLGC_DEFPUSHBUTTON},
-        {BS_AUTOCHECKBOX, true, DLGC_UNDEFPUSHBUTTON},
-        {BS_3STATE, true, DLGC_UNDEFPUSHBUTTON},
+    struct
+    {
+        DWORD style;
+        bool checkBox;
+        UINT dlgCode;
+    } cases[] = {
+        { BS_PUSHBUTTON, false, DLGC_UNDEFPUSHBUTTON },
+        { BS_DEFPUSHBUTTON, false, DLGC_DEFPUSHBUTTON },
+        { BS_AUTOCHECKBOX, true, DLGC_UNDEFPUSHBUTTON },
+        { BS_3STATE, true, DLGC_UNDEFPUSHBUTTON },
     };
-    MakeDialog({cases[0].style, cases[1].style, cases[2].style, cases[3].style});
+    MakeDialog({ cases[0].style, cases[1].style, cases[2].style, cases[3].style });
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), Type(i));
@@ -181,7 +192,7 @@ TEST_F(IconButtonTest, AttachingRewritesTheStyleToOwnerDraw)
 
 TEST_F(IconButtonTest, AnOwnerDrawnButtonIsNoCheckBox)
 {
-    MakeDialog({BS_OWNERDRAW});
+    MakeDialog({ BS_OWNERDRAW });
     Send(0, BM_SETCHECK, BST_CHECKED);
     EXPECT_EQ(0, Send(0, BM_GETCHECK));
     EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), Type(0));
@@ -189,7 +200,7 @@ TEST_F(IconButtonTest, AnOwnerDrawnButtonIsNoCheckBox)
 
 TEST_F(IconButtonTest, SetStyleKeepsOwnerDrawAndMovesTheDefault)
 {
-    MakeDialog({BS_PUSHBUTTON, BS_DEFPUSHBUTTON});
+    MakeDialog({ BS_PUSHBUTTON, BS_DEFPUSHBUTTON });
     Send(0, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), Type(0));
     EXPECT_TRUE(Send(0, WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
@@ -209,9 +220,16 @@ TEST_F(IconButtonTest, SetStyleKeepsOwnerDrawAndMovesTheDefault)
 
 TEST_F(IconButtonTest, CheckStateFollowsSetCheckAndClicks)
 {
-    MakeDialog({BS_AUTOCHECKBOX});
-    struct { WPARAM value; LRESULT check; } cases[] = {
-        {BST_CHECKED, 1}, {BST_UNCHECKED, 0}, {BST_INDETERMINATE, 1}, {7, 0},
+    MakeDialog({ BS_AUTOCHECKBOX });
+    struct
+    {
+        WPARAM value;
+        LRESULT check;
+    } cases[] = {
+        { BST_CHECKED, 1 },
+        { BST_UNCHECKED, 0 },
+        { BST_INDETERMINATE, 1 },
+        { 7, 0 },
     };
     for (const auto& c : cases) {
         Send(0, BM_SETCHECK, c.value);
@@ -227,7 +245,7 @@ TEST_F(IconButtonTest, CheckStateFollowsSetCheckAndClicks)
 
 TEST_F(IconButtonTest, DoubleClickGivesTwoClicks)
 {
-    MakeDialog({BS_PUSHBUTTON});
+    MakeDialog({ BS_PUSHBUTTON });
     RECT rc;
     GetClientRect(Item(0), &rc);
     LPARAM centre = MAKELPARAM(rc.right / 2, rc.bottom / 2);
@@ -244,7 +262,7 @@ TEST_F(IconButtonTest, DoubleClickGivesTwoClicks)
 
 TEST_F(IconButtonTest, ClickOpensTheUrlThroughTheOpener)
 {
-    MakeDialog({BS_PUSHBUTTON});
+    MakeDialog({ BS_PUSHBUTTON });
     m_buttons[0].SetUrl(L"http://127.0.0.1:9/page");
     Send(0, BM_CLICK);
     EXPECT_EQ(1, g_nUrlsOpened);
@@ -257,13 +275,13 @@ TEST_F(IconButtonTest, ClickOpensTheUrlThroughTheOpener)
 
 TEST_F(IconButtonTest, TheTestBuildsLinkOpenerRecordsThePage)
 {
-    MakeDialog({BS_PUSHBUTTON});
+    MakeDialog({ BS_PUSHBUTTON });
     DeleteFileW(LINK_RECORD_FILE);
     CIconButton::SetUrlOpener(&ShellExecuteLink);
     m_buttons[0].SetUrl(L"http://127.0.0.1:9/map");
     Send(0, BM_CLICK);
-    HANDLE h = CreateFileW(LINK_RECORD_FILE, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                           OPEN_EXISTING, 0, NULL);
+    HANDLE h =
+        CreateFileW(LINK_RECORD_FILE, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, h);
     char buf[512] = {};
     DWORD n = 0;
@@ -290,12 +308,12 @@ TEST_F(IconButtonTest, LongNamesAreCutNeverOverrun)
 
 TEST_F(IconButtonTest, HoverShowsTheInIconAndLeavingTheOutIcon)
 {
-    MakeDialog({BS_PUSHBUTTON}, L"");
+    MakeDialog({ BS_PUSHBUTTON }, L"");
     CProbeButton& button = m_buttons[0];
     ASSERT_EQ(0u, button.SetIcon(MakeSolidIcon(RGB(255, 0, 0)), MakeSolidIcon(RGB(0, 0, 255))));
     RECT rc;
     GetClientRect(Item(0), &rc);
-    POINT centre = {rc.right / 2, rc.bottom / 2};
+    POINT centre = { rc.right / 2, rc.bottom / 2 };
     auto centreColour = [&] {
         CMemoryCanvas canvas(rc.right, rc.bottom, RGB(0, 255, 0));
         canvas.Draw(button, Item(0), 0);
@@ -329,7 +347,7 @@ TEST_F(IconButtonTest, HoverShowsTheInIconAndLeavingTheOutIcon)
 
 TEST_F(IconButtonTest, DisablingMovesTheFocusOnlyFromTheFocusedButton)
 {
-    MakeDialog({BS_PUSHBUTTON, BS_PUSHBUTTON, BS_PUSHBUTTON});
+    MakeDialog({ BS_PUSHBUTTON, BS_PUSHBUTTON, BS_PUSHBUTTON });
     HWND hEdit = ::GetDlgItem(m_dialog.GetSafeHwnd(), kFirstId + 7);
 
     // Focus on the edit: disabling the buttons leaves it there.
@@ -368,7 +386,7 @@ TEST_F(IconButtonTest, DisablingTheOnlyTabItemGivesTheFocusToTheParent)
 
 TEST_F(IconButtonTest, SetIconWithTheIconItHoldsKeepsIt)
 {
-    MakeDialog({BS_PUSHBUTTON});
+    MakeDialog({ BS_PUSHBUTTON });
     CIconButton& button = m_buttons[0];
     HICON hIcon = MakeSolidIcon(RGB(255, 0, 0));
     ASSERT_EQ(0u, button.SetIcon(hIcon));
@@ -386,13 +404,18 @@ TEST_F(IconButtonTest, SetIconWithTheIconItHoldsKeepsIt)
 
 TEST_F(IconButtonTest, AutomaticOutIconsAreGreyAndDarker)
 {
-    MakeDialog({BS_PUSHBUTTON}, L"");
+    MakeDialog({ BS_PUSHBUTTON }, L"");
     CProbeButton& button = m_buttons[0];
     RECT rc;
     GetClientRect(Item(0), &rc);
-    struct { HICON out; COLORREF expect; } cases[] = {
-        {reinterpret_cast<HICON>(static_cast<INT_PTR>(CIconButton::ICON_AUTO_GRAY)), CIconButton::GrayPixel(RGB(200, 40, 100))},
-        {reinterpret_cast<HICON>(static_cast<INT_PTR>(CIconButton::ICON_AUTO_DARKER)), RGB(150, 30, 75)},
+    struct
+    {
+        HICON out;
+        COLORREF expect;
+    } cases[] = {
+        { reinterpret_cast<HICON>(static_cast<INT_PTR>(CIconButton::ICON_AUTO_GRAY)),
+          CIconButton::GrayPixel(RGB(200, 40, 100)) },
+        { reinterpret_cast<HICON>(static_cast<INT_PTR>(CIconButton::ICON_AUTO_DARKER)), RGB(150, 30, 75) },
     };
     for (const auto& c : cases) {
         ASSERT_EQ(0u, button.SetIcon(MakeSolidIcon(RGB(200, 40, 100)), c.out));
@@ -417,7 +440,7 @@ protected:
     void SetUp() override
     {
         IconButtonTest::SetUp();
-        MakeDialog({BS_PUSHBUTTON}, L"");
+        MakeDialog({ BS_PUSHBUTTON }, L"");
         MoveWindow(Item(0), 5, 5, kW, kH, TRUE);
         CProbeButton& b = m_buttons[0];
         b.SetColor(CIconButton::COLOR_BK_IN, kBkIn);
@@ -485,18 +508,20 @@ TEST_F(IconButtonDrawTest, DefaultNonFlatButtonHasTheBlackFrameToo)
 
 TEST_F(IconButtonDrawTest, FlatStatesBorderBackgroundAndIcon)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         BOOL hover;
         UINT state;
         COLORREF topLeft, bottomRight, topRight, background;
         int shift;
     } cases[] = {
-        {"out", FALSE, 0, kBkOut, kBkOut, kBkOut, kBkOut, 0},
-        {"hovered", TRUE, 0, Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNSHADOW), kBkIn, 0},
-        {"pressed", TRUE, ODS_SELECTED, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNHIGHLIGHT), kBkIn, 1},
+        { "out", FALSE, 0, kBkOut, kBkOut, kBkOut, kBkOut, 0 },
+        { "hovered", TRUE, 0, Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNSHADOW), kBkIn, 0 },
+        { "pressed", TRUE, ODS_SELECTED, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNHIGHLIGHT), kBkIn,
+          1 },
         // A flat button draws no focus rectangle by default.
-        {"focused", FALSE, ODS_FOCUS, kBkFocus, kBkFocus, kBkFocus, kBkFocus, 0},
+        { "focused", FALSE, ODS_FOCUS, kBkFocus, kBkFocus, kBkFocus, kBkFocus, 0 },
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -545,10 +570,17 @@ TEST_F(IconButtonDrawTest, DisabledIconIsDrawnEmbossed)
 TEST_F(IconButtonDrawTest, IconPlacesForTheThreeAlignmentsWithACaption)
 {
     SetWindowTextW(Item(0), L"Go");
-    struct { BYTE align; POINT first; POINT before; POINT last; POINT after; } cases[] = {
-        {CIconButton::BUTTON_ALIGN_HORIZONTAL, {3, 4}, {2, 4}, {34, 35}, {35, 36}},
-        {CIconButton::BUTTON_ALIGN_VERTICAL, {24, 3}, {24, 2}, {55, 20}, {56, 20}},
-        {CIconButton::BUTTON_ALIGN_HORIZONTAL_RIGHT, {45, 4}, {44, 4}, {76, 35}, {77, 36}},
+    struct
+    {
+        BYTE align;
+        POINT first;
+        POINT before;
+        POINT last;
+        POINT after;
+    } cases[] = {
+        { CIconButton::BUTTON_ALIGN_HORIZONTAL, { 3, 4 }, { 2, 4 }, { 34, 35 }, { 35, 36 } },
+        { CIconButton::BUTTON_ALIGN_VERTICAL, { 24, 3 }, { 24, 2 }, { 55, 20 }, { 56, 20 } },
+        { CIconButton::BUTTON_ALIGN_HORIZONTAL_RIGHT, { 45, 4 }, { 44, 4 }, { 76, 35 }, { 77, 36 } },
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.align);
@@ -569,9 +601,14 @@ TEST_F(IconButtonDrawTest, CaptionIsDrawnInTheStateTextColour)
     b.SetIcon(NULL);
     b.SetColor(CIconButton::COLOR_FG_OUT, RGB(0, 0, 255));
     b.SetColor(CIconButton::COLOR_FG_IN, RGB(255, 255, 0));
-    struct { BOOL hover; COLORREF text; COLORREF notText; } cases[] = {
-        {FALSE, RGB(0, 0, 255), RGB(255, 255, 0)},
-        {TRUE, RGB(255, 255, 0), RGB(0, 0, 255)},
+    struct
+    {
+        BOOL hover;
+        COLORREF text;
+        COLORREF notText;
+    } cases[] = {
+        { FALSE, RGB(0, 0, 255), RGB(255, 255, 0) },
+        { TRUE, RGB(255, 255, 0), RGB(0, 0, 255) },
     };
     for (const auto& k : cases) {
         b.m_bMouseOnButton = k.hover;

@@ -8,8 +8,7 @@
 
 #include <vector>
 
-namespace
-{
+namespace {
 CString ThisModulePath()
 {
     wchar_t szPath[MAX_PATH];
@@ -60,7 +59,7 @@ private:
         return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
     }
 };
-}
+}  // namespace
 
 TEST(MarkupDrawerResourceTest, ProgramBitmap)
 {
@@ -80,7 +79,7 @@ TEST(MarkupDrawerResourceTest, LibraryImagesMappedAsData)
     HBITMAP hBitmap = drawer.LoadDllBitmap(sPath, IDB_SPLASH_TEXT);
     ASSERT_NE(nullptr, hBitmap);
     DIBSECTION dib;
-    EXPECT_EQ((int)sizeof(dib), ::GetObjectW(hBitmap, sizeof(dib), &dib));   // a DIB section
+    EXPECT_EQ((int)sizeof(dib), ::GetObjectW(hBitmap, sizeof(dib), &dib));  // a DIB section
     ::DeleteObject(hBitmap);
 
     HICON hIcon = drawer.LoadIconImage(sPath, IDI_HIDE_IP, 16, 16);
@@ -118,11 +117,11 @@ TEST(MarkupDrawerResourceTest, HotLinkNotification)
     CRecordingWindow host;
     ASSERT_NE(nullptr, host.m_hWnd);
     CMarkupDrawer drawer;
-    drawer.SetHotArea(0);           // no target yet: nothing is sent
+    drawer.SetHotArea(0);  // no target yet: nothing is sent
     EXPECT_EQ(0, drawer.m_nHotArea);
     drawer.SetNotify(host.m_hWnd, WM_USER + 101, 7);
     drawer.SetHotArea(3);
-    drawer.SetHotArea(3);           // no change, no message
+    drawer.SetHotArea(3);  // no change, no message
     drawer.SetHotArea(MARKUP_NO_HOT_AREA);
     ASSERT_EQ(2u, host.m_sent.size());
     EXPECT_EQ((UINT)(WM_USER + 101), host.m_sent[0].message);

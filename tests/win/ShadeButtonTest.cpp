@@ -73,7 +73,8 @@ TEST_F(ShadeButtonTest, PalettesAreTintedAndTheHotOneLighter)
     for (int i = 0; i < 256; ++i) {
         SCOPED_TRACE(i);
         // 5 % toward RGB(55, 55, 255).
-        BYTE r = Blend(plain[i].rgbRed, 55, 5), g = Blend(plain[i].rgbGreen, 55, 5), b = Blend(plain[i].rgbBlue, 255, 5);
+        BYTE r = Blend(plain[i].rgbRed, 55, 5), g = Blend(plain[i].rgbGreen, 55, 5),
+             b = Blend(plain[i].rgbBlue, 255, 5);
         ASSERT_EQ(r, pNormal[i].rgbRed);
         ASSERT_EQ(g, pNormal[i].rgbGreen);
         ASSERT_EQ(b, pNormal[i].rgbBlue);
@@ -148,7 +149,7 @@ TEST_F(ShadeButtonTest, DrawItemPaintsThePictureOfTheState)
         ReleaseDC(NULL, hScreen);
         HGDIOBJ hOld = SelectObject(hDC, hBmp);
         HBRUSH hBrush = CreateSolidBrush(kFill);
-        RECT rc = {0, 0, 80, 40};
+        RECT rc = { 0, 0, 80, 40 };
         FillRect(hDC, &rc, hBrush);
         DeleteObject(hBrush);
         m_button.m_bMouseOnButton = hover;
@@ -193,7 +194,7 @@ TEST_F(ShadeButtonTest, BeforeSetShadeTheBackgroundIsLeftAlone)
     ReleaseDC(NULL, hScreen);
     HGDIOBJ hOld = SelectObject(hDC, hBmp);
     HBRUSH hBrush = CreateSolidBrush(RGB(1, 2, 3));
-    RECT rc = {0, 0, 80, 40};
+    RECT rc = { 0, 0, 80, 40 };
     FillRect(hDC, &rc, hBrush);
     DeleteObject(hBrush);
     DRAWITEMSTRUCT dis = {};
