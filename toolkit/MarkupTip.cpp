@@ -25,13 +25,13 @@ void RegisterTipClass()
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMarkupTip, CWnd)
-    ON_WM_PAINT()                                   // void OnPaint()
-    ON_WM_TIMER()                                   // void OnTimer(UINT_PTR nIDEvent)
-    ON_WM_SETCURSOR()                               // BOOL OnSetCursor(CWnd*, UINT, UINT)
-    ON_WM_ACTIVATEAPP()                             // void OnActivateApp(BOOL, DWORD)
-    ON_MESSAGE(WM_TIP_REPAINT, &CMarkupTip::OnHotAreaChanged)   // LRESULT (WPARAM, LPARAM)
-    ON_MESSAGE(WM_GETTEXT, &CMarkupTip::OnGetText)
-    ON_MESSAGE(WM_GETTEXTLENGTH, &CMarkupTip::OnGetTextLength)
+ON_WM_PAINT()                                              // void OnPaint()
+ON_WM_TIMER()                                              // void OnTimer(UINT_PTR nIDEvent)
+ON_WM_SETCURSOR()                                          // BOOL OnSetCursor(CWnd*, UINT, UINT)
+ON_WM_ACTIVATEAPP()                                        // void OnActivateApp(BOOL, DWORD)
+ON_MESSAGE(WM_TIP_REPAINT, &CMarkupTip::OnHotAreaChanged)  // LRESULT (WPARAM, LPARAM)
+ON_MESSAGE(WM_GETTEXT, &CMarkupTip::OnGetText)
+ON_MESSAGE(WM_GETTEXTLENGTH, &CMarkupTip::OnGetTextLength)
 END_MESSAGE_MAP()
 
 CMarkupTip::CMarkupTip()
@@ -39,7 +39,7 @@ CMarkupTip::CMarkupTip()
       m_hTipNotifyWnd(NULL),
       m_bHotRepaint(TRUE),
       m_bDebugMode(FALSE),
-      m_ptLastMouse{0, 0},
+      m_ptLastMouse{ 0, 0 },
       m_hCurrentWnd(NULL),
       m_bQueuedDelay(FALSE),
       m_bQueued(FALSE),
@@ -56,8 +56,8 @@ CMarkupTip::CMarkupTip()
       m_nBorderWidth(1),
       m_nBorderHeight(1),
       m_bTipShadowGradient(TRUE),
-      m_szTipShadowOffset{6, 6},
-      m_szTipShadowBlur{7, 7},
+      m_szTipShadowOffset{ 6, 6 },
+      m_szTipShadowBlur{ 7, 7 },
       m_nTipShadowDarkness(50),
       m_hRgn(NULL),
       m_nTimeAutoPop(5000),
@@ -72,15 +72,15 @@ CMarkupTip::CMarkupTip()
       m_nDefTransparency(0),
       m_bFadeIn(TRUE),
       m_bFadeOut(TRUE),
-      m_szRoundCorner{16, 16},
-      m_szMargin{12, 12},
+      m_szRoundCorner{ 16, 16 },
+      m_szMargin{ 12, 12 },
       m_nAnchorWidth(12),
       m_nAnchorHeight(16),
       m_nAnchorMargin(16),
-      m_rcText{0, 0, 0, 0},
-      m_rcBody{0, 0, 0, 0},
-      m_rcWindow{0, 0, 0, 0},
-      m_ptAnchor{0, 0}
+      m_rcText{ 0, 0, 0, 0 },
+      m_rcBody{ 0, 0, 0, 0 },
+      m_rcWindow{ 0, 0, 0, 0 },
+      m_ptAnchor{ 0, 0 }
 {
     RegisterTipClass();
 }
@@ -101,11 +101,10 @@ CMarkupTip::~CMarkupTip()
 BOOL CMarkupTip::Create(CWnd* pOwner)
 {
     m_hParentWnd = pOwner->GetSafeHwnd();
-    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTipClass, NULL, WS_POPUP, 0, 0, 0, 0,
-                  m_hParentWnd, NULL))
+    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kTipClass, NULL, WS_POPUP, 0, 0, 0, 0, m_hParentWnd, NULL))
         return FALSE;
-    m_szRoundCorner = {16, 16};
-    m_szMargin = {12, 12};
+    m_szRoundCorner = { 16, 16 };
+    m_szMargin = { 12, 12 };
     m_nAnchorWidth = 12;
     m_nAnchorHeight = 16;
     m_nAnchorMargin = 16;

@@ -27,8 +27,8 @@
 enum
 {
     TIPMASK_STYLE = 0x01,
-    TIPMASK_EFFECT = 0x02,          // effect and granularity
-    TIPMASK_COLORS = 0x04,          // begin, mid and end colours
+    TIPMASK_EFFECT = 0x02,  // effect and granularity
+    TIPMASK_COLORS = 0x04,  // begin, mid and end colours
     TIPMASK_DIRECTION = 0x08,
     TIPMASK_BEHAVIOUR = 0x10,
     TIPMASK_TRANSPARENCY = 0x20,
@@ -37,10 +37,10 @@ enum
 // Behaviour bits of the tip on screen.
 enum
 {
-    TIPBEHAVIOUR_FORGET = 0x01,         // forget the tool when its tip hides
-    TIPBEHAVIOUR_FOLLOW = 0x02,         // the tip follows the cursor inside the tool
-    TIPBEHAVIOUR_MOVE_KEEPS = 0x04,     // a move inside the tool restarts the auto-pop time
-    TIPBEHAVIOUR_OVER_TIP_KEEPS = 0x08, // the cursor over the tip restarts the auto-pop time
+    TIPBEHAVIOUR_FORGET = 0x01,          // forget the tool when its tip hides
+    TIPBEHAVIOUR_FOLLOW = 0x02,          // the tip follows the cursor inside the tool
+    TIPBEHAVIOUR_MOVE_KEEPS = 0x04,      // a move inside the tool restarts the auto-pop time
+    TIPBEHAVIOUR_OVER_TIP_KEEPS = 0x08,  // the cursor over the tip restarts the auto-pop time
     TIPBEHAVIOUR_NO_AUTOPOP = 0x10,
 };
 
@@ -64,16 +64,16 @@ enum
 // One tool: an area of a window and the tip it shows.
 struct ToolTipInfo
 {
-    int nId = 0;                // 0 for AddTool, the command id of a toolbar button
-    RECT rcTool = {0, 0, 0, 0}; // client coordinates of its window; empty: the whole window
-    CString sText;              // the tip's mark-up
-    UINT nMask = 0;             // TIPMASK_* fields set by the record itself
+    int nId = 0;                   // 0 for AddTool, the command id of a toolbar button
+    RECT rcTool = { 0, 0, 0, 0 };  // client coordinates of its window; empty: the whole window
+    CString sText;                 // the tip's mark-up
+    UINT nMask = 0;                // TIPMASK_* fields set by the record itself
     int nStyle = 0;
-    int nDirection = 0;         // TipDirection code
-    int nEffect = 0;            // background effect id
-    UINT nBehaviour = 0;        // TIPBEHAVIOUR_* bits
+    int nDirection = 0;   // TipDirection code
+    int nEffect = 0;      // background effect id
+    UINT nBehaviour = 0;  // TIPBEHAVIOUR_* bits
     BYTE nGranularity = 0;
-    BYTE nTransparency = 0;     // 0 opaque to 100 invisible, in percent
+    BYTE nTransparency = 0;  // 0 opaque to 100 invisible, in percent
     COLORREF crBegin = 0;
     COLORREF crMid = 0;
     COLORREF crEnd = 0;
@@ -84,8 +84,8 @@ struct ToolTipInfo
 struct TipDisplayNotify
 {
     NMHDR hdr;
-    HWND hWnd;              // the tool window
-    POINT* pPoint;          // screen point where the tip will show
+    HWND hWnd;      // the tool window
+    POINT* pPoint;  // screen point where the tip will show
     ToolTipInfo* pInfo;
 };
 
@@ -215,7 +215,7 @@ protected:
     int m_nAnchorHeight;
     int m_nAnchorMargin;
     RECT m_rcText, m_rcBody, m_rcWindow;
-    POINT m_ptAnchor;           // anchor point of the current tip, window coordinates
+    POINT m_ptAnchor;  // anchor point of the current tip, window coordinates
     ToolMap m_mapTools;
     std::vector<HWND> m_arrToolBars;
 };

@@ -51,16 +51,16 @@ CString CMarkupTip::ShortenDebugText(const CString& strText)
 CString CMarkupTip::FormatDebugRow(LPCWSTR pszLabel, const CString& strValue)
 {
     CString s;
-    s.Format(L"<tr><td width=70 bgcolor=buttonface>%s</td><td width=130 bgcolor=window>%s</td></tr>",
-             pszLabel, ShortenDebugText(strValue).GetString());
+    s.Format(L"<tr><td width=70 bgcolor=buttonface>%s</td><td width=130 bgcolor=window>%s</td></tr>", pszLabel,
+             ShortenDebugText(strValue).GetString());
     return s;
 }
 
 CString CMarkupTip::BuildDebugInfo(POINT ptClient) const
 {
-    POINT ptScreen = {0, 0};
+    POINT ptScreen = { 0, 0 };
     HWND hWnd = FindCandidateWindow(ptClient, ptScreen);
-    RECT rc = {0, 0, 0, 0};
+    RECT rc = { 0, 0, 0, 0 };
     if (hWnd)
         ::GetWindowRect(hWnd, &rc);
     ToolTipInfo info;

@@ -4,7 +4,10 @@
 
 namespace {
 
-BOOL SamePoint(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+BOOL SamePoint(POINT a, POINT b)
+{
+    return a.x == b.x && a.y == b.y;
+}
 
 }  // namespace
 
@@ -14,21 +17,23 @@ void CMarkupTip::RelayEvent(MSG* pMsg)
     if (!pMsg || !::IsWindow(GetSafeHwnd()))
         return;
     switch (pMsg->message) {
-    case WM_MOUSEMOVE:
-        OnRelayedMouseMove(pMsg->pt);
-        break;
-    case WM_LBUTTONDOWN:
-        KillTooltip();
-        break;
-    case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_MOUSEWHEEL:
-    case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK: case WM_NCRBUTTONDOWN:
-    case WM_NCRBUTTONDBLCLK: case WM_NCMBUTTONDOWN: case WM_NCMBUTTONDBLCLK:
-    case WM_KEYDOWN: case WM_SYSKEYDOWN:
-        KillTooltip();
-        break;
-    default:
-        break;
+    case WM_MOUSEMOVE: OnRelayedMouseMove(pMsg->pt); break;
+    case WM_LBUTTONDOWN: KillTooltip(); break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: KillTooltip(); break;
+    default: break;
     }
 }
 
@@ -162,7 +167,7 @@ void CMarkupTip::MoveTooltip(POINT ptScreen)
 void CMarkupTip::StepShow()
 {
     KillTimer(TIPTIMER_SHOW);
-    POINT pt = {0, 0};
+    POINT pt = { 0, 0 };
     ::GetCursorPos(&pt);
     if (SamePoint(pt, m_ptLastMouse)) {
         if (m_nTipState != TIPSTATE_HIDDEN)

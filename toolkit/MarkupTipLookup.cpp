@@ -35,9 +35,8 @@ BOOL CMarkupTip::FindToolBarItem(POINT ptScreen, ToolTipInfo& info, HWND& hWnd) 
     ::ScreenToClient(hBar, &pt);
     int nCount = static_cast<int>(::SendMessageW(hBar, TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < nCount; ++i) {
-        RECT rc = {0, 0, 0, 0};
-        if (!::SendMessageW(hBar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rc)) ||
-            !::PtInRect(&rc, pt))
+        RECT rc = { 0, 0, 0, 0 };
+        if (!::SendMessageW(hBar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rc)) || !::PtInRect(&rc, pt))
             continue;
         TBBUTTON button = {};
         ::SendMessageW(hBar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
@@ -72,7 +71,7 @@ HWND CMarkupTip::FindCandidateWindow(POINT ptClient, POINT& ptScreen) const
 
 BOOL CMarkupTip::FindToolFromPoint(POINT ptClient, ToolTipInfo& info, HWND& hWnd) const
 {
-    POINT ptScreen = {0, 0};
+    POINT ptScreen = { 0, 0 };
     HWND hCandidate = FindCandidateWindow(ptClient, ptScreen);
     if (!hCandidate || !::IsWindowEnabled(hCandidate))
         return FALSE;

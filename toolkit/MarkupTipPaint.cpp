@@ -17,10 +17,17 @@ RECT VirtualScreen()
     return rc;
 }
 
-int Width(const RECT& rc) { return rc.right - rc.left; }
-int Height(const RECT& rc) { return rc.bottom - rc.top; }
+int Width(const RECT& rc)
+{
+    return rc.right - rc.left;
+}
+int Height(const RECT& rc)
+{
+    return rc.bottom - rc.top;
+}
 
-template <class THandle> void DeleteHandle(THandle& h)
+template <class THandle>
+void DeleteHandle(THandle& h)
 {
     if (h)
         ::DeleteObject(h);
@@ -31,9 +38,9 @@ template <class THandle> void DeleteHandle(THandle& h)
 SIZE MeasureText(HDC hDC, const CString& text)
 {
     CSelectGuard font(hDC, ::GetStockObject(DEFAULT_GUI_FONT));
-    RECT rc = {0, 0, 0, 0};
+    RECT rc = { 0, 0, 0, 0 };
     ::DrawTextW(hDC, text, text.GetLength(), &rc, DT_CALCRECT | DT_NOPREFIX);
-    return SIZE{rc.right + 1, rc.bottom + 1};
+    return SIZE{ rc.right + 1, rc.bottom + 1 };
 }
 
 void DrawText(HDC hDC, const RECT& rcText, const CString& text)
@@ -56,15 +63,14 @@ void FillSolid(HDC hDC, const RECT& rc, COLORREF cr)
     ::DeleteObject(hBrush);
 }
 
-void TileBlt(HDC hDest, int x, int y, int cx, int cy, HDC hSrc, int xSrc, int ySrc, int cxTile,
-             int cyTile)
+void TileBlt(HDC hDest, int x, int y, int cx, int cy, HDC hSrc, int xSrc, int ySrc, int cxTile, int cyTile)
 {
     if (cxTile <= 0 || cyTile <= 0)
         return;
     for (int ty = 0; ty < cy; ty += cyTile)
         for (int tx = 0; tx < cx; tx += cxTile)
-            ::BitBlt(hDest, x + tx, y + ty, std::min(cxTile, cx - tx), std::min(cyTile, cy - ty),
-                     hSrc, xSrc, ySrc, SRCCOPY);
+            ::BitBlt(hDest, x + tx, y + ty, std::min(cxTile, cx - tx), std::min(cyTile, cy - ty), hSrc, xSrc, ySrc,
+                     SRCCOPY);
 }
 
 void DarkenUnderMask(HDC hDest, int x, int y, int cx, int cy, HDC hMask)
@@ -82,7 +88,7 @@ void BlendOnto(HDC hSrc, HDC hDest, int cx, int cy, int nOpacity)
 
 TipBalloonShape CMarkupTip::GetBalloonShape() const
 {
-    return TipBalloonShape{m_nAnchorWidth, m_nAnchorHeight, m_nAnchorMargin, m_szRoundCorner};
+    return TipBalloonShape{ m_nAnchorWidth, m_nAnchorHeight, m_nAnchorMargin, m_szRoundCorner };
 }
 
 void CMarkupTip::FillDefaults(ToolTipInfo& info) const
@@ -131,14 +137,14 @@ void CMarkupTip::PrepareTooltip(POINT ptScreen)
     if (!hWindowDC)
         return;
     SIZE size = MeasureText(hWindowDC, m_tiPending.sText);
-    m_rcText = RECT{0, 0, size.cx, size.cy};
+    m_rcText = RECT{ 0, 0, size.cx, size.cy };
     m_rcBody = m_rcText;
     ::OffsetRect(&m_rcText, m_szMargin.cx, m_szMargin.cy);
     m_rcBody.right += 2 * m_szMargin.cx;
     m_rcBody.bottom += 2 * m_szMargin.cy;
 
-    m_nDirection = ComputeTipPlacement(m_tiPending.nDirection, ptScreen, VirtualScreen(),
-                                       GetBalloonShape(), m_rcBody, m_rcText, m_rcWindow, m_ptAnchor);
+    m_nDirection = ComputeTipPlacement(m_tiPending.nDirection, ptScreen, VirtualScreen(), GetBalloonShape(), m_rcBody,
+                                       m_rcText, m_rcWindow, m_ptAnchor);
     FreeTooltipResources();
     const int cx = Width(m_rcWindow), cy = Height(m_rcWindow);
     m_hRgn = CreateBalloonRegion(cx, cy, m_nDirection, m_ptAnchor, GetBalloonShape());
@@ -162,7 +168,7 @@ void CMarkupTip::PrepareTooltip(POINT ptScreen)
         ::DeleteDC(hMem);
     ::ReleaseDC(m_hWnd, hWindowDC);
 
-    POINT ptWindow = {ptScreen.x - m_ptAnchor.x, ptScreen.y - m_ptAnchor.y};
+    POINT ptWindow = { ptScreen.x - m_ptAnchor.x, ptScreen.y - m_ptAnchor.y };
     m_nTransparency = (m_bFadeIn && m_nTimeFadeIn != 0) ? 100 : m_tiPending.nTransparency;
 
     // The window gets a region of its own: ours stays ours to paint with.
@@ -214,7 +220,7 @@ void CMarkupTip::PaintTooltip(HDC hDC, int nTransparency)
         // Normally taken before showing; a tip shown some other way takes it now.
         RECT rc;
         GetWindowRect(&rc);
-        CaptureScreen(POINT{rc.left, rc.top});
+        CaptureScreen(POINT{ rc.left, rc.top });
     }
 
     HDC hCompose = ::CreateCompatibleDC(hDC);
@@ -267,7 +273,7 @@ void CMarkupTip::PaintTooltip(HDC hDC, int nTransparency)
         ::DeleteObject(hComposeBmp);
     if (hResultBmp)
         ::DeleteObject(hResultBmp);
-    for (HDC hMem : {hCompose, hBack, hResult})
+    for (HDC hMem : { hCompose, hBack, hResult })
         if (hMem)
             ::DeleteDC(hMem);
     if (hOwnDC)

@@ -3,9 +3,18 @@
 
 namespace {
 
-int Side(int nCode) { return nCode >> 4; }
-int Position(int nCode) { return nCode & 0x0F; }
-BOOL IsHorizontalSide(int nCode) { return Side(nCode) < 2; }   // anchor on top or bottom edge
+int Side(int nCode)
+{
+    return nCode >> 4;
+}
+int Position(int nCode)
+{
+    return nCode & 0x0F;
+}
+BOOL IsHorizontalSide(int nCode)
+{
+    return Side(nCode) < 2;
+}  // anchor on top or bottom edge
 
 // The coordinate of the anchor's tip along its edge, for position 2 shifted
 // so that an end that would leave the screen lies on its edge instead. The
@@ -28,12 +37,9 @@ int CentredAnchor(int nPoint, int nLength, int nLow, int nHigh)
 int AnchorAlong(int nCode, int nPoint, int nLength, int nLow, int nHigh, int nMargin)
 {
     switch (Position(nCode)) {
-    case 0:
-        return nMargin;
-    case 1:
-        return nLength - nMargin;
-    default:
-        return CentredAnchor(nPoint, nLength, nLow, nHigh);
+    case 0: return nMargin;
+    case 1: return nLength - nMargin;
+    default: return CentredAnchor(nPoint, nLength, nLow, nHigh);
     }
 }
 
@@ -44,8 +50,8 @@ BOOL IsTipDirection(int nCode)
     return nCode >= 0 && Side(nCode) <= 3 && Position(nCode) <= 2;
 }
 
-int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBalloonShape& shape,
-                        RECT& rcBody, RECT& rcText, RECT& rcWindow, POINT& ptAnchor)
+int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBalloonShape& shape, RECT& rcBody,
+                        RECT& rcText, RECT& rcWindow, POINT& ptAnchor)
 {
     // Neither the anchor nor the triangle is defined for other codes.
     if (!IsTipDirection(nCode))
@@ -62,23 +68,30 @@ int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBall
 
     // Horizontal fit.
     switch (nCode) {
-    case 32: case 33: case 34:
+    case 32:
+    case 33:
+    case 34:
         if (pt.x + w > x1)
             nCode ^= 16;
         break;
-    case 48: case 49: case 50:
+    case 48:
+    case 49:
+    case 50:
         if (pt.x - w < x0)
             nCode ^= 16;
         break;
-    case 0: case 16:
+    case 0:
+    case 16:
         if (pt.x - am + w > x1)
             nCode = (pt.x + am - w < x0) ? (nCode | 2) : (nCode ^ 1);
         break;
-    case 1: case 17:
+    case 1:
+    case 17:
         if (pt.x + am - w < x0)
             nCode = (pt.x - am + w <= x1) ? (nCode ^ 1) : (nCode ^ 3);
         break;
-    case 2: case 18:
+    case 2:
+    case 18:
         if (pt.x - x0 <= am)
             nCode ^= 2;
         else if (x1 - pt.x <= am)
@@ -88,23 +101,30 @@ int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBall
 
     // Vertical fit.
     switch (nCode) {
-    case 0: case 1: case 2:
+    case 0:
+    case 1:
+    case 2:
         if (pt.y + h > y1)
             nCode ^= 16;
         break;
-    case 16: case 17: case 18:
+    case 16:
+    case 17:
+    case 18:
         if (pt.y - h < y0)
             nCode ^= 16;
         break;
-    case 32: case 48:
+    case 32:
+    case 48:
         if (pt.y - am + h > y1)
             nCode = (pt.y + am - h < y0) ? (nCode | 2) : (nCode ^ 1);
         break;
-    case 33: case 49:
+    case 33:
+    case 49:
         if (pt.y + am - h < y0)
             nCode = (pt.y - am + h <= y1) ? (nCode ^ 1) : (nCode ^ 3);
         break;
-    case 34: case 50:
+    case 34:
+    case 50:
         if (pt.y - y0 <= am)
             nCode ^= 2;
         else if (y1 - pt.y <= am)
@@ -113,7 +133,7 @@ int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBall
     }
 
     // The anchor's tip: on the edge facing the point, along it by position.
-    POINT a = {0, 0};
+    POINT a = { 0, 0 };
     switch (Side(nCode)) {
     case 0: a.y = 0; break;
     case 1: a.y = h; break;
@@ -127,19 +147,27 @@ int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBall
 
     // Keep the balloon's free end on the screen; nothing clamps across the axis.
     switch (nCode) {
-    case 0: case 2: case 16: case 18:
+    case 0:
+    case 2:
+    case 16:
+    case 18:
         if (pt.x - a.x < x0)
             a.x = pt.x - x0;
         break;
-    case 1: case 17:
+    case 1:
+    case 17:
         if (pt.x - a.x + w > x1)
             a.x = pt.x + w - x1;
         break;
-    case 32: case 34: case 48: case 50:
+    case 32:
+    case 34:
+    case 48:
+    case 50:
         if (pt.y - a.y < y0)
             a.y = pt.y - y0;
         break;
-    case 33: case 49:
+    case 33:
+    case 49:
         if (pt.y - a.y + h > y1)
             a.y = pt.y + h - y1;
         break;
@@ -164,7 +192,7 @@ HRGN CreateBalloonRegion(int cx, int cy, int nCode, POINT ptAnchor, const TipBal
         nCode = TIPDIR_DEFAULT;
     const int ah = shape.nAnchorHeight, am = shape.nAnchorMargin, aw = shape.nAnchorWidth;
 
-    RECT b = {0, 0, cx, cy};
+    RECT b = { 0, 0, cx, cy };
     switch (Side(nCode)) {
     case 0: b.top = ah; break;
     case 1: b.bottom = cy - ah; break;
@@ -178,9 +206,18 @@ HRGN CreateBalloonRegion(int cx, int cy, int nCode, POINT ptAnchor, const TipBal
     int nTip = bHorizontal ? ptAnchor.x : ptAnchor.y;
     int p1, p2;
     switch (Position(nCode)) {
-    case 0: p1 = am; p2 = am + aw; break;
-    case 1: p1 = nLength - am; p2 = nLength - am - aw; break;
-    default: p1 = nTip - aw / 2; p2 = nTip - aw / 2 + aw; break;
+    case 0:
+        p1 = am;
+        p2 = am + aw;
+        break;
+    case 1:
+        p1 = nLength - am;
+        p2 = nLength - am - aw;
+        break;
+    default:
+        p1 = nTip - aw / 2;
+        p2 = nTip - aw / 2 + aw;
+        break;
     }
     int nEdge = 0;
     switch (Side(nCode)) {
@@ -189,16 +226,15 @@ HRGN CreateBalloonRegion(int cx, int cy, int nCode, POINT ptAnchor, const TipBal
     case 2: nEdge = b.left; break;
     default: nEdge = b.right; break;
     }
-    POINT triangle[3] = {ptAnchor, {p1, nEdge}, {p2, nEdge}};
+    POINT triangle[3] = { ptAnchor, { p1, nEdge }, { p2, nEdge } };
     if (!bHorizontal) {
-        triangle[1] = {nEdge, p1};
-        triangle[2] = {nEdge, p2};
+        triangle[1] = { nEdge, p1 };
+        triangle[2] = { nEdge, p2 };
     }
 
-    HRGN hBody = ::CreateRoundRectRgn(b.left, b.top, b.right + 1, b.bottom + 1,
-                                      shape.szRoundCorner.cx, shape.szRoundCorner.cy);
-    HRGN hAnchor = (ah != 0 && aw != 0) ? ::CreatePolygonRgn(triangle, 3, ALTERNATE)
-                                        : ::CreateRectRgn(0, 0, 0, 0);
+    HRGN hBody =
+        ::CreateRoundRectRgn(b.left, b.top, b.right + 1, b.bottom + 1, shape.szRoundCorner.cx, shape.szRoundCorner.cy);
+    HRGN hAnchor = (ah != 0 && aw != 0) ? ::CreatePolygonRgn(triangle, 3, ALTERNATE) : ::CreateRectRgn(0, 0, 0, 0);
     HRGN hResult = ::CreateRectRgn(0, 0, 0, 0);
     if (hResult && (!hBody || !hAnchor || ::CombineRgn(hResult, hBody, hAnchor, RGN_OR) == ERROR)) {
         ::DeleteObject(hResult);

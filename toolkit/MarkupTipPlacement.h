@@ -9,16 +9,16 @@
 // 0 anchor near the left/top end, 1 near the right/bottom end, 2 centred.
 enum
 {
-    TIPDIR_DEFAULT = 16,    // above the cursor, extending to the right
+    TIPDIR_DEFAULT = 16,  // above the cursor, extending to the right
 };
 
 // The anchor and corner sizes of a balloon.
 struct TipBalloonShape
 {
-    int nAnchorWidth;       // width of the anchor's base
-    int nAnchorHeight;      // how far the anchor sticks out of the body
-    int nAnchorMargin;      // distance of the anchor from the end of the balloon
-    SIZE szRoundCorner;     // corner ellipse of the body
+    int nAnchorWidth;    // width of the anchor's base
+    int nAnchorHeight;   // how far the anchor sticks out of the body
+    int nAnchorMargin;   // distance of the anchor from the end of the balloon
+    SIZE szRoundCorner;  // corner ellipse of the body
 };
 
 // TRUE for the twelve direction codes.
@@ -30,8 +30,8 @@ BOOL IsTipDirection(int nCode);
 // TIPDIR_DEFAULT); rcWindow gets the window box, ptAnchor the anchor's tip in
 // window coordinates, and rcBody and rcText move past the anchor when it lies
 // on the top or left edge.
-int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBalloonShape& shape,
-                        RECT& rcBody, RECT& rcText, RECT& rcWindow, POINT& ptAnchor);
+int ComputeTipPlacement(int nCode, POINT pt, const RECT& rcScreen, const TipBalloonShape& shape, RECT& rcBody,
+                        RECT& rcText, RECT& rcWindow, POINT& ptAnchor);
 
 // The balloon of a cx by cy window box: the rounded body joined with the
 // anchor triangle. The caller owns the region; NULL when GDI cannot make it.

@@ -45,9 +45,13 @@ TEST_F(MainWindowTest, StartsWithTheMainWindow)
     EXPECT_EQ(L"Corvane Tessaly", WindowText(main));
     EXPECT_TRUE(program.IsRunning());
 
-    struct { int id; const wchar_t* text; } buttons[] = {
-        {1036, L"Get Proxy"}, {1005, L"Test Speed"}, {1002, L"Hide IP"},
-        {1001, L"Auto Hide IP"}, {1004, L"Setting"}, {1057, L"Check IP in Google Map"},
+    struct
+    {
+        int id;
+        const wchar_t* text;
+    } buttons[] = {
+        { 1036, L"Get Proxy" },    { 1005, L"Test Speed" }, { 1002, L"Hide IP" },
+        { 1001, L"Auto Hide IP" }, { 1004, L"Setting" },    { 1057, L"Check IP in Google Map" },
     };
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.id);
@@ -59,7 +63,7 @@ TEST_F(MainWindowTest, StartsWithTheMainWindow)
     EXPECT_EQ(L"Current IP:", DialogItemText(main, 1059));
 
     // The worker, upload and status controls are hidden from the start.
-    for (int id : {1000, 1034, 1051}) {
+    for (int id : { 1000, 1034, 1051 }) {
         SCOPED_TRACE(id);
         ASSERT_NE(nullptr, Item(id));
         EXPECT_FALSE(IsWindowVisible(Item(id)));
@@ -73,7 +77,7 @@ TEST_F(MainWindowTest, ListHasSixColumnsWithAHiddenPort)
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     ASSERT_NE(nullptr, header);
     EXPECT_EQ(6, SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    const int widths[] = {140, 112, 0, 95, 51, 100};
+    const int widths[] = { 140, 112, 0, 95, 51, 100 };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(widths[i], SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0)) << "column " << i;
     EXPECT_TRUE(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
@@ -87,14 +91,16 @@ TEST_F(MainWindowTest, SplashIsClosedOnceTheMainWindowIsUp)
 
     // Brought back on top, the splash shows its plate but no more text: its
     // text timer went with the close.
-    SetWindowPos(splash, HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(splash, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     RedrawWindow(splash, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const RECT plate = {117, 238, 117 + 166, 238 + 25};
-    ASSERT_TRUE(WaitUntil([&] {
-        ScreenShot shot = CaptureClient(splash, plate);
-        return shot.width > 0 && shot.At(3, 3) == RGB(0xE8, 0xEE, 0xF8);
-    }, 30000)) << "the splash plate is not on the screen";
+    const RECT plate = { 117, 238, 117 + 166, 238 + 25 };
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            ScreenShot shot = CaptureClient(splash, plate);
+            return shot.width > 0 && shot.At(3, 3) == RGB(0xE8, 0xEE, 0xF8);
+        },
+        30000))
+        << "the splash plate is not on the screen";
     DWORD start = GetTickCount();
     while (GetTickCount() - start < 1600) {
         ASSERT_EQ(0, TextExtent(CaptureClient(splash, plate)));
@@ -179,8 +185,7 @@ protected:
     HWND AboutBox()
     {
         for (HWND hWnd : program.TopLevelWindows())
-            if (WindowClass(hWnd) == L"#32770" && IsWindowVisible(hWnd) &&
-                WindowText(hWnd) == L"About Corvane Tessaly")
+            if (WindowClass(hWnd) == L"#32770" && IsWindowVisible(hWnd) && WindowText(hWnd) == L"About Corvane Tessaly")
                 return hWnd;
         return nullptr;
     }
@@ -244,13 +249,17 @@ HWND VisibleTip(const ProgramUnderTest& program)
 
 TEST_F(MainWindowTest, ButtonsShowTheirTips)
 {
-    struct { int id; const wchar_t* tip; } tips[] = {
-        {1036, L"Get proxy list"},
-        {1002, L"Hide your real IP"},
-        {1001, L"Switch your IP every X minutes"},
-        {1005, L"Full test for proxies' availability and speed after getting them"},
-        {1004, L"Change configuration"},
-        {1057, L"Check your IP location in Google Map online"},
+    struct
+    {
+        int id;
+        const wchar_t* tip;
+    } tips[] = {
+        { 1036, L"Get proxy list" },
+        { 1002, L"Hide your real IP" },
+        { 1001, L"Switch your IP every X minutes" },
+        { 1005, L"Full test for proxies' availability and speed after getting them" },
+        { 1004, L"Change configuration" },
+        { 1057, L"Check your IP location in Google Map online" },
     };
     SetForegroundWindow(main);
     for (const auto& t : tips) {
@@ -259,7 +268,7 @@ TEST_F(MainWindowTest, ButtonsShowTheirTips)
         ASSERT_NE(nullptr, button);
         RECT rc;
         GetClientRect(button, &rc);
-        POINT centre = {rc.right / 2, rc.bottom / 2};
+        POINT centre = { rc.right / 2, rc.bottom / 2 };
         POINT screen = centre;
         ClientToScreen(button, &screen);
         std::wstring text;
@@ -269,12 +278,14 @@ TEST_F(MainWindowTest, ButtonsShowTheirTips)
         for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
             SetCursorPos(screen.x, screen.y);
             PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
-            shown = WaitUntil([&] {
-                HWND tip = VisibleTip(program);
-                if (tip)
-                    text = WindowText(tip);
-                return text == t.tip;
-            }, 5000);
+            shown = WaitUntil(
+                [&] {
+                    HWND tip = VisibleTip(program);
+                    if (tip)
+                        text = WindowText(tip);
+                    return text == t.tip;
+                },
+                5000);
         }
         EXPECT_TRUE(shown) << "last tip text seen: " << std::string(text.begin(), text.end());
         // Away from the buttons the tip goes.

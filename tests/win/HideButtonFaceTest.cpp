@@ -25,8 +25,7 @@ std::vector<DWORD> IconPixels(HICON hIcon)
     bmi.bmiHeader.biBitCount = 32;
     pixels.resize(32 * 32);
     HDC hdc = GetDC(NULL);
-    GetDIBits(hdc, info.hbmColor ? info.hbmColor : info.hbmMask, 0, 32, pixels.data(), &bmi,
-              DIB_RGB_COLORS);
+    GetDIBits(hdc, info.hbmColor ? info.hbmColor : info.hbmMask, 0, 32, pixels.data(), &bmi, DIB_RGB_COLORS);
     ReleaseDC(NULL, hdc);
     if (info.hbmColor)
         DeleteObject(info.hbmColor);
@@ -37,8 +36,8 @@ std::vector<DWORD> IconPixels(HICON hIcon)
 
 std::vector<DWORD> ResourceIconPixels(UINT nId)
 {
-    HICON hIcon = static_cast<HICON>(LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nId),
-                                                IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    HICON hIcon = static_cast<HICON>(
+        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nId), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
     std::vector<DWORD> pixels = IconPixels(hIcon);
     if (hIcon)
         DestroyIcon(hIcon);
@@ -74,8 +73,7 @@ protected:
     }
     void TearDown() override { m_dialog.DestroyWindow(); }
 
-    void ExpectFace(CIconButton& button, HideButtonFace face, const wchar_t* caption,
-                    UINT icon, const wchar_t* tip)
+    void ExpectFace(CIconButton& button, HideButtonFace face, const wchar_t* caption, UINT icon, const wchar_t* tip)
     {
         EXPECT_EQ(std::wstring(caption), std::wstring(static_cast<LPCWSTR>(button.GetWindowText()))) << face;
         EXPECT_EQ(icon, GetButtonFace(face).m_nIcon);
@@ -95,8 +93,9 @@ protected:
 
 TEST_F(HideButtonFaceTest, EachStateShowsItsCaptionIconAndTip)
 {
-    struct Step {
-        int button;   // 0 Hide IP, 1 Auto Hide IP, 2 Get Proxy
+    struct Step
+    {
+        int button;  // 0 Hide IP, 1 Auto Hide IP, 2 Get Proxy
         HideButtonFace face;
         const wchar_t* caption;
         UINT icon;
@@ -104,20 +103,16 @@ TEST_F(HideButtonFaceTest, EachStateShowsItsCaptionIconAndTip)
     };
     // Hide IP, Restore IP, Auto Hide IP, Stop Auto (with Remove Cur), back.
     const Step steps[] = {
-        {0, FACE_HIDE_IP, L"Hide IP", 186, L"Hide your real IP"},
-        {0, FACE_RESTORE_IP, L"Restore IP", 185, L"Restore your real IP"},
-        {0, FACE_HIDE_IP, L"Hide IP", 186, L"Hide your real IP"},
-        {1, FACE_AUTO_HIDE_IP, L"Auto Hide IP", 184,
-         L"Switch your IP every X minutes"},
-        {1, FACE_STOP_AUTO, L"Stop Auto", 183,
-         L"Stop switching your IP automatically"},
-        {2, FACE_REMOVE_CUR, L"Remove Cur", 174,
-         L"Remove current proxy and switch to next one"},
-        {1, FACE_AUTO_HIDE_IP, L"Auto Hide IP", 184,
-         L"Switch your IP every X minutes"},
-        {2, FACE_GET_PROXY, L"Get Proxy", 160, L"Get proxy list"},
+        { 0, FACE_HIDE_IP, L"Hide IP", 186, L"Hide your real IP" },
+        { 0, FACE_RESTORE_IP, L"Restore IP", 185, L"Restore your real IP" },
+        { 0, FACE_HIDE_IP, L"Hide IP", 186, L"Hide your real IP" },
+        { 1, FACE_AUTO_HIDE_IP, L"Auto Hide IP", 184, L"Switch your IP every X minutes" },
+        { 1, FACE_STOP_AUTO, L"Stop Auto", 183, L"Stop switching your IP automatically" },
+        { 2, FACE_REMOVE_CUR, L"Remove Cur", 174, L"Remove current proxy and switch to next one" },
+        { 1, FACE_AUTO_HIDE_IP, L"Auto Hide IP", 184, L"Switch your IP every X minutes" },
+        { 2, FACE_GET_PROXY, L"Get Proxy", 160, L"Get proxy list" },
     };
-    CIconButton* buttons[] = {&m_hide, &m_auto, &m_get};
+    CIconButton* buttons[] = { &m_hide, &m_auto, &m_get };
     for (const Step& step : steps) {
         CIconButton& button = *buttons[step.button];
         SetButtonFace(button, m_tip, step.face);
@@ -142,7 +137,7 @@ TEST_F(HideButtonFaceTest, CaptionsAreComparedExactly)
 
 TEST_F(HideButtonFaceTest, ControlsAreEnabledAndDisabledByTheirIds)
 {
-    const int ids[] = {IDC_AUTO_HIDE_IP, IDC_GET_PROXY, IDC_TEST_SPEED, IDC_SETTING, 4242};
+    const int ids[] = { IDC_AUTO_HIDE_IP, IDC_GET_PROXY, IDC_TEST_SPEED, IDC_SETTING, 4242 };
     EnableControls(m_dialog, ids, 5, FALSE);
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(m_dialog.GetSafeHwnd(), ids[i]))) << ids[i];

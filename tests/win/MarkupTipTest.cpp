@@ -36,7 +36,7 @@ class CNotifyDialog : public CDialog
 public:
     int m_nNotified = 0;
     HWND m_hLastTool = NULL;
-    POINT m_ptLast = {0, 0};
+    POINT m_ptLast = { 0, 0 };
 
 protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
@@ -75,7 +75,7 @@ protected:
         m_tip.AddToolText(Item(kBeta), L"Beta tip");
         m_tip.AddToolText(Item(kDisabled), L"Disabled tip");
         m_tip.AddToolText(Item(kCombo), L"Combo tip");
-        PumpUntil([] { return false; }, 100);   // let the dialog paint once
+        PumpUntil([] { return false; }, 100);  // let the dialog paint once
     }
     void TearDown() override
     {
@@ -91,7 +91,7 @@ protected:
     {
         RECT rc;
         ::GetClientRect(hWnd, &rc);
-        POINT pt = {rc.right / 2 + dx, rc.bottom / 2 + dy};
+        POINT pt = { rc.right / 2 + dx, rc.bottom / 2 + dy };
         ::ClientToScreen(hWnd, &pt);
         return pt;
     }
@@ -106,7 +106,7 @@ protected:
     {
         POINT ptClient = ptScreen;
         ::ScreenToClient(hWnd, &ptClient);
-        MSG msg = {hWnd, message, wParam, MAKELPARAM(ptClient.x, ptClient.y), ::GetTickCount(), ptScreen};
+        MSG msg = { hWnd, message, wParam, MAKELPARAM(ptClient.x, ptClient.y), ::GetTickCount(), ptScreen };
         m_tip.RelayEvent(&msg);
     }
 
@@ -145,7 +145,7 @@ protected:
     // A place on the dialog that no tool covers.
     void MoveToBackground()
     {
-        POINT pt = {280, 20};
+        POINT pt = { 280, 20 };
         ::ClientToScreen(m_dialog.GetSafeHwnd(), &pt);
         MoveTo(m_dialog.GetSafeHwnd(), pt);
     }
@@ -191,7 +191,7 @@ TEST_F(MarkupTipTest, DelayEndsWithTheCursorElsewhereShowsNothing)
     HWND hAlpha = Item(kAlpha)->GetSafeHwnd();
     MoveTo(hAlpha, Centre(hAlpha));
     POINT away = Centre(hAlpha, 4, 4);
-    ::SetCursorPos(away.x, away.y);     // moved without a relayed message
+    ::SetCursorPos(away.x, away.y);  // moved without a relayed message
     ASSERT_TRUE(Fire(TIPTIMER_SHOW));
     EXPECT_FALSE(Visible());
     EXPECT_EQ(TIPSTATE_HIDDEN, m_tip.State());
@@ -218,17 +218,23 @@ TEST_F(MarkupTipTest, AutoPopHidesTheShownTip)
 
 TEST_F(MarkupTipTest, ClicksKeysWheelAndDeactivationHideIt)
 {
-    struct Case { const char* what; UINT message; WPARAM wParam; bool bHides; } cases[] = {
-        {"left click", WM_LBUTTONDOWN, MK_LBUTTON, true},
-        {"right click", WM_RBUTTONDOWN, MK_RBUTTON, true},
-        {"middle click", WM_MBUTTONDOWN, MK_MBUTTON, true},
-        {"double click", WM_LBUTTONDBLCLK, MK_LBUTTON, true},
-        {"wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), true},
-        {"caption click", WM_NCLBUTTONDOWN, HTCAPTION, true},
-        {"key", WM_KEYDOWN, VK_SPACE, true},
-        {"system key", WM_SYSKEYDOWN, VK_MENU, true},
-        {"button up", WM_LBUTTONUP, 0, false},
-        {"key up", WM_KEYUP, VK_SPACE, false},
+    struct Case
+    {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+        bool bHides;
+    } cases[] = {
+        { "left click", WM_LBUTTONDOWN, MK_LBUTTON, true },
+        { "right click", WM_RBUTTONDOWN, MK_RBUTTON, true },
+        { "middle click", WM_MBUTTONDOWN, MK_MBUTTON, true },
+        { "double click", WM_LBUTTONDBLCLK, MK_LBUTTON, true },
+        { "wheel", WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), true },
+        { "caption click", WM_NCLBUTTONDOWN, HTCAPTION, true },
+        { "key", WM_KEYDOWN, VK_SPACE, true },
+        { "system key", WM_SYSKEYDOWN, VK_MENU, true },
+        { "button up", WM_LBUTTONUP, 0, false },
+        { "key up", WM_KEYUP, VK_SPACE, false },
     };
     HWND hAlpha = Item(kAlpha)->GetSafeHwnd();
     for (const Case& c : cases) {
@@ -327,19 +333,19 @@ TEST_F(MarkupTipTest, ScreenShowsTheBalloonWithItsShadow)
 {
     HWND hAlpha = Item(kAlpha)->GetSafeHwnd();
     MoveTo(hAlpha, Centre(hAlpha));
-    ScreenShot before = CaptureClient(m_dialog.GetSafeHwnd(), RECT{0, 0, 400, 300});
+    ScreenShot before = CaptureClient(m_dialog.GetSafeHwnd(), RECT{ 0, 0, 400, 300 });
     ASSERT_TRUE(Fire(TIPTIMER_SHOW));
     ASSERT_TRUE(Visible());
     ::UpdateWindow(Tip());
 
     RECT rcTip;
     ::GetWindowRect(Tip(), &rcTip);
-    POINT origin = {0, 0};
+    POINT origin = { 0, 0 };
     ::ClientToScreen(m_dialog.GetSafeHwnd(), &origin);
     ASSERT_EQ(16, m_tip.Direction()) << "room above the button";
     RECT body = m_tip.Body();
     // Points of the tip in the dialog's client coordinates, as captured.
-    auto at = [&](int x, int y) { return POINT{rcTip.left - origin.x + x, rcTip.top - origin.y + y}; };
+    auto at = [&](int x, int y) { return POINT{ rcTip.left - origin.x + x, rcTip.top - origin.y + y }; };
     POINT inside = at(body.left + 14, body.top + 5);
     POINT border = at((body.left + body.right) / 2, body.top);
     POINT shadow = at(body.right + 3, (body.top + body.bottom) / 2);
@@ -349,10 +355,12 @@ TEST_F(MarkupTipTest, ScreenShowsTheBalloonWithItsShadow)
     const COLORREF info = ::GetSysColor(COLOR_INFOBK);
     const COLORREF frame = ::GetSysColor(COLOR_INFOTEXT);
     ScreenShot after;
-    bool painted = PumpUntil([&] {
-        after = CaptureClient(m_dialog.GetSafeHwnd(), RECT{0, 0, 400, 300});
-        return after.At(inside.x, inside.y) == info;
-    }, 3000);
+    bool painted = PumpUntil(
+        [&] {
+            after = CaptureClient(m_dialog.GetSafeHwnd(), RECT{ 0, 0, 400, 300 });
+            return after.At(inside.x, inside.y) == info;
+        },
+        3000);
     EXPECT_TRUE(painted) << "the body shows the tip's background";
     EXPECT_EQ(frame, after.At(border.x, border.y)) << "the border frames the balloon";
     EXPECT_EQ(before.At(corner.x, corner.y), after.At(corner.x, corner.y))
@@ -425,9 +433,9 @@ TEST_F(MarkupTipTest, TipOfAGoneOwnerIgnoresEverything)
 {
     HWND hAlpha = Item(kAlpha)->GetSafeHwnd();
     POINT pt = Centre(hAlpha);
-    m_dialog.DestroyWindow();     // takes the owned tip window with it
+    m_dialog.DestroyWindow();  // takes the owned tip window with it
     EXPECT_FALSE(::IsWindow(Tip()));
-    MSG msg = {hAlpha, WM_MOUSEMOVE, 0, 0, 0, pt};
+    MSG msg = { hAlpha, WM_MOUSEMOVE, 0, 0, 0, pt };
     m_tip.RelayEvent(&msg);
     msg.message = WM_LBUTTONDOWN;
     m_tip.RelayEvent(&msg);
@@ -437,11 +445,15 @@ TEST_F(MarkupTipTest, TipOfAGoneOwnerIgnoresEverything)
 
 TEST_F(MarkupTipTest, DebugModeDescribesTheWindowUnderTheCursor)
 {
-    struct { const wchar_t* in; const wchar_t* out; } shorten[] = {
-        {L"Button", L"Button"},
-        {L"<b>bold</b>", L"?b>bold?/b>"},
-        {L"1234567890123456789012345", L"1234567890123456789012345"},
-        {L"12345678901234567890123456", L"123456789012345678901 ..."},
+    struct
+    {
+        const wchar_t* in;
+        const wchar_t* out;
+    } shorten[] = {
+        { L"Button", L"Button" },
+        { L"<b>bold</b>", L"?b>bold?/b>" },
+        { L"1234567890123456789012345", L"1234567890123456789012345" },
+        { L"12345678901234567890123456", L"123456789012345678901 ..." },
     };
     for (const auto& c : shorten)
         EXPECT_EQ(std::wstring(c.out), std::wstring(CTipProbe::ShortenDebugText(c.in).GetString()));

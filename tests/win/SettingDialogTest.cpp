@@ -47,7 +47,10 @@ void StoredValues(CSettings& s)
     s.GetMisc()->SetMac("00-11-22-33-44-55");
 }
 
-bool IsChecked(HWND hButton) { return SendMessageW(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND hButton)
+{
+    return SendMessageW(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 class SettingDialogTest : public ::testing::Test
 {
@@ -61,7 +64,7 @@ protected:
     // A fresh start: the file read into new settings.
     static void Reload(CSettings& settings) { ASSERT_TRUE(LoadSettings(settings)); }
 
-    CSettingsSandbox sandbox{FakeFetch};
+    CSettingsSandbox sandbox{ FakeFetch };
 };
 
 TEST_F(SettingDialogTest, OpensOnTheTestPageWithTheStoredValues)
@@ -75,7 +78,7 @@ TEST_F(SettingDialogTest, OpensOnTheTestPageWithTheStoredValues)
 
     HWND hTab = run.Tab();
     ASSERT_EQ(2, (int)SendMessageW(hTab, TCM_GETITEMCOUNT, 0, 0));
-    const wchar_t* tabs[] = {L"Test Proxy Setting", L"Switch Proxy Setting"};
+    const wchar_t* tabs[] = { L"Test Proxy Setting", L"Switch Proxy Setting" };
     for (int i = 0; i < 2; ++i) {
         wchar_t text[64] = L"";
         TCITEMW item = {};
@@ -112,11 +115,16 @@ TEST_F(SettingDialogTest, OpensOnTheTestPageWithTheStoredValues)
     EXPECT_TRUE(IsChecked(run.SwitchItem(IDC_SWITCH_IE)));
     EXPECT_FALSE(IsWindowEnabled(run.SwitchItem(IDC_SWITCH_IE)));
 
-    struct { HWND hSpin; HWND hBuddy; int nMin, nMax; } spins[] = {
-        {run.TestItem(IDC_TEST_THREADS_SPIN), run.TestItem(IDC_TEST_THREADS), 5, 30},
-        {run.TestItem(IDC_TEST_TIMEOUT_SPIN), run.TestItem(IDC_TEST_TIMEOUT), 5, 30},
-        {run.SwitchItem(IDC_SWITCH_RATIO_SPIN), run.SwitchItem(IDC_SWITCH_RATIO), 20, 100},
-        {run.SwitchItem(IDC_SWITCH_INTERVAL_SPIN), run.SwitchItem(IDC_SWITCH_INTERVAL), 4, 100},
+    struct
+    {
+        HWND hSpin;
+        HWND hBuddy;
+        int nMin, nMax;
+    } spins[] = {
+        { run.TestItem(IDC_TEST_THREADS_SPIN), run.TestItem(IDC_TEST_THREADS), 5, 30 },
+        { run.TestItem(IDC_TEST_TIMEOUT_SPIN), run.TestItem(IDC_TEST_TIMEOUT), 5, 30 },
+        { run.SwitchItem(IDC_SWITCH_RATIO_SPIN), run.SwitchItem(IDC_SWITCH_RATIO), 20, 100 },
+        { run.SwitchItem(IDC_SWITCH_INTERVAL_SPIN), run.SwitchItem(IDC_SWITCH_INTERVAL), 4, 100 },
     };
     for (const auto& spin : spins) {
         int nMin = 0, nMax = 0;
@@ -133,7 +141,7 @@ TEST_F(SettingDialogTest, OpensOnTheTestPageWithTheStoredValues)
 
 struct FieldCase
 {
-    int nTab;                   // 0 test page, 1 switch page
+    int nTab;  // 0 test page, 1 switch page
     int nControl;
     std::wstring text;
     const wchar_t* pszMessage;  // NULL: accepted
@@ -148,19 +156,30 @@ std::vector<FieldCase> FieldCases()
     const wchar_t* url = L"The URL is too long";
     const wchar_t* expected = L"The Expected Return String is too long";
     return {
-        {0, IDC_TEST_THREADS, L"5", NULL},   {0, IDC_TEST_THREADS, L"30", NULL},
-        {0, IDC_TEST_THREADS, L" 8", NULL},  {0, IDC_TEST_THREADS, L"4", threads},
-        {0, IDC_TEST_THREADS, L"31", threads}, {0, IDC_TEST_THREADS, L"", threads},
-        {0, IDC_TEST_THREADS, L"-10", threads}, {0, IDC_TEST_THREADS, L"99999999999", threads},
-        {0, IDC_TEST_TIMEOUT, L"5", NULL},   {0, IDC_TEST_TIMEOUT, L"30", NULL},
-        {0, IDC_TEST_TIMEOUT, L"4", timeout}, {0, IDC_TEST_TIMEOUT, L"31", timeout},
-        {0, IDC_TEST_URL, std::wstring(255, L'u'), NULL}, {0, IDC_TEST_URL, std::wstring(256, L'u'), url},
-        {0, IDC_TEST_EXPECTED, std::wstring(255, L'e'), NULL},
-        {0, IDC_TEST_EXPECTED, std::wstring(256, L'e'), expected},
-        {1, IDC_SWITCH_RATIO, L"20", NULL},  {1, IDC_SWITCH_RATIO, L"100", NULL},
-        {1, IDC_SWITCH_RATIO, L"19", ratio}, {1, IDC_SWITCH_RATIO, L"101", ratio},
-        {1, IDC_SWITCH_INTERVAL, L"4", NULL}, {1, IDC_SWITCH_INTERVAL, L"100", NULL},
-        {1, IDC_SWITCH_INTERVAL, L"3", interval}, {1, IDC_SWITCH_INTERVAL, L"101", interval},
+        { 0, IDC_TEST_THREADS, L"5", NULL },
+        { 0, IDC_TEST_THREADS, L"30", NULL },
+        { 0, IDC_TEST_THREADS, L" 8", NULL },
+        { 0, IDC_TEST_THREADS, L"4", threads },
+        { 0, IDC_TEST_THREADS, L"31", threads },
+        { 0, IDC_TEST_THREADS, L"", threads },
+        { 0, IDC_TEST_THREADS, L"-10", threads },
+        { 0, IDC_TEST_THREADS, L"99999999999", threads },
+        { 0, IDC_TEST_TIMEOUT, L"5", NULL },
+        { 0, IDC_TEST_TIMEOUT, L"30", NULL },
+        { 0, IDC_TEST_TIMEOUT, L"4", timeout },
+        { 0, IDC_TEST_TIMEOUT, L"31", timeout },
+        { 0, IDC_TEST_URL, std::wstring(255, L'u'), NULL },
+        { 0, IDC_TEST_URL, std::wstring(256, L'u'), url },
+        { 0, IDC_TEST_EXPECTED, std::wstring(255, L'e'), NULL },
+        { 0, IDC_TEST_EXPECTED, std::wstring(256, L'e'), expected },
+        { 1, IDC_SWITCH_RATIO, L"20", NULL },
+        { 1, IDC_SWITCH_RATIO, L"100", NULL },
+        { 1, IDC_SWITCH_RATIO, L"19", ratio },
+        { 1, IDC_SWITCH_RATIO, L"101", ratio },
+        { 1, IDC_SWITCH_INTERVAL, L"4", NULL },
+        { 1, IDC_SWITCH_INTERVAL, L"100", NULL },
+        { 1, IDC_SWITCH_INTERVAL, L"3", interval },
+        { 1, IDC_SWITCH_INTERVAL, L"101", interval },
     };
 }
 
@@ -171,7 +190,8 @@ TEST_F(SettingDialogTest, EachFieldAcceptsItsRangeAndRefusesTheRestBeforeLeaving
     ASSERT_NE(nullptr, run.Dialog());
 
     for (const FieldCase& c : FieldCases()) {
-        SCOPED_TRACE(testing::Message() << "control " << c.nControl << " text \"" << CStringA(c.text.c_str()).GetString() << "\"");
+        SCOPED_TRACE(testing::Message() << "control " << c.nControl << " text \""
+                                        << CStringA(c.text.c_str()).GetString() << "\"");
         ASSERT_TRUE(run.GoToTab(c.nTab));
         HWND hPage = c.nTab == 0 ? run.TestPage() : run.SwitchPage();
         HWND hOther = c.nTab == 0 ? run.SwitchPage() : run.TestPage();
@@ -187,7 +207,7 @@ TEST_F(SettingDialogTest, EachFieldAcceptsItsRangeAndRefusesTheRestBeforeLeaving
             EXPECT_FALSE(IsWindowVisible(hPage));
         } else {
             // Refused on the way to the other page and on OK alike.
-            for (bool bOk : {false, true}) {
+            for (bool bOk : { false, true }) {
                 SCOPED_TRACE(bOk ? "OK" : "other tab");
                 if (bOk)
                     run.ClickButton(IDOK);
@@ -224,7 +244,7 @@ TEST_F(SettingDialogTest, TheFirstFaultInTheCheckingOrderIsReported)
         L"The test thread number must be bewteen 5 to 30.",
         L"The URL is too long",
     };
-    int fix[] = {IDC_SWITCH_INTERVAL, IDC_TEST_THREADS, IDC_TEST_URL};
+    int fix[] = { IDC_SWITCH_INTERVAL, IDC_TEST_THREADS, IDC_TEST_URL };
     for (int i = 0; i < 3; ++i) {
         run.ClickButton(IDOK);
         HWND hBox = run.WaitForBox(expected[i]);
@@ -283,7 +303,7 @@ TEST_F(SettingDialogTest, OkSavesEveryFieldAndAFreshStartReadsThemBack)
 TEST_F(SettingDialogTest, CancelAndEscChangeNothing)
 {
     const std::string before = sandbox.FileBytes();
-    for (bool bEsc : {false, true}) {
+    for (bool bEsc : { false, true }) {
         SCOPED_TRACE(bEsc ? "Esc in a page" : "Cancel");
         CSettingDialogRun run;
         ASSERT_NE(nullptr, run.Dialog());
@@ -343,7 +363,11 @@ TEST_F(SettingDialogTest, StoredAvailabilityTypeStaysUntilTheUserPicksAnother)
 {
     GetSettings().GetTest()->m_nTestType = 1;
     ASSERT_TRUE(SaveSettings(GetSettings()));
-    struct { int nClick; int nStored; } cases[] = {{0, 1}, {IDC_TEST_TYPE_SPEED, 2}, {IDC_TEST_TYPE_NONE, 0}};
+    struct
+    {
+        int nClick;
+        int nStored;
+    } cases[] = { { 0, 1 }, { IDC_TEST_TYPE_SPEED, 2 }, { IDC_TEST_TYPE_NONE, 0 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nClick);
         GetSettings().GetTest()->m_nTestType = 1;
@@ -441,11 +465,18 @@ TEST_F(SettingDialogTest, ArrowKeysStepTheNumbersWithinTheirRanges)
 {
     CSettingDialogRun run;
     ASSERT_NE(nullptr, run.Dialog());
-    struct { int nTab; int nControl; const wchar_t* start; UINT vk; const wchar_t* once; } cases[] = {
-        {0, IDC_TEST_THREADS, L"29", VK_UP, L"30"},
-        {0, IDC_TEST_TIMEOUT, L"6", VK_DOWN, L"5"},
-        {1, IDC_SWITCH_RATIO, L"99", VK_UP, L"100"},
-        {1, IDC_SWITCH_INTERVAL, L"5", VK_DOWN, L"4"},
+    struct
+    {
+        int nTab;
+        int nControl;
+        const wchar_t* start;
+        UINT vk;
+        const wchar_t* once;
+    } cases[] = {
+        { 0, IDC_TEST_THREADS, L"29", VK_UP, L"30" },
+        { 0, IDC_TEST_TIMEOUT, L"6", VK_DOWN, L"5" },
+        { 1, IDC_SWITCH_RATIO, L"99", VK_UP, L"100" },
+        { 1, IDC_SWITCH_INTERVAL, L"5", VK_DOWN, L"4" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nControl);
@@ -488,7 +519,7 @@ BOOL CALLBACK FindTipProc(HWND h, LPARAM lp)
 
 CMarkupTip* FindTip(DWORD threadId, HWND hControl)
 {
-    TipSearch search = {hControl, NULL};
+    TipSearch search = { hControl, NULL };
     EnumThreadWindows(threadId, FindTipProc, reinterpret_cast<LPARAM>(&search));
     return search.pTip;
 }
@@ -505,24 +536,29 @@ TEST_F(SettingDialogTest, EachPageTipsItsControls)
 {
     CSettingDialogRun run;
     ASSERT_NE(nullptr, run.Dialog());
-    struct { bool bTest; int nControl; const wchar_t* tip; } tips[] = {
-        {true, IDC_TEST_TYPE_NONE, L"Don't test proxies automatically after getting them"},
-        {true, IDC_TEST_TYPE_AVAILABILITY,
-         L"Quick test just for availability.the proxy speed is not tested,so may be not accurate"},
-        {true, IDC_TEST_TYPE_SPEED, L"Full test for proxies' availability and speed after getting them"},
-        {true, IDC_TEST_THREADS, L"How many threads will be created for testing proxies"},
-        {true, IDC_TEST_TIMEOUT, L"The timeout seconds for testing one proxy"},
-        {true, IDC_TEST_URL, L"The website URL for testing proxies"},
-        {true, IDC_TEST_EXPECTED,
-         L"The expected return string from above website.Please refer to FAQ in official website about more info."},
-        {true, IDC_TEST_THREADS_SPIN, L"(none)"},
-        {false, IDC_SWITCH_FIREFOX,
-         L"If checkbox is disabled, the root cause is you login Windows as non-admin.Find solution in FAQ at "
-         L"http://www.corvanetessaly.com/"},
-        {false, IDC_SWITCH_RATIO, L"Only first X% proxies will be used to avoid slow proxies"},
-        {false, IDC_SWITCH_INTERVAL, L"Switch your IP every X minutes in \"Auto Hide IP\" mode"},
-        {false, IDC_SWITCH_IE, L"(none)"},
-        {false, IDC_SWITCH_RATIO_SPIN, L"(none)"},
+    struct
+    {
+        bool bTest;
+        int nControl;
+        const wchar_t* tip;
+    } tips[] = {
+        { true, IDC_TEST_TYPE_NONE, L"Don't test proxies automatically after getting them" },
+        { true, IDC_TEST_TYPE_AVAILABILITY,
+          L"Quick test just for availability.the proxy speed is not tested,so may be not accurate" },
+        { true, IDC_TEST_TYPE_SPEED, L"Full test for proxies' availability and speed after getting them" },
+        { true, IDC_TEST_THREADS, L"How many threads will be created for testing proxies" },
+        { true, IDC_TEST_TIMEOUT, L"The timeout seconds for testing one proxy" },
+        { true, IDC_TEST_URL, L"The website URL for testing proxies" },
+        { true, IDC_TEST_EXPECTED,
+          L"The expected return string from above website.Please refer to FAQ in official website about more info." },
+        { true, IDC_TEST_THREADS_SPIN, L"(none)" },
+        { false, IDC_SWITCH_FIREFOX,
+          L"If checkbox is disabled, the root cause is you login Windows as non-admin.Find solution in FAQ at "
+          L"http://www.corvanetessaly.com/" },
+        { false, IDC_SWITCH_RATIO, L"Only first X% proxies will be used to avoid slow proxies" },
+        { false, IDC_SWITCH_INTERVAL, L"Switch your IP every X minutes in \"Auto Hide IP\" mode" },
+        { false, IDC_SWITCH_IE, L"(none)" },
+        { false, IDC_SWITCH_RATIO_SPIN, L"(none)" },
     };
     CMarkupTip* pTestTip = FindTip(run.ThreadId(), run.TestItem(IDC_TEST_URL));
     CMarkupTip* pSwitchTip = FindTip(run.ThreadId(), run.SwitchItem(IDC_SWITCH_RATIO));
