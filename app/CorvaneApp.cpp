@@ -1,3 +1,4 @@
+// The application object: one instance per machine, the splash, then the main window.
 #include "app/CorvaneApp.h"
 
 #include "app/CorvaneDlg.h"
@@ -8,15 +9,12 @@
 #endif
 
 BEGIN_MESSAGE_MAP(CCorvaneApp, CWinAppEx)
-    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 CCorvaneApp theApp;
 
-CCorvaneApp::CCorvaneApp()
-    : m_pSplashThread(NULL)
-{
-}
+CCorvaneApp::CCorvaneApp() : m_pSplashThread(NULL) {}
 
 BOOL CCorvaneApp::InitInstance()
 {
@@ -28,8 +26,7 @@ BOOL CCorvaneApp::InitInstance()
         return FALSE;
     }
 
-    m_pSplashThread = AfxBeginThread(RUNTIME_CLASS(CSplashThread), THREAD_PRIORITY_NORMAL, 0,
-                                     CREATE_SUSPENDED);
+    m_pSplashThread = AfxBeginThread(RUNTIME_CLASS(CSplashThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (m_pSplashThread) {
         m_pSplashThread->ResumeThread();
         Sleep(1);

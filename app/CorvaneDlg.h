@@ -15,7 +15,10 @@ public:
     explicit CCorvaneDlg(CWnd* pParent = NULL);
     ~CCorvaneDlg() override;
 
-    enum { IDD = IDD_CORVANE_DIALOG };
+    enum
+    {
+        IDD = IDD_CORVANE_DIALOG
+    };
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
@@ -33,6 +36,10 @@ protected:
     // icon would stay in the notification area. Cancel hides like Esc.
     void OnOK() override;
     void OnCancel() override;
+    // The one gate of the commands that read or change the proxy list: none
+    // of them runs while the harvest thread is replacing the list
+    // (CorvaneDlgHarvest.cpp).
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
     // Window messages and timers (CorvaneDlgMessages.cpp).
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
@@ -44,6 +51,7 @@ protected:
     afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnExitApp(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnListContextMenu(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnRenewPasswordNow(WPARAM wParam, LPARAM lParam);
 
     // Hiding the IP (CorvaneDlgHide.cpp).
     afx_msg LRESULT OnProxyInUse(WPARAM wParam, LPARAM lParam);
@@ -87,6 +95,8 @@ protected:
     // The settings dialog (CorvaneDlgSetting.cpp).
     afx_msg void OnTraySetting();
     afx_msg void OnSettingButton();
+    // The settings dialog is held off meanwhile.
+    static bool IsTestOrHarvestRunning();
 
     DECLARE_MESSAGE_MAP()
 

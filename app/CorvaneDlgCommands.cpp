@@ -13,6 +13,7 @@
 #include "net/UpstreamSwitch.h"
 #include "proxy/Proxy.h"
 #include "proxy/ProxyFile.h"
+#include "proxy/ProxyRows.h"
 #include "proxy/ProxySort.h"
 #include "proxy/Settings.h"
 
@@ -42,15 +43,23 @@ CSettingMiscItem* MiscSettings()
 }
 
 // Reads a list file into the global list. A read error part-way leaves the
-// proxies read before it in the list; it counts as a failed read.
-bool ReadListFile(LPCTSTR pszPath, bool bReplace)
+// proxies read before it in the list; it counts as a failed read. bChanged
+// tells whether the list may differ from before: a replacing read empties
+// it first, so an equal count says nothing.
+bool ReadListFile(LPCTSTR pszPath, bool bReplace, bool& bChanged)
 {
+    CProxyList& list = GetProxyList();
+    const INT_PTR nBefore = list.GetCount();
+    bool bOpened = true;
+    bool bRead = false;
     try {
-        return ReadProxyFile(GetProxyList(), pszPath, bReplace ? TRUE : FALSE) != FALSE;
+        bRead = ReadProxyFile(list, pszPath, bReplace ? TRUE : FALSE) != FALSE;
+        bOpened = bRead;
     } catch (CException* e) {
         e->Delete();
-        return false;
     }
+    bChanged = bOpened && (list.GetCount() != nBefore || (bReplace && nBefore > 0));
+    return bRead;
 }
 
 // An export that fails while writing leaves a short file; nothing is shown.
@@ -81,7 +90,7 @@ std::vector<int> SelectedRows(const CListCtrl& listCtrl)
 // The real and the current address with their labels.
 void RepaintAddresses(CWnd* pDlg)
 {
-    const int ids[] = {IDC_REAL_IP_LABEL, IDC_CURRENT_IP_LABEL, IDC_REAL_IP, IDC_CURRENT_IP};
+    const int ids[] = { IDC_REAL_IP_LABEL, IDC_CURRENT_IP_LABEL, IDC_REAL_IP, IDC_CURRENT_IP };
     for (int id : ids) {
         CWnd* pWnd = pDlg->GetDlgItem(id);
         if (pWnd != NULL)
@@ -142,7 +151,6 @@ void CCorvaneDlg::OnCheckIP()
 
 void CCorvaneDlg::OnGetProxy()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (!DownloadProxyList(this))
         return;
     CProxyList& list = GetProxyList();
@@ -153,12 +161,12 @@ void CCorvaneDlg::OnGetProxy()
     }
     CSettingMiscItem* pMisc = MiscSettings();
     bool bReplace = pMisc == NULL || pMisc->m_bReplaceByGet;
-    INT_PTR nBefore = list.GetCount();
-    bool bRead = ReadListFile(PROXY_TMP_FILE, bReplace);
+    bool bChanged = false;
+    bool bRead = ReadListFile(PROXY_TMP_FILE, bReplace, bChanged);
     if (!bRead || list.IsEmpty()) {
-        // A replacing read that emptied the list must not leave rows on
-        // screen that the list no longer holds.
-        if (nBefore != list.GetCount())
+        // A read that changed the list must not leave rows on screen that
+        // the list no longer holds.
+        if (bChanged)
             RefreshProxyList();
         return;
     }
@@ -176,7 +184,6 @@ void CCorvaneDlg::OnGetProxy()
 
 void CCorvaneDlg::OnGetProxyButton()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     CString strCaption;
     m_btnGetProxy.GetWindowText(strCaption);
     if (strCaption == kGetProxyCaption) {
@@ -199,26 +206,22 @@ void CCorvaneDlg::OnGetProxyButton()
 
 void CCorvaneDlg::OnTestSpeed()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     RunTestCommand(*this, true);
 }
 
 void CCorvaneDlg::OnTestSpeedButton()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     RunTestCommand(*this, true);
     m_listProxy.SetFocus();
 }
 
 void CCorvaneDlg::OnTestAvailability()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     RunTestCommand(*this, false);
 }
 
 void CCorvaneDlg::OnRemoveSelected()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     std::vector<int> rows = SelectedRows(m_listProxy);
     if (rows.empty()) {
         MessageBox(L"No selected proxy to remove!");
@@ -229,24 +232,7 @@ void CCorvaneDlg::OnRemoveSelected()
     for (int nRow : rows)
         if (nRow == state.m_nCurIndex)
             bRemovedCurrent = true;
-
-    // One walk from the tail, highest index first, so that the lower
-    // indices stay valid; rows past the list's end are skipped.
-    CProxyList& list = GetProxyList();
-    INT_PTR nIndex = list.GetCount() - 1;
-    POSITION pos = list.GetTailPosition();
-    size_t nNext = rows.size();
-    while (pos != NULL && nNext > 0) {
-        POSITION posCur = pos;
-        list.GetPrev(pos);
-        while (nNext > 0 && rows[nNext - 1] > nIndex)
-            --nNext;
-        if (nNext > 0 && rows[nNext - 1] == nIndex) {
-            list.RemoveAt(posCur);
-            --nNext;
-        }
-        --nIndex;
-    }
+    RemoveProxyRows(GetProxyList(), rows);
 
     RefreshProxyList();
     if (bRemovedCurrent)
@@ -260,7 +246,6 @@ void CCorvaneDlg::OnContextRemoveSelected()
 
 void CCorvaneDlg::OnRemoveAll()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (m_listProxy.GetItemCount() == 0) {
         MessageBox(L"No proxy to remove!");
         return;
@@ -287,7 +272,6 @@ void CCorvaneDlg::OnInvertSelection()
 
 void CCorvaneDlg::OnImport()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     CProxyList& list = GetProxyList();
     if (!list.IsEmpty()) {
         CReplaceDialog dlg(false, this);
@@ -300,11 +284,11 @@ void CCorvaneDlg::OnImport()
         return;
     CSettingMiscItem* pMisc = MiscSettings();
     bool bReplace = pMisc == NULL || pMisc->m_bReplaceByImport;
-    INT_PTR nBefore = list.GetCount();
-    if (ReadListFile(dlg.GetPathName(), bReplace)) {
+    bool bChanged = false;
+    if (ReadListFile(dlg.GetPathName(), bReplace, bChanged)) {
         SortProxyList(list, m_nSortKey, m_bSortAscending);
         RefreshProxyList();
-    } else if (nBefore != list.GetCount()) {
+    } else if (bChanged) {
         // A read error part-way: show what the list now holds.
         RefreshProxyList();
     }
@@ -312,7 +296,6 @@ void CCorvaneDlg::OnImport()
 
 void CCorvaneDlg::OnExportAll()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (m_listProxy.GetItemCount() == 0) {
         MessageBox(L"No proxy to export!");
         return;
@@ -326,7 +309,6 @@ void CCorvaneDlg::OnExportAll()
 
 void CCorvaneDlg::OnExportSelected()
 {
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
     if (m_listProxy.GetNextItem(-1, LVNI_SELECTED) < 0) {
         MessageBox(L"No selected proxy to export!");
         return;
@@ -338,20 +320,7 @@ void CCorvaneDlg::OnExportSelected()
 
     // The selected entries in ascending order, written line by line as the
     // whole list would be.
-    std::vector<int> rows = SelectedRows(m_listProxy);
-    const CProxyList& list = GetProxyList();
     CProxyList selected;
-    POSITION pos = list.GetHeadPosition();
-    int nIndex = 0;
-    size_t nNext = 0;
-    while (pos != NULL && nNext < rows.size()) {
-        const CProxy& proxy = list.GetNext(pos);
-        if (rows[nNext] == nIndex) {
-            CProxy copy = proxy;
-            selected.AddTail(copy);
-            ++nNext;
-        }
-        ++nIndex;
-    }
+    CopyProxyRows(GetProxyList(), SelectedRows(m_listProxy), selected);
     WriteListFile(selected, dlg.GetPathName());
 }

@@ -1,4 +1,5 @@
-// Harvest progress and the hidden Worker and Upload buttons.
+// Harvest progress, the commands held off while a harvest runs, and the
+// hidden Worker and Upload buttons.
 #include "app/CorvaneDlg.h"
 
 #include "app/CorvaneMessages.h"
@@ -8,11 +9,47 @@
 
 #define VERIFIED_PROXY_FILE L"AdminFile\\verifiedProxy.txt"
 
+namespace {
+
+// The commands on the proxy list. Hide IP and Auto Hide IP are not here:
+// only their hiding face is held off, their restoring face stays usable.
+const UINT kListCommands[] = {
+    ID_GET_PROXY,
+    IDC_GET_PROXY,
+    ID_TEST_SPEED,
+    IDC_TEST_SPEED,
+    ID_TEST_AVAILABILITY,
+    ID_REMOVE_SELECTED,
+    ID_CONTEXT_REMOVE_SELECTED,
+    ID_REMOVE_ALL,
+    ID_CONTEXT_REMOVE_ALL,
+    ID_IMPORT,
+    ID_EXPORT_ALL,
+    ID_EXPORT_SELECTED,
+};
+
+bool IsListCommand(UINT nID)
+{
+    for (UINT nListCommand : kListCommands)
+        if (nID == nListCommand)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+BOOL CCorvaneDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    // Menu items and button clicks both come with code 0.
+    if (HIWORD(wParam) == BN_CLICKED && IsListCommand(LOWORD(wParam)) && IsHarvestRunning())
+        return TRUE;  // the harvest thread is replacing the list
+    return CDialog::OnCommand(wParam, lParam);
+}
+
 void CCorvaneDlg::ShowHarvestProgress(WPARAM wParam)
 {
     CString text;
-    text.Format(wParam == 1 ? L"Test Speed: %d / %d" : L"Check Anonymous: %d / %d",
-                m_nHarvestDone, m_nHarvestTotal);
+    text.Format(wParam == 1 ? L"Test Speed: %d / %d" : L"Check Anonymous: %d / %d", m_nHarvestDone, m_nHarvestTotal);
     m_stStatus.SetWindowText(text);
 }
 
@@ -42,8 +79,7 @@ void CCorvaneDlg::OnUpload()
     // The harvest thread may be replacing the list.
     if (IsHarvestRunning())
         return;
-    if (m_listProxy.GetItemCount() == 0)
-    {
+    if (m_listProxy.GetItemCount() == 0) {
         MessageBox(L"No proxy to upload!", NULL, MB_OK);
         return;
     }

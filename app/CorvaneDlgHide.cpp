@@ -21,8 +21,8 @@ const WCHAR kSelectOne[] = L"Please select 1 proxy to hide ip.";
 const WCHAR kSelectOnlyOne[] = L"Too many proxies are selected, please select 1 proxy to hide ip.";
 
 // Disabled while hidden by hand, and while in automatic mode.
-const int kOffWhileHidden[] = {IDC_AUTO_HIDE_IP, IDC_GET_PROXY, IDC_TEST_SPEED, IDC_SETTING};
-const int kOffWhileAuto[] = {IDC_HIDE_IP, IDC_TEST_SPEED, IDC_SETTING};
+const int kOffWhileHidden[] = { IDC_AUTO_HIDE_IP, IDC_GET_PROXY, IDC_TEST_SPEED, IDC_SETTING };
+const int kOffWhileAuto[] = { IDC_HIDE_IP, IDC_TEST_SPEED, IDC_SETTING };
 
 const int kIntervalMin = 1;
 const int kIntervalMax = 100;
@@ -46,8 +46,8 @@ void ShowCurrentFlag(CWnd& dialog, const HBITMAP* phFlags, int nCountry)
     HBITMAP hFlag = NULL;
     if (phFlags != NULL && nCountry >= 0 && nCountry < nCount)
         hFlag = phFlags[nCountry];
-    HBITMAP hOld = reinterpret_cast<HBITMAP>(dialog.SendDlgItemMessage(
-        IDC_CURRENT_FLAG, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hFlag)));
+    HBITMAP hOld = reinterpret_cast<HBITMAP>(
+        dialog.SendDlgItemMessage(IDC_CURRENT_FLAG, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hFlag)));
     // A static of the version 6 controls shows a copy of a bitmap with alpha
     // and hands that copy back on the next change: ours to delete, or every
     // switch of the upstream would leak one.
@@ -115,7 +115,8 @@ void CCorvaneDlg::OnHideIP()
 {
     CHideState& state = GetHideState();
     if (ButtonShowsFace(m_btnHideIP, FACE_HIDE_IP)) {
-        if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
+        if (IsHarvestRunning())
+            return;  // the harvest thread is replacing the list
         CProxyList& list = GetProxyList();
         if (list.IsEmpty()) {
             MessageBox(kNoProxyToHide);
@@ -151,7 +152,8 @@ void CCorvaneDlg::OnAutoHideIP()
 {
     CHideState& state = GetHideState();
     if (ButtonShowsFace(m_btnAutoHideIP, FACE_AUTO_HIDE_IP)) {
-        if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
+        if (IsHarvestRunning())
+            return;  // the harvest thread is replacing the list
         if (GetProxyList().IsEmpty()) {
             MessageBox(kNoProxyToHide);
             return;

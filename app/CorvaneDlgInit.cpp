@@ -4,8 +4,10 @@
 
 #include "app/CorvaneApp.h"
 #include "app/CorvaneMessages.h"
+#include "app/LinkOpener.h"
 #include "app/SkinH.h"
 #include "app/SplashThread.h"
+#include "app/CheckInReply.h"
 #include "net/CheckIn.h"
 #include "net/FirefoxProxy.h"
 #include "net/MachineIdentity.h"
@@ -16,14 +18,15 @@
 
 namespace {
 
-struct ColumnDef {
+struct ColumnDef
+{
     LPCWSTR title;
     int width;
 };
 
 // The port is kept in the list but not shown.
 const ColumnDef kColumns[] = {
-    {L"Country", 140}, {L"IP", 112}, {L"Port", 0}, {L"Type", 95}, {L"Uptime", 51}, {L"Speed", 100},
+    { L"Country", 140 }, { L"IP", 112 }, { L"Port", 0 }, { L"Type", 95 }, { L"Uptime", 51 }, { L"Speed", 100 },
 };
 
 const int kFlagWidth = 25;
@@ -145,23 +148,23 @@ void CCorvaneDlg::ShowRealAddress()
 
     HBITMAP hFlag = FlagBitmap(g_nRealCountry);
     SendDlgItemMessage(IDC_REAL_FLAG, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hFlag));
-    SendDlgItemMessage(IDC_CURRENT_FLAG, STM_SETIMAGE, IMAGE_BITMAP,
-                       reinterpret_cast<LPARAM>(hFlag));
+    SendDlgItemMessage(IDC_CURRENT_FLAG, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hFlag));
 }
 
 void CCorvaneDlg::SetUpButtons()
 {
-    struct ButtonDef {
+    struct ButtonDef
+    {
         CShadeButton* button;
         UINT icon;
         UINT tip;
     };
     const ButtonDef shaded[] = {
-        {&m_btnGetProxy, IDI_GET_PROXY, IDS_TIP_GET_PROXY},
-        {&m_btnHideIP, IDI_HIDE_IP, IDS_TIP_HIDE_IP},
-        {&m_btnAutoHideIP, IDI_AUTO_HIDE_IP, IDS_TIP_AUTO_HIDE_IP},
-        {&m_btnTestSpeed, IDI_TEST_SPEED, IDS_TIP_TEST_SPEED},
-        {&m_btnSetting, IDI_SETTING, IDS_TIP_SETTING},
+        { &m_btnGetProxy, IDI_GET_PROXY, IDS_TIP_GET_PROXY },
+        { &m_btnHideIP, IDI_HIDE_IP, IDS_TIP_HIDE_IP },
+        { &m_btnAutoHideIP, IDI_AUTO_HIDE_IP, IDS_TIP_AUTO_HIDE_IP },
+        { &m_btnTestSpeed, IDI_TEST_SPEED, IDS_TIP_TEST_SPEED },
+        { &m_btnSetting, IDI_SETTING, IDS_TIP_SETTING },
     };
     for (const ButtonDef& def : shaded) {
         def.button->SetShade();
@@ -169,6 +172,9 @@ void CCorvaneDlg::SetUpButtons()
         def.button->SetIconById(def.icon);
         m_toolTip.AddTool(def.button, def.tip);
     }
+
+    // The buttons' pages open through the build's link opener.
+    CIconButton::SetUrlOpener(&ShellExecuteLink);
 
     m_btnCheckIP.SetFlat(FALSE);
     m_btnCheckIP.SetAlign(CIconButton::BUTTON_ALIGN_HORIZONTAL);

@@ -22,8 +22,7 @@ int SpeedPercent(int nSpeed, int nTimeoutMs)
     return static_cast<int>(static_cast<long long>(nTimeoutMs - nSpeed) * 100 / nTimeoutMs);
 }
 
-void FillProxyRows(CProListCtrl& list, const CProxyList& proxies, const CCountryTable& countries,
-                   int nTimeoutMs)
+void FillProxyRows(CProListCtrl& list, const CProxyList& proxies, const CCountryTable& countries, int nTimeoutMs)
 {
     list.RemoveAllItems();
     if (proxies.IsEmpty())
@@ -36,18 +35,16 @@ void FillProxyRows(CProListCtrl& list, const CProxyList& proxies, const CCountry
     const int nColumns = pHeader != NULL ? pHeader->GetItemCount() : 1;
 
     int nRow = 0;
-    for (POSITION pos = proxies.GetHeadPosition(); pos != NULL; ++nRow)
-    {
+    for (POSITION pos = proxies.GetHeadPosition(); pos != NULL; ++nRow) {
         const CProxy& proxy = proxies.GetNext(pos);
         const CCountry* pCountry = countries.GetAt(proxy.m_nCountry);
         // Image -1 would be a callback request to the parent, which answers
         // nothing: a proxy of no country would show some other flag.
         const int nImage = pCountry != NULL ? proxy.m_nCountry : I_IMAGENONE;
-        const int nItem = list.InsertItem(LVIF_TEXT | LVIF_IMAGE, nRow, pCountry != NULL ? pCountry->m_szName : L"",
-                                          0, 0, nImage, 0);
+        const int nItem =
+            list.InsertItem(LVIF_TEXT | LVIF_IMAGE, nRow, pCountry != NULL ? pCountry->m_szName : L"", 0, 0, nImage, 0);
         // Row i must stay entry i: stop rather than shift the rest.
-        if (nItem != nRow)
-        {
+        if (nItem != nRow) {
             if (nItem >= 0)
                 list.DeleteItem(nItem);
             break;
@@ -77,20 +74,16 @@ void SelectProxyRow(CProListCtrl& list, int nItem)
 bool ChooseSortKey(int nColumn, int& nSortKey, bool& bSortAscending)
 {
     int nKey;
-    switch (nColumn)
-    {
+    switch (nColumn) {
     case 0: nKey = PROXY_SORT_COUNTRY; break;
     case 3: nKey = PROXY_SORT_TYPE; break;
     case 4: nKey = PROXY_SORT_UPTIME; break;
     case 5: nKey = PROXY_SORT_SPEED; break;
     default: return false;
     }
-    if (nKey == nSortKey)
-    {
+    if (nKey == nSortKey) {
         bSortAscending = !bSortAscending;
-    }
-    else
-    {
+    } else {
         nSortKey = nKey;
         bSortAscending = true;
     }
@@ -119,7 +112,8 @@ LRESULT CCorvaneDlg::OnRefreshProxyList(WPARAM, LPARAM)
 void CCorvaneDlg::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
 {
     *pResult = 0;
-    if (IsHarvestRunning()) return;   // the harvest thread is replacing the list
+    if (IsHarvestRunning())
+        return;  // the harvest thread is replacing the list
     const NMLISTVIEW* pListView = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
     if (!ChooseSortKey(pListView->iSubItem, m_nSortKey, m_bSortAscending))
         return;

@@ -15,8 +15,7 @@ int SpeedPercent(int nSpeed, int nTimeoutMs);
 // name with its flag (image i = country i), address, port, "High Anon",
 // "%d/5" of the uptime and the speed as a percentage of nTimeoutMs (0 ms
 // full, the time-out or slower empty).
-void FillProxyRows(CProListCtrl& list, const CProxyList& proxies, const CCountryTable& countries,
-                   int nTimeoutMs);
+void FillProxyRows(CProListCtrl& list, const CProxyList& proxies, const CCountryTable& countries, int nTimeoutMs);
 
 // Focuses list and makes row nItem the only selected row, focused and fully
 // in view.

@@ -3,7 +3,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/CorvaneMessages.h"
-#include "app/PasswordRenewal.h"
+#include "app/SettingDialog.h"
+#include "net/PasswordRenewal.h"
 #include "net/Harvest.h"
 #include "net/HideState.h"
 #include "net/ServerRequest.h"
@@ -40,8 +41,7 @@ void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
             SwitchToNextProxy(GetHideState(), true);
         break;
     case TIMER_PASSWORD_CHECK: {
-        UINT delay = PasswordCheckDelay(CurrentRenewalTime(), g_nextPasswordTime,
-                                        g_lastPasswordRequestTime);
+        UINT delay = PasswordCheckDelay(CurrentRenewalTime(), g_nextPasswordTime, g_lastPasswordRequestTime);
         if (delay)
             SetTimer(TIMER_PASSWORD_REQUEST, delay, NULL);
         break;
@@ -51,9 +51,16 @@ void CCorvaneDlg::OnTimer(UINT_PTR nIDEvent)
         NotePasswordRequest(CurrentRenewalTime(), g_lastPasswordRequestTime);
         RequestProxyPassword();
         break;
-    default:
-        break;
+    default: break;
     }
+}
+
+LRESULT CCorvaneDlg::OnRenewPasswordNow(WPARAM, LPARAM)
+{
+    // The relay asks from its own threads; the timer is armed here, on the
+    // window's thread, as Windows requires.
+    SetTimer(TIMER_PASSWORD_REQUEST, PASSWORD_REQUEST_NOW_MS, NULL);
+    return 0;
 }
 
 LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
@@ -70,8 +77,9 @@ LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         if (!hMenu)
             break;
         HMENU hPopup = ::GetSubMenu(hMenu, 0);
-        // The settings must not change under a browser pointed at the relay.
-        if (g_bSettingOpen || GetHideState().m_bHidden)
+        // The settings must not change under a browser pointed at the relay,
+        // nor under a running test or harvest.
+        if (g_bSettingOpen || GetHideState().m_bHidden || IsTestOrHarvestRunning())
             ::EnableMenuItem(hPopup, ID_TRAY_SETTING, MF_BYCOMMAND | MF_GRAYED);
         if (g_bAboutOpen)
             ::EnableMenuItem(hPopup, ID_TRAY_ABOUT, MF_BYCOMMAND | MF_GRAYED);
@@ -81,8 +89,7 @@ LRESULT CCorvaneDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         ::DestroyMenu(hMenu);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

@@ -1,5 +1,4 @@
+// The main window's flags that the dialogs it opens set and clear.
 #include "app/CorvaneMessages.h"
 
-HWND g_hMainWnd = NULL;
 bool g_bAboutOpen = false;
-bool g_bSettingOpen = false;

@@ -1,3 +1,4 @@
+// Which caption, icon and tip each toggling button of the main window shows.
 #include "app/HideButtonFace.h"
 
 #include "resource.h"
@@ -7,12 +8,12 @@
 namespace {
 
 const CButtonFace kFaces[] = {
-    {L"Hide IP", IDI_HIDE_IP, IDS_TIP_HIDE_IP},
-    {L"Restore IP", IDI_RESTORE_IP, IDS_TIP_RESTORE_IP},
-    {L"Auto Hide IP", IDI_AUTO_HIDE_IP, IDS_TIP_AUTO_HIDE_IP},
-    {L"Stop Auto", IDI_STOP_AUTO, IDS_TIP_STOP_AUTO},
-    {L"Get Proxy", IDI_GET_PROXY, IDS_TIP_GET_PROXY},
-    {L"Remove Cur", IDI_REMOVE_CUR, IDS_TIP_REMOVE_CUR},
+    { L"Hide IP", IDI_HIDE_IP, IDS_TIP_HIDE_IP },
+    { L"Restore IP", IDI_RESTORE_IP, IDS_TIP_RESTORE_IP },
+    { L"Auto Hide IP", IDI_AUTO_HIDE_IP, IDS_TIP_AUTO_HIDE_IP },
+    { L"Stop Auto", IDI_STOP_AUTO, IDS_TIP_STOP_AUTO },
+    { L"Get Proxy", IDI_GET_PROXY, IDS_TIP_GET_PROXY },
+    { L"Remove Cur", IDI_REMOVE_CUR, IDS_TIP_REMOVE_CUR },
 };
 
 }  // namespace

@@ -5,9 +5,15 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
-HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
-                        LPCWSTR lpDirectory, INT nShowCmd);
+HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory,
+                        INT nShowCmd);
+
+// The same for a ShellExecuteExW request (the icon buttons' pages): the
+// program hands it to the shell; the recorder notes verb, file, parameters,
+// directory, show command and window, sets hInstApp and returns TRUE.
+BOOL ShellExecuteLink(SHELLEXECUTEINFOW* pInfo);
 
 // The file in the current directory where the recorder notes each call: one
 // line of TAB-separated fields (operation, file, parameters, directory, show

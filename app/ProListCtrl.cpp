@@ -1,3 +1,4 @@
+// The main window's proxy list view: speed bars, fixed columns, Ctrl+A, context menu.
 #include "app/ProListCtrl.h"
 
 #include "app/CorvaneMessages.h"
@@ -6,18 +7,16 @@
 #include <utility>
 
 BEGIN_MESSAGE_MAP(CProListCtrl, CListCtrl)
-    ON_WM_HSCROLL()
-    ON_WM_VSCROLL()
-    ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, &CProListCtrl::OnCustomDraw)
-    ON_WM_DESTROY()
-    ON_WM_MOUSEWHEEL()
-    ON_WM_KEYDOWN()
-    ON_WM_CONTEXTMENU()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, &CProListCtrl::OnCustomDraw)
+ON_WM_DESTROY()
+ON_WM_MOUSEWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
-CProListCtrl::CProListCtrl()
-{
-}
+CProListCtrl::CProListCtrl() {}
 
 CProListCtrl::~CProListCtrl()
 {
@@ -37,8 +36,7 @@ std::vector<std::pair<int, CProgressCtrl*>> CProListCtrl::GetBars() const
     // Only drawn rows have bars: walking the child windows costs far less
     // than asking every row of a long list for its item data.
     std::vector<std::pair<int, CProgressCtrl*>> bars;
-    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-    {
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
         const int nItem = ::GetDlgCtrlID(hChild) - PROGRESS_BAR_ID_BASE;
         if (nItem < 0)
             continue;
@@ -51,8 +49,7 @@ std::vector<std::pair<int, CProgressCtrl*>> CProListCtrl::GetBars() const
 
 void CProListCtrl::DeleteAllBars()
 {
-    for (const std::pair<int, CProgressCtrl*>& bar : GetBars())
-    {
+    for (const std::pair<int, CProgressCtrl*>& bar : GetBars()) {
         bar.second->DestroyWindow();
         delete bar.second;
         SetItemData(bar.first, 0);
@@ -71,15 +68,13 @@ void CProListCtrl::UpdateProgressBars()
     const int nPage = GetCountPerPage();
     const int nCount = GetItemCount();
 
-    for (const std::pair<int, CProgressCtrl*>& bar : GetBars())
-    {
+    for (const std::pair<int, CProgressCtrl*>& bar : GetBars()) {
         if (bar.first < nTop || bar.first >= nTop + nPage)
             bar.second->ShowWindow(SW_HIDE);
     }
 
     CRect rcUnion;
-    for (int i = nTop; i < nTop + nPage && i < nCount; ++i)
-    {
+    for (int i = nTop; i < nTop + nPage && i < nCount; ++i) {
         CRect rcCell;
         if (GetSubItemRect(i, PROXY_COLUMN_SPEED, LVIR_BOUNDS, rcCell))
             ::UnionRect(&rcUnion, &rcUnion, &rcCell);
@@ -96,8 +91,7 @@ void CProListCtrl::HideBarsOutOfView()
     // hiding its bar here would only bring the next paint.
     const int nTop = GetTopIndex();
     const int nLast = nTop + GetCountPerPage();
-    for (const std::pair<int, CProgressCtrl*>& bar : GetBars())
-    {
+    for (const std::pair<int, CProgressCtrl*>& bar : GetBars()) {
         if ((bar.first < nTop || bar.first > nLast) && bar.second->IsWindowVisible())
             bar.second->ShowWindow(SW_HIDE);
     }
@@ -112,11 +106,9 @@ void CProListCtrl::DrawSpeedBar(int nItem)
         rect.right = rect.left + PROGRESS_BAR_MAX_WIDTH;
 
     CProgressCtrl* pBar = GetBar(nItem);
-    if (pBar == NULL)
-    {
+    if (pBar == NULL) {
         pBar = new CProgressCtrl;
-        if (!pBar->Create(WS_CHILD | WS_VISIBLE | PBS_SMOOTH, rect, this, PROGRESS_BAR_ID_BASE + nItem))
-        {
+        if (!pBar->Create(WS_CHILD | WS_VISIBLE | PBS_SMOOTH, rect, this, PROGRESS_BAR_ID_BASE + nItem)) {
             delete pBar;
             return;
         }
@@ -133,28 +125,21 @@ void CProListCtrl::DrawSpeedBar(int nItem)
 void CProListCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult)
 {
     NMLVCUSTOMDRAW* pDraw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR);
-    switch (pDraw->nmcd.dwDrawStage)
-    {
+    switch (pDraw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         HideBarsOutOfView();
         *pResult = CDRF_NOTIFYITEMDRAW;
         return;
-    case CDDS_ITEMPREPAINT:
-        *pResult = CDRF_NOTIFYSUBITEMDRAW;
-        return;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        *pResult = CDRF_NOTIFYPOSTPAINT;
-        return;
+    case CDDS_ITEMPREPAINT: *pResult = CDRF_NOTIFYSUBITEMDRAW; return;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: *pResult = CDRF_NOTIFYPOSTPAINT; return;
     case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
-        if (pDraw->iSubItem == PROXY_COLUMN_SPEED)
-        {
+        if (pDraw->iSubItem == PROXY_COLUMN_SPEED) {
             DrawSpeedBar(static_cast<int>(pDraw->nmcd.dwItemSpec));
             *pResult = CDRF_SKIPDEFAULT;
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     *pResult = CDRF_DODEFAULT;
 }
@@ -206,8 +191,7 @@ void CProListCtrl::OnContextMenu(CWnd*, CPoint point)
 
     // Only left of the Speed column and below the header: the bars and the
     // column titles have no menu.
-    if (point.x < rcWindow.left + rcSpeed.left && point.y >= rcHeader.bottom)
-    {
+    if (point.x < rcWindow.left + rcSpeed.left && point.y >= rcHeader.bottom) {
         const MSG* pMsg = GetCurrentMessage();
         ::PostMessageW(g_hMainWnd, WM_LIST_CONTEXT_MENU, pMsg->wParam, pMsg->lParam);
     }
@@ -217,16 +201,12 @@ BOOL CProListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     // The header asks before a divider drag and before sizing a column to
     // fit; the answer 1 refuses both.
-    switch (reinterpret_cast<NMHDR*>(lParam)->code)
-    {
+    switch (reinterpret_cast<NMHDR*>(lParam)->code) {
     case HDN_BEGINTRACKA:
     case HDN_BEGINTRACKW:
     case HDN_DIVIDERDBLCLICKA:
-    case HDN_DIVIDERDBLCLICKW:
-        *pResult = 1;
-        return TRUE;
-    default:
-        return CListCtrl::OnNotify(wParam, lParam, pResult);
+    case HDN_DIVIDERDBLCLICKW: *pResult = 1; return TRUE;
+    default: return CListCtrl::OnNotify(wParam, lParam, pResult);
     }
 }
 

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-
 // Sub-item of the Speed column, whose cells are drawn as bars.
 #define PROXY_COLUMN_SPEED 5
 // Control id of row i's bar: PROGRESS_BAR_ID_BASE + i.

@@ -1,3 +1,4 @@
+// The "Testing" dialog: its bar follows the test threads, its Cancel stops them.
 #include "app/ProgressDialog.h"
 
 #include "net/TestDriver.h"
@@ -6,16 +7,14 @@
 IMPLEMENT_DYNAMIC(CProgressDialog, CDialog)
 
 BEGIN_MESSAGE_MAP(CProgressDialog, CDialog)
-    ON_MESSAGE(WM_TEST_PROGRESS, &CProgressDialog::OnTestProgress)
-    ON_WM_CLOSE()
-    ON_BN_CLICKED(IDCANCEL, &CProgressDialog::OnBnClickedCancel)
+ON_MESSAGE(WM_TEST_PROGRESS, &CProgressDialog::OnTestProgress)
+ON_WM_CLOSE()
+ON_BN_CLICKED(IDCANCEL, &CProgressDialog::OnBnClickedCancel)
 END_MESSAGE_MAP()
 
 CProgressDialog::CProgressDialog(bool bSpeed, int nTotal, CWnd* pParent)
-    : CDialog(IDD_PROGRESS, pParent), m_bSpeed(bSpeed), m_nTotal(nTotal), m_nDone(0),
-      m_nState(STATE_RUNNING)
-{
-}
+    : CDialog(IDD_PROGRESS, pParent), m_bSpeed(bSpeed), m_nTotal(nTotal), m_nDone(0), m_nState(STATE_RUNNING)
+{}
 
 void CProgressDialog::DoDataExchange(CDataExchange* pDX)
 {
@@ -26,13 +25,11 @@ void CProgressDialog::DoDataExchange(CDataExchange* pDX)
 BOOL CProgressDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (m_nTotal == 0)
-    {
+    if (m_nTotal == 0) {
         EndDialog(IDOK);
         return TRUE;
     }
-    SetDlgItemText(PROGRESS_TEXT_ID,
-                   m_bSpeed ? L"Testing proxies' speed..." : L"Testing proxies' availability...");
+    SetDlgItemText(PROGRESS_TEXT_ID, m_bSpeed ? L"Testing proxies' speed..." : L"Testing proxies' availability...");
     m_progress.SetRange(0, 100);
     m_progress.SetPos(0);
     g_bStopTest = false;
@@ -43,24 +40,19 @@ BOOL CProgressDialog::OnInitDialog()
 
 LRESULT CProgressDialog::OnTestProgress(WPARAM wParam, LPARAM lParam)
 {
-    if (wParam == TEST_PROGRESS_STEP)
-    {
-        if (m_nTotal != 0 && m_nState == STATE_RUNNING)
-        {
+    if (wParam == TEST_PROGRESS_STEP) {
+        if (m_nTotal != 0 && m_nState == STATE_RUNNING) {
             if (lParam > 0)
                 m_nDone = (lParam >= m_nTotal - m_nDone) ? m_nTotal : m_nDone + (int)lParam;
             m_progress.SetPos((int)((long long)m_nDone * 100 / m_nTotal));
         }
-    }
-    else if (wParam == TEST_PROGRESS_FINISH)
-    {
+    } else if (wParam == TEST_PROGRESS_FINISH) {
         // The notice comes once; unregister first so that nothing more is
         // posted to a dialog about to go.
         UnregisterProgressWindow();
         if (m_nState == STATE_CANCELED)
             MessageBox(L"The proxy test is canceled by you!", AfxGetAppName(), MB_OK);
-        else if (m_nState == STATE_RUNNING)
-        {
+        else if (m_nState == STATE_RUNNING) {
             m_nState = STATE_FINISHED;
             MessageBox(L"The proxy test is finished!", AfxGetAppName(), MB_OK);
         }
@@ -72,17 +64,14 @@ LRESULT CProgressDialog::OnTestProgress(WPARAM wParam, LPARAM lParam)
 
 BOOL CProgressDialog::PreTranslateMessage(MSG* pMsg)
 {
-    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE)
-    {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
         CancelRun();
         return TRUE;
     }
     return CDialog::PreTranslateMessage(pMsg);
 }
 
-void CProgressDialog::OnOK()
-{
-}
+void CProgressDialog::OnOK() {}
 
 void CProgressDialog::OnCancel()
 {

@@ -17,8 +17,16 @@ class CProgressDialog : public CDialog
 {
     DECLARE_DYNAMIC(CProgressDialog)
 public:
-    enum { IDD = IDD_PROGRESS };
-    enum { STATE_RUNNING = 0, STATE_FINISHED = 1, STATE_CANCELED = 2 };
+    enum
+    {
+        IDD = IDD_PROGRESS
+    };
+    enum
+    {
+        STATE_RUNNING = 0,
+        STATE_FINISHED = 1,
+        STATE_CANCELED = 2
+    };
 
     CProgressDialog(bool bSpeed, int nTotal, CWnd* pParent = NULL);
 

@@ -1,3 +1,4 @@
+// The server message dialog of the check-in reply and its exit and web-site buttons.
 #include "app/PushMessage.h"
 
 #include "app/LinkOpener.h"
@@ -22,10 +23,10 @@ const int kMaxSplitLength = 306;
 CPushMessage::PFN_OPEN_LINK CPushMessage::s_pfnOpenLink = ShellOpenLink;
 
 BEGIN_MESSAGE_MAP(CPushMessage, CDialog)
-    ON_BN_CLICKED(IDC_PUSH_EXIT, &CPushMessage::OnBnClickedExit)
-    ON_BN_CLICKED(IDC_PUSH_WEBSITE, &CPushMessage::OnOfficialWebSite)
-    ON_WM_PAINT()
-    ON_WM_CLOSE()
+ON_BN_CLICKED(IDC_PUSH_EXIT, &CPushMessage::OnBnClickedExit)
+ON_BN_CLICKED(IDC_PUSH_WEBSITE, &CPushMessage::OnOfficialWebSite)
+ON_WM_PAINT()
+ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 wchar_t* CPushMessage::CopyText(LPCWSTR psz)
@@ -43,8 +44,7 @@ CPushMessage::CPushMessage(LPCWSTR pszLinkCaption, int nType, LPCWSTR pszText)
       m_nType(nType),
       m_pszLinkCaption(CopyText(pszLinkCaption)),
       m_pszText(CopyText(pszText))
-{
-}
+{}
 
 CPushMessage::~CPushMessage()
 {

@@ -1,15 +1,15 @@
+// Asks whether a new list replaces or extends the current one, and keeps the answer.
 #include "app/ReplaceDialog.h"
 
 #include "proxy/Settings.h"
 
 BEGIN_MESSAGE_MAP(CReplaceDialog, CDialog)
-    ON_BN_CLICKED(IDOK, &CReplaceDialog::OnOK)
+ON_BN_CLICKED(IDOK, &CReplaceDialog::OnOK)
 END_MESSAGE_MAP()
 
 CReplaceDialog::CReplaceDialog(bool bForDownload, CWnd* pParent)
     : CDialog(IDD_REPLACE, pParent), m_bForDownload(bForDownload)
-{
-}
+{}
 
 bool* CReplaceDialog::ChosenFlag() const
 {
@@ -25,8 +25,7 @@ BOOL CReplaceDialog::OnInitDialog()
     CDialog::OnInitDialog();
     bool* pFlag = ChosenFlag();
     if (pFlag != NULL)
-        CheckRadioButton(IDC_REPLACE_CURRENT, IDC_APPEND_CURRENT,
-                         *pFlag ? IDC_REPLACE_CURRENT : IDC_APPEND_CURRENT);
+        CheckRadioButton(IDC_REPLACE_CURRENT, IDC_APPEND_CURRENT, *pFlag ? IDC_REPLACE_CURRENT : IDC_APPEND_CURRENT);
     return TRUE;
 }
 

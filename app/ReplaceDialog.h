@@ -8,7 +8,10 @@
 class CReplaceDialog : public CDialog
 {
 public:
-    enum { IDD = IDD_REPLACE };
+    enum
+    {
+        IDD = IDD_REPLACE
+    };
 
     // bForDownload: asked by Get Proxy (ReplacebyGet), else by Import
     // (ReplacebyImport).

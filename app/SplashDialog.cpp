@@ -1,15 +1,13 @@
+// The splash window: the picture and its cycling progress text.
 #include "app/SplashDialog.h"
 
 BEGIN_MESSAGE_MAP(CSplashDialog, CDialog)
-    ON_WM_CLOSE()
-    ON_WM_TIMER()
-    ON_WM_PAINT()
+ON_WM_CLOSE()
+ON_WM_TIMER()
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-CSplashDialog::CSplashDialog(CWnd* pParent)
-    : CDialog(IDD_SPLASH, pParent), m_nStep(0)
-{
-}
+CSplashDialog::CSplashDialog(CWnd* pParent) : CDialog(IDD_SPLASH, pParent), m_nStep(0) {}
 
 LPCWSTR CSplashDialog::StepText(int nStep)
 {

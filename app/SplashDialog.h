@@ -9,8 +9,14 @@ class CSplashDialog : public CDialog
 public:
     explicit CSplashDialog(CWnd* pParent = NULL);
 
-    enum { IDD = IDD_SPLASH };
-    enum { TIMER_SPLASH_TEXT = 2 };
+    enum
+    {
+        IDD = IDD_SPLASH
+    };
+    enum
+    {
+        TIMER_SPLASH_TEXT = 2
+    };
 
     // The text the given step draws: one, two or three dots.
     static LPCWSTR StepText(int nStep);

@@ -1,3 +1,4 @@
+// The splash's own thread, so the splash draws while start-up blocks.
 #include "app/SplashThread.h"
 
 #include "app/SplashDialog.h"
@@ -8,8 +9,7 @@ namespace {
 const DWORD kReadyTimeoutMs = 10000;
 }
 
-CSplashThread::CSplashThread()
-    : m_pSplashDlg(NULL), m_hReady(CreateEventW(NULL, TRUE, FALSE, NULL))
+CSplashThread::CSplashThread() : m_pSplashDlg(NULL), m_hReady(CreateEventW(NULL, TRUE, FALSE, NULL))
 {
     // The application keeps a pointer to this object for the life of the
     // process, so the object must outlive the thread.
@@ -46,7 +46,7 @@ int CSplashThread::ExitInstance()
 void CSplashThread::CloseSplash()
 {
     if (m_hReady) {
-        HANDLE handles[2] = {m_hReady, m_hThread};
+        HANDLE handles[2] = { m_hReady, m_hThread };
         WaitForMultipleObjects(m_hThread ? 2 : 1, handles, FALSE, kReadyTimeoutMs);
     }
     CSplashDialog* pDlg = m_pSplashDlg;

@@ -93,21 +93,7 @@ add_custom_command(
 
 add_custom_target(corvane_data ALL DEPENDS "${CORVANE_COUNTRIES_FILE}" ${CORVANE_FLAG_FILES}
   ${CORVANE_RANGES_OUTPUT})
-add_dependencies(CorvaneTessaly corvane_data)
 
-# The test programs are defined after this fragment; hook them up once the
-# directory is complete. The unit tests check the generated table against
-# the number of countries the list holds.
+# The unit tests check the generated table against the number of countries
+# the list holds.
 list(LENGTH CORVANE_COUNTRY_CODES CORVANE_COUNTRY_COUNT)
-function(corvane_data_attach_tests)
-  foreach(target IN ITEMS unit_tests win_tests e2e_tests)
-    if(TARGET ${target})
-      add_dependencies(${target} corvane_data)
-    endif()
-  endforeach()
-  if(TARGET unit_tests)
-    set_property(SOURCE "${CMAKE_SOURCE_DIR}/tests/unit/CountryTableTest.cpp" TARGET_DIRECTORY unit_tests
-                 APPEND PROPERTY COMPILE_DEFINITIONS CORVANE_COUNTRY_COUNT=${CORVANE_COUNTRY_COUNT})
-  endif()
-endfunction()
-cmake_language(DEFER CALL corvane_data_attach_tests)

@@ -1,3 +1,4 @@
+// The application object, its start-up and the framework's global helpers.
 #include "afx.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
@@ -5,20 +6,27 @@ IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 namespace {
 CWinApp* s_pApp = NULL;
 HINSTANCE s_hResource = NULL;
+}  // namespace
+
+CWinApp* AfxGetAppObject()
+{
+    return s_pApp;
 }
 
-CWinApp* AfxGetAppObject() { return s_pApp; }
-
 CWinApp::CWinApp(LPCWSTR lpszAppName)
-    : m_hInstance(NULL), m_lpCmdLine(NULL), m_nCmdShow(SW_SHOWNORMAL), m_pszAppName(NULL),
-      m_pszRegistryKey(NULL), m_strAppName(lpszAppName ? lpszAppName : AFX_DEFAULT_APP_NAME)
+    : m_hInstance(NULL),
+      m_lpCmdLine(NULL),
+      m_nCmdShow(SW_SHOWNORMAL),
+      m_pszAppName(NULL),
+      m_pszRegistryKey(NULL),
+      m_strAppName(lpszAppName ? lpszAppName : AFX_DEFAULT_APP_NAME)
 {
     s_pApp = this;
     m_bAutoDelete = FALSE;
     m_nThreadID = ::GetCurrentThreadId();
     HANDLE h = NULL;
-    if (::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &h,
-                          0, FALSE, DUPLICATE_SAME_ACCESS))
+    if (::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(), &h, 0, FALSE,
+                          DUPLICATE_SAME_ACCESS))
         m_hThread = h;
     m_pszAppName = m_strAppName;
 }
@@ -39,9 +47,18 @@ BOOL CWinApp::InitApplicationInstance(HINSTANCE hInstance, LPWSTR lpCmdLine, int
     return TRUE;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
-int CWinApp::Run() { return CWinThread::Run(); }
-int CWinApp::ExitInstance() { return (int)m_msgCur.wParam; }
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+int CWinApp::Run()
+{
+    return CWinThread::Run();
+}
+int CWinApp::ExitInstance()
+{
+    return (int)m_msgCur.wParam;
+}
 
 void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey)
 {
@@ -88,9 +105,15 @@ HCURSOR CWinApp::LoadStandardCursor(LPCWSTR lpszCursorName) const
 
 void CWinApp::OnHelp() {}
 
-CWinAppEx::CWinAppEx(BOOL bResourceSmartUpdate) { (void)bResourceSmartUpdate; }
+CWinAppEx::CWinAppEx(BOOL bResourceSmartUpdate)
+{
+    (void)bResourceSmartUpdate;
+}
 
-CWinApp* AfxGetApp() { return s_pApp; }
+CWinApp* AfxGetApp()
+{
+    return s_pApp;
+}
 
 CWnd* AfxGetMainWnd()
 {
@@ -110,7 +133,10 @@ HINSTANCE AfxGetResourceHandle()
     return s_hResource ? s_hResource : AfxGetInstanceHandle();
 }
 
-void AfxSetResourceHandle(HINSTANCE hInstResource) { s_hResource = hInstResource; }
+void AfxSetResourceHandle(HINSTANCE hInstResource)
+{
+    s_hResource = hInstResource;
+}
 
 HINSTANCE AfxFindStringResourceHandle(UINT nID)
 {
@@ -178,7 +204,6 @@ extern "C" int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPW
             nResult = pApp->ExitInstance();
     } catch (CException* e) {
         e->Delete();
-    } catch (...) {
-    }
+    } catch (...) {}
     return nResult;
 }

@@ -5,7 +5,8 @@
 #include <stddef.h>
 
 // An opaque place in a collection; NULL is no position.
-struct __POSITION {};
+struct __POSITION
+{};
 typedef __POSITION* POSITION;
 
 // A doubly linked list. Each element lives in its own node, which never

@@ -15,8 +15,7 @@ void CStatic::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message == WM_DRAWITEM)
-    {
+    if (message == WM_DRAWITEM) {
         DrawItem((LPDRAWITEMSTRUCT)lParam);
         *pResult = TRUE;
         return TRUE;
@@ -31,8 +30,7 @@ void CButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message == WM_DRAWITEM)
-    {
+    if (message == WM_DRAWITEM) {
         DrawItem((LPDRAWITEMSTRUCT)lParam);
         *pResult = TRUE;
         return TRUE;

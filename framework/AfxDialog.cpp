@@ -6,8 +6,8 @@ IMPLEMENT_DYNAMIC(CDialog, CWnd)
 IMPLEMENT_DYNAMIC(CUserException, CException)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 // --- data exchange -----------------------------------------------------------
@@ -20,8 +20,7 @@ HWND CDataExchange::PrepareCtrl(int nIDC)
 
 void CDataExchange::Fail()
 {
-    if (m_idLastControl != 0)
-    {
+    if (m_idLastControl != 0) {
         HWND hCtrl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), m_idLastControl);
         if (hCtrl != NULL)
             ::SetFocus(hCtrl);
@@ -42,22 +41,34 @@ void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 // --- construction --------------------------------------------------------------
 
 CDialog::CDialog()
-    : m_lpszTemplateName(NULL), m_nIDHelp(0), m_pParentWnd(NULL), m_lpDialogTemplate(NULL),
-      m_nModalResult(-1), m_bEndDialog(FALSE), m_bInModal(FALSE)
-{
-}
+    : m_lpszTemplateName(NULL),
+      m_nIDHelp(0),
+      m_pParentWnd(NULL),
+      m_lpDialogTemplate(NULL),
+      m_nModalResult(-1),
+      m_bEndDialog(FALSE),
+      m_bInModal(FALSE)
+{}
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)), m_nIDHelp(nIDTemplate), m_pParentWnd(pParentWnd),
-      m_lpDialogTemplate(NULL), m_nModalResult(-1), m_bEndDialog(FALSE), m_bInModal(FALSE)
-{
-}
+    : m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)),
+      m_nIDHelp(nIDTemplate),
+      m_pParentWnd(pParentWnd),
+      m_lpDialogTemplate(NULL),
+      m_nModalResult(-1),
+      m_bEndDialog(FALSE),
+      m_bInModal(FALSE)
+{}
 
 CDialog::CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
-    : m_lpszTemplateName(lpszTemplateName), m_nIDHelp(0), m_pParentWnd(pParentWnd), m_lpDialogTemplate(NULL),
-      m_nModalResult(-1), m_bEndDialog(FALSE), m_bInModal(FALSE)
-{
-}
+    : m_lpszTemplateName(lpszTemplateName),
+      m_nIDHelp(0),
+      m_pParentWnd(pParentWnd),
+      m_lpDialogTemplate(NULL),
+      m_nModalResult(-1),
+      m_bEndDialog(FALSE),
+      m_bInModal(FALSE)
+{}
 
 CDialog::~CDialog()
 {
@@ -85,17 +96,12 @@ INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     pCur->wParam = wParam;
     pCur->lParam = lParam;
     BOOL bResult = FALSE;
-    try
-    {
+    try {
         bResult = pDlg->OnInitDialog();
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         ::OutputDebugStringW(L"Unhandled exception in OnInitDialog\n");
         e->Delete();
-    }
-    catch (...)
-    {
+    } catch (...) {
         ::OutputDebugStringW(L"Unhandled exception in OnInitDialog\n");
     }
     *pCur = saved;
@@ -120,8 +126,7 @@ LPCDLGTEMPLATEW CDialog::LoadTemplate(LPCWSTR lpszTemplateName, HGLOBAL* phResou
         return NULL;
     HINSTANCE hInst = AfxGetResourceHandle();
     HRSRC hRsrc = ::FindResourceW(hInst, lpszTemplateName, (LPCWSTR)RT_DIALOG);
-    if (hRsrc == NULL)
-    {
+    if (hRsrc == NULL) {
         hInst = AfxGetInstanceHandle();
         hRsrc = ::FindResourceW(hInst, lpszTemplateName, (LPCWSTR)RT_DIALOG);
     }
@@ -136,8 +141,8 @@ BOOL CDialog::CreateFromTemplate(LPCDLGTEMPLATEW lpTemplate, HWND hWndParent, BO
     (void)bHideUntilInit;
     if (lpTemplate == NULL || m_hWnd != NULL)
         return FALSE;
-    HWND hWnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), lpTemplate, hWndParent,
-                                             &CDialog::AfxDlgProc, (LPARAM)this);
+    HWND hWnd = ::CreateDialogIndirectParamW(AfxGetResourceHandle(), lpTemplate, hWndParent, &CDialog::AfxDlgProc,
+                                             (LPARAM)this);
     return hWnd != NULL && m_hWnd == hWnd;
 }
 
@@ -172,8 +177,7 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentW
 
 // --- the modal run ---------------------------------------------------------------------
 
-namespace
-{
+namespace {
 // Size of a dialog template resource, so that a copy can be changed.
 bool CopyTemplateWithoutVisible(LPCDLGTEMPLATEW lpTemplate, LPCWSTR lpszName, std::vector<BYTE>& copy)
 {
@@ -196,7 +200,7 @@ bool CopyTemplateWithoutVisible(LPCDLGTEMPLATEW lpTemplate, LPCWSTR lpszName, st
     memcpy(copy.data() + offStyle, &style, sizeof(style));
     return true;
 }
-} // namespace
+}  // namespace
 
 HWND CDialog::PreModal()
 {
@@ -204,22 +208,18 @@ HWND CDialog::PreModal()
     // cannot be owned by a child, and without a parent the main window's
     // last active pop-up (an open modal dialog) owns the new one.
     HWND hWnd = m_pParentWnd->GetSafeHwnd();
-    if (hWnd == NULL)
-    {
+    if (hWnd == NULL) {
         CWnd* pMain = AfxGetMainWnd();
         hWnd = (pMain != this) ? pMain->GetSafeHwnd() : NULL;
         if (hWnd != NULL && !::IsWindow(hWnd))
             hWnd = NULL;
-        if (hWnd != NULL)
-        {
+        if (hWnd != NULL) {
             while (hWnd != NULL && (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD))
                 hWnd = ::GetParent(hWnd);
             if (hWnd != NULL)
                 hWnd = ::GetLastActivePopup(hWnd);
         }
-    }
-    else
-    {
+    } else {
         while (hWnd != NULL && (::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD))
             hWnd = ::GetParent(hWnd);
     }
@@ -234,8 +234,7 @@ INT_PTR CDialog::DoModal()
         return -1;
     LPCDLGTEMPLATEW lpTemplate = m_lpDialogTemplate;
     std::vector<BYTE> copy;
-    if (lpTemplate == NULL)
-    {
+    if (lpTemplate == NULL) {
         lpTemplate = LoadTemplate(m_lpszTemplateName, NULL);
         // The dialog stays hidden until OnInitDialog has returned; the loop
         // shows it then.
@@ -247,8 +246,7 @@ INT_PTR CDialog::DoModal()
 
     HWND hOwner = PreModal();
     BOOL bEnableOwner = FALSE;
-    if (hOwner != NULL && ::IsWindowEnabled(hOwner))
-    {
+    if (hOwner != NULL && ::IsWindowEnabled(hOwner)) {
         ::EnableWindow(hOwner, FALSE);
         bEnableOwner = TRUE;
     }
@@ -256,8 +254,7 @@ INT_PTR CDialog::DoModal()
     m_bEndDialog = FALSE;
     m_nModalResult = -1;
     m_bInModal = TRUE;
-    if (CreateFromTemplate(lpTemplate, hOwner, TRUE) && !m_bEndDialog)
-    {
+    if (CreateFromTemplate(lpTemplate, hOwner, TRUE) && !m_bEndDialog) {
         if (!::IsWindowVisible(m_hWnd))
             ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         RunModalLoop();
@@ -267,8 +264,7 @@ INT_PTR CDialog::DoModal()
     // Owner first, so that activation goes back to it and not elsewhere.
     if (bEnableOwner)
         ::EnableWindow(hOwner, TRUE);
-    if (m_hWnd != NULL)
-    {
+    if (m_hWnd != NULL) {
         if (hOwner != NULL && ::GetActiveWindow() == m_hWnd)
             ::SetActiveWindow(hOwner);
         ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
@@ -281,13 +277,11 @@ INT_PTR CDialog::DoModal()
 int CDialog::RunModalLoop()
 {
     MSG msg;
-    while (!m_bEndDialog && m_hWnd != NULL)
-    {
+    while (!m_bEndDialog && m_hWnd != NULL) {
         BOOL bRet = ::GetMessageW(&msg, NULL, 0, 0);
         if (bRet == -1)
             break;
-        if (bRet == 0)
-        {
+        if (bRet == 0) {
             // WM_QUIT ends this loop and goes on to the outer ones.
             ::PostQuitMessage((int)msg.wParam);
             if (!m_bEndDialog)
@@ -308,10 +302,9 @@ void CDialog::EndDialog(int nResult)
 {
     m_nModalResult = nResult;
     m_bEndDialog = TRUE;
-    if (m_hWnd != NULL)
-    {
+    if (m_hWnd != NULL) {
         ::EndDialog(m_hWnd, nResult);
-        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);      // wakes the modal loop
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wakes the modal loop
     }
 }
 

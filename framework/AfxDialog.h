@@ -8,9 +8,10 @@ class CDataExchange
 {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd), m_idLastControl(0) {}
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd), m_idLastControl(0)
+    {}
 
-    BOOL m_bSaveAndValidate;    // TRUE: controls to members; FALSE: members to controls
+    BOOL m_bSaveAndValidate;  // TRUE: controls to members; FALSE: members to controls
     CWnd* m_pDlgWnd;
     int m_idLastControl;
 
@@ -64,7 +65,7 @@ public:
     DWORD GetDefID() const { return (DWORD)::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0); }
     void MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRect); }
 
-    LPCWSTR m_lpszTemplateName;     // MAKEINTRESOURCE(id) or a name
+    LPCWSTR m_lpszTemplateName;  // MAKEINTRESOURCE(id) or a name
     UINT m_nIDHelp;
     CWnd* m_pParentWnd;
 
@@ -73,15 +74,15 @@ public:
     static INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
-    LPCDLGTEMPLATEW m_lpDialogTemplate;     // in-memory template, or NULL
+    LPCDLGTEMPLATEW m_lpDialogTemplate;  // in-memory template, or NULL
     int m_nModalResult;
-    BOOL m_bEndDialog;                      // EndDialog was called during the modal run
+    BOOL m_bEndDialog;  // EndDialog was called during the modal run
     BOOL m_bInModal;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Runs the modal loop until EndDialog; returns the result.
     int RunModalLoop();
-    HWND PreModal();            // the owner to disable, or NULL
+    HWND PreModal();  // the owner to disable, or NULL
     BOOL CreateFromTemplate(LPCDLGTEMPLATEW lpTemplate, HWND hWndParent, BOOL bHideUntilInit);
     LPCDLGTEMPLATEW LoadTemplate(LPCWSTR lpszTemplateName, HGLOBAL* phResource);
 

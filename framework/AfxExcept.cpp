@@ -1,3 +1,4 @@
+// The framework's exception classes and their messages.
 #include "afx.h"
 
 #include <wchar.h>
@@ -57,7 +58,7 @@ LPCWSTR FileCauseText(int cause)
     }
 }
 
-} // namespace
+}  // namespace
 
 void CException::Delete()
 {
@@ -112,8 +113,7 @@ BOOL CInvalidArgException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUI
 
 CFileException::CFileException(int cause, LONG lOsError, LPCWSTR lpszFileName)
     : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszFileName)
-{
-}
+{}
 
 BOOL CFileException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const
 {
@@ -181,10 +181,22 @@ BOOL CInternetException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT
     return CopyMessage(text, lpszError, nMaxError);
 }
 
-void AfxThrowMemoryException() { throw new CMemoryException; }
-void AfxThrowResourceException() { throw new CResourceException; }
-void AfxThrowNotSupportedException() { throw new CNotSupportedException; }
-void AfxThrowInvalidArgException() { throw new CInvalidArgException; }
+void AfxThrowMemoryException()
+{
+    throw new CMemoryException;
+}
+void AfxThrowResourceException()
+{
+    throw new CResourceException;
+}
+void AfxThrowNotSupportedException()
+{
+    throw new CNotSupportedException;
+}
+void AfxThrowInvalidArgException()
+{
+    throw new CInvalidArgException;
+}
 
 void AfxThrowFileException(int cause, LONG lOsError, LPCWSTR lpszFileName)
 {

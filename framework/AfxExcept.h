@@ -56,10 +56,23 @@ class CFileException : public CException
 {
     DECLARE_DYNAMIC(CFileException)
 public:
-    enum {
-        none, genericException, fileNotFound, badPath, tooManyOpenFiles,
-        accessDenied, invalidFile, removeCurrentDir, directoryFull, badSeek,
-        hardIO, sharingViolation, lockViolation, diskFull, endOfFile
+    enum
+    {
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
     };
 
     explicit CFileException(int cause = none, LONG lOsError = -1, LPCWSTR lpszFileName = NULL);
@@ -71,7 +84,7 @@ public:
     [[noreturn]] static void ThrowOsError(LONG lOsError, LPCWSTR lpszFileName = NULL);
 
     int m_cause;
-    LONG m_lOsError;          // Win32 error code, -1 when none
+    LONG m_lOsError;  // Win32 error code, -1 when none
     CString m_strFileName;
 };
 
@@ -84,7 +97,7 @@ public:
     BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
 
     DWORD_PTR m_dwContext;
-    DWORD m_dwError;          // WinINet or Win32 error code
+    DWORD m_dwError;  // WinINet or Win32 error code
 };
 
 [[noreturn]] void AfxThrowMemoryException();

@@ -1,3 +1,4 @@
+// Files on Win32 handles and the buffered 8-bit text file.
 #include "afx.h"
 
 #include <string.h>
@@ -60,8 +61,7 @@ BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
         creation = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
 
     SECURITY_ATTRIBUTES sa = { sizeof(sa), NULL, (nOpenFlags & modeNoInherit) ? FALSE : TRUE };
-    HANDLE h = lpszFileName ? ::CreateFileW(lpszFileName, access, share, &sa, creation,
-                                            FILE_ATTRIBUTE_NORMAL, NULL)
+    HANDLE h = lpszFileName ? ::CreateFileW(lpszFileName, access, share, &sa, creation, FILE_ATTRIBUTE_NORMAL, NULL)
                             : INVALID_HANDLE_VALUE;
     if (h == INVALID_HANDLE_VALUE) {
         DWORD err = lpszFileName ? ::GetLastError() : ERROR_INVALID_NAME;
@@ -340,8 +340,7 @@ void CStdioFile::WriteString(LPCWSTR lpsz)
     // One byte per character: refuse the whole text rather than write part of it.
     for (LPCWSTR p = lpsz; *p; ++p)
         if (*p > 0xFF)
-            AfxThrowFileException(CFileException::genericException,
-                                  ERROR_NO_UNICODE_TRANSLATION, m_strFileName);
+            AfxThrowFileException(CFileException::genericException, ERROR_NO_UNICODE_TRANSLATION, m_strFileName);
     BYTE chunk[512];
     UINT n = 0;
     for (LPCWSTR p = lpsz; *p; ++p) {
@@ -452,8 +451,7 @@ void CStdioFile::Abort()
             FlushWrite();
         } catch (CException* e) {
             e->Delete();
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     ResetBuffers();
     CFile::Abort();

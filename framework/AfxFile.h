@@ -9,7 +9,8 @@ class CFile : public CObject
 {
     DECLARE_DYNAMIC(CFile)
 public:
-    enum OpenFlags {
+    enum OpenFlags
+    {
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
@@ -24,13 +25,18 @@ public:
         typeText = 0x4000,
         typeBinary = 0x8000
     };
-    enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
+    enum SeekPosition
+    {
+        begin = 0x0,
+        current = 0x1,
+        end = 0x2
+    };
 
     static const HANDLE hFileNull;
 
     CFile();
-    explicit CFile(HANDLE hFile);          // attaches; the handle is not closed by us
-    CFile(LPCWSTR lpszFileName, UINT nOpenFlags);   // throws CFileException
+    explicit CFile(HANDLE hFile);                  // attaches; the handle is not closed by us
+    CFile(LPCWSTR lpszFileName, UINT nOpenFlags);  // throws CFileException
     virtual ~CFile();
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
@@ -79,7 +85,7 @@ class CStdioFile : public CFile
     DECLARE_DYNAMIC(CStdioFile)
 public:
     CStdioFile();
-    CStdioFile(LPCWSTR lpszFileName, UINT nOpenFlags);   // throws CFileException
+    CStdioFile(LPCWSTR lpszFileName, UINT nOpenFlags);  // throws CFileException
     ~CStdioFile() override;
 
     BOOL Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError = NULL) override;
@@ -102,14 +108,17 @@ public:
     void Abort() override;
 
 private:
-    enum { kBufSize = 4096 };
+    enum
+    {
+        kBufSize = 4096
+    };
 
-    int GetByte();                 // next raw byte, -1 at the end
+    int GetByte();  // next raw byte, -1 at the end
     int PeekByte();
-    int GetChar();                 // next character after line-end translation
+    int GetChar();  // next character after line-end translation
     void PutRaw(const BYTE* p, UINT n);
     void FlushWrite();
-    void DropReadBuffer();         // gives unread bytes back to the file
+    void DropReadBuffer();  // gives unread bytes back to the file
     void ResetBuffers();
 
     BYTE m_rbuf[kBufSize];

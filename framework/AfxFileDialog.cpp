@@ -9,8 +9,7 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszF
     m_szFileTitle[0] = 0;
     if (lpszFileName != NULL)
         lstrcpynW(m_szFileName, lpszFileName, MAX_PATH);
-    if (lpszFilter != NULL)
-    {
+    if (lpszFilter != NULL) {
         // '|' separates the pairs; the list ends with two NULs.
         m_strFilter = lpszFilter;
         for (wchar_t& ch : m_strFilter)

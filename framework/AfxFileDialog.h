@@ -9,8 +9,8 @@ class CFileDialog
 public:
     // lpszFilter: "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||" style pairs.
     explicit CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt = NULL, LPCWSTR lpszFileName = NULL,
-                         DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                         LPCWSTR lpszFilter = NULL, CWnd* pParentWnd = NULL);
+                         DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCWSTR lpszFilter = NULL,
+                         CWnd* pParentWnd = NULL);
     virtual ~CFileDialog() {}
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;
@@ -27,7 +27,7 @@ private:
     BOOL m_bOpenFileDialog;
     CWnd* m_pParentWnd;
     CString m_strDefExt;
-    std::wstring m_strFilter;       // with NUL separators
+    std::wstring m_strFilter;  // with NUL separators
     WCHAR m_szFileName[MAX_PATH];
     WCHAR m_szFileTitle[MAX_PATH];
 };

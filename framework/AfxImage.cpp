@@ -3,8 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-namespace
-{
+namespace {
 // GDI+ is started once, on first use, and left running until the process
 // ends (shutting it down from a static destructor can hang).
 bool StartGdiplus()
@@ -16,7 +15,7 @@ bool StartGdiplus()
     }();
     return started;
 }
-} // namespace
+}  // namespace
 
 HRESULT CImage::Load(LPCWSTR pszFileName)
 {

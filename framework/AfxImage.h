@@ -13,10 +13,24 @@ public:
 
     // Replaces the current image. S_OK, or a failure code with the image null.
     HRESULT Load(LPCWSTR pszFileName);
-    void Attach(HBITMAP hBitmap) { Destroy(); m_hBitmap = hBitmap; }
+    void Attach(HBITMAP hBitmap)
+    {
+        Destroy();
+        m_hBitmap = hBitmap;
+    }
     // Gives the bitmap to the caller; the image is null afterwards.
-    HBITMAP Detach() { HBITMAP h = m_hBitmap; m_hBitmap = NULL; return h; }
-    void Destroy() { if (m_hBitmap) ::DeleteObject(m_hBitmap); m_hBitmap = NULL; }
+    HBITMAP Detach()
+    {
+        HBITMAP h = m_hBitmap;
+        m_hBitmap = NULL;
+        return h;
+    }
+    void Destroy()
+    {
+        if (m_hBitmap)
+            ::DeleteObject(m_hBitmap);
+        m_hBitmap = NULL;
+    }
     bool IsNull() const { return m_hBitmap == NULL; }
     operator HBITMAP() const { return m_hBitmap; }
     int GetWidth() const;
@@ -24,5 +38,5 @@ public:
     int GetBPP() const;
 
 private:
-    HBITMAP m_hBitmap;      // 32 bits per pixel DIB section
+    HBITMAP m_hBitmap;  // 32 bits per pixel DIB section
 };

@@ -4,7 +4,7 @@
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
 {
     return CAfxTempMap<CImageList, HIMAGELIST>::Lookup(hImageList,
-                                                        [](CImageList* p, HIMAGELIST h) { p->m_hImageList = h; });
+                                                       [](CImageList* p, HIMAGELIST h) { p->m_hImageList = h; });
 }
 
 BOOL CImageList::Attach(HIMAGELIST hImageList)

@@ -1,3 +1,4 @@
+// WinINet sessions, HTTP connections and request files that throw on failure.
 #include "AfxInet.h"
 
 IMPLEMENT_DYNAMIC(CInternetSession, CObject)
@@ -6,23 +7,20 @@ IMPLEMENT_DYNAMIC(CHttpConnection, CInternetConnection)
 IMPLEMENT_DYNAMIC(CInternetFile, CFile)
 IMPLEMENT_DYNAMIC(CHttpFile, CInternetFile)
 
-namespace
-{
+namespace {
 void CloseInternetHandle(HINTERNET& hInternet)
 {
-    if (hInternet != NULL)
-    {
+    if (hInternet != NULL) {
         ::InternetCloseHandle(hInternet);
         hInternet = NULL;
     }
 }
-}
+}  // namespace
 
 // --- session -------------------------------------------------------------
 
-CInternetSession::CInternetSession(LPCWSTR pstrAgent, DWORD_PTR dwContext, DWORD dwAccessType,
-                                   LPCWSTR pstrProxyName, LPCWSTR pstrProxyBypass,
-                                   DWORD dwFlags)
+CInternetSession::CInternetSession(LPCWSTR pstrAgent, DWORD_PTR dwContext, DWORD dwAccessType, LPCWSTR pstrProxyName,
+                                   LPCWSTR pstrProxyBypass, DWORD dwFlags)
     : m_hSession(NULL), m_dwContext(dwContext)
 {
     m_hSession = ::InternetOpenW(pstrAgent, dwAccessType, pstrProxyName, pstrProxyBypass, dwFlags);
@@ -35,8 +33,7 @@ CInternetSession::~CInternetSession()
     CloseInternetHandle(m_hSession);
 }
 
-CHttpConnection* CInternetSession::GetHttpConnection(LPCWSTR pstrServer, INTERNET_PORT nPort,
-                                                     LPCWSTR pstrUserName,
+CHttpConnection* CInternetSession::GetHttpConnection(LPCWSTR pstrServer, INTERNET_PORT nPort, LPCWSTR pstrUserName,
                                                      LPCWSTR pstrPassword)
 {
     return new CHttpConnection(this, pstrServer, nPort, pstrUserName, pstrPassword, m_dwContext);
@@ -56,16 +53,15 @@ void CInternetSession::Close()
 
 // --- connections ---------------------------------------------------------
 
-CInternetConnection::CInternetConnection(CInternetSession* pSession, LPCWSTR pstrServer,
-                                         INTERNET_PORT nPort, DWORD dwService,
-                                         LPCWSTR pstrUserName, LPCWSTR pstrPassword,
+CInternetConnection::CInternetConnection(CInternetSession* pSession, LPCWSTR pstrServer, INTERNET_PORT nPort,
+                                         DWORD dwService, LPCWSTR pstrUserName, LPCWSTR pstrPassword,
                                          DWORD_PTR dwContext)
     : m_hConnection(NULL), m_pSession(pSession), m_dwContext(dwContext), m_strServer(pstrServer)
 {
     if (pSession == NULL || (HINTERNET)*pSession == NULL || pstrServer == NULL)
         AfxThrowInternetException(dwContext, ERROR_INVALID_HANDLE);
-    m_hConnection = ::InternetConnectW(*pSession, pstrServer, nPort, pstrUserName, pstrPassword,
-                                       dwService, 0, dwContext);
+    m_hConnection =
+        ::InternetConnectW(*pSession, pstrServer, nPort, pstrUserName, pstrPassword, dwService, 0, dwContext);
     if (m_hConnection == NULL)
         AfxThrowInternetException(dwContext);
 }
@@ -80,32 +76,24 @@ void CInternetConnection::Close()
     CloseInternetHandle(m_hConnection);
 }
 
-CHttpConnection::CHttpConnection(CInternetSession* pSession, LPCWSTR pstrServer,
-                                 INTERNET_PORT nPort, LPCWSTR pstrUserName,
-                                 LPCWSTR pstrPassword, DWORD_PTR dwContext)
-    : CInternetConnection(pSession, pstrServer, nPort, INTERNET_SERVICE_HTTP, pstrUserName,
-                          pstrPassword, dwContext)
-{
-}
+CHttpConnection::CHttpConnection(CInternetSession* pSession, LPCWSTR pstrServer, INTERNET_PORT nPort,
+                                 LPCWSTR pstrUserName, LPCWSTR pstrPassword, DWORD_PTR dwContext)
+    : CInternetConnection(pSession, pstrServer, nPort, INTERNET_SERVICE_HTTP, pstrUserName, pstrPassword, dwContext)
+{}
 
-CHttpFile* CHttpConnection::OpenRequest(int nVerb, LPCWSTR pstrObjectName, LPCWSTR pstrReferer,
-                                        DWORD_PTR dwContext, LPCWSTR* ppstrAcceptTypes,
-                                        LPCWSTR pstrVersion, DWORD dwFlags)
+CHttpFile* CHttpConnection::OpenRequest(int nVerb, LPCWSTR pstrObjectName, LPCWSTR pstrReferer, DWORD_PTR dwContext,
+                                        LPCWSTR* ppstrAcceptTypes, LPCWSTR pstrVersion, DWORD dwFlags)
 {
     static const LPCWSTR s_verbs[] = { L"POST", L"GET", L"HEAD" };
     if (nVerb < HTTP_VERB_POST || nVerb > HTTP_VERB_HEAD || m_hConnection == NULL)
         AfxThrowInternetException(dwContext, ERROR_INVALID_PARAMETER);
-    HINTERNET hRequest = ::HttpOpenRequestW(m_hConnection, s_verbs[nVerb], pstrObjectName,
-                                            pstrVersion, pstrReferer, ppstrAcceptTypes, dwFlags,
-                                            dwContext);
+    HINTERNET hRequest = ::HttpOpenRequestW(m_hConnection, s_verbs[nVerb], pstrObjectName, pstrVersion, pstrReferer,
+                                            ppstrAcceptTypes, dwFlags, dwContext);
     if (hRequest == NULL)
         AfxThrowInternetException(dwContext);
-    try
-    {
+    try {
         return new CHttpFile(hRequest, dwContext);
-    }
-    catch (...)
-    {
+    } catch (...) {
         ::InternetCloseHandle(hRequest);
         throw;
     }
@@ -113,10 +101,7 @@ CHttpFile* CHttpConnection::OpenRequest(int nVerb, LPCWSTR pstrObjectName, LPCWS
 
 // --- request files -------------------------------------------------------
 
-CInternetFile::CInternetFile(HINTERNET hRequest, DWORD_PTR dwContext)
-    : m_hRequest(hRequest), m_dwContext(dwContext)
-{
-}
+CInternetFile::CInternetFile(HINTERNET hRequest, DWORD_PTR dwContext) : m_hRequest(hRequest), m_dwContext(dwContext) {}
 
 CInternetFile::~CInternetFile()
 {
@@ -167,9 +152,7 @@ void CInternetFile::SetLength(ULONGLONG)
     AfxThrowNotSupportedException();
 }
 
-void CInternetFile::Flush()
-{
-}
+void CInternetFile::Flush() {}
 
 void CInternetFile::Close()
 {
@@ -181,20 +164,15 @@ void CInternetFile::Abort()
     CloseInternetHandle(m_hRequest);
 }
 
-CHttpFile::CHttpFile(HINTERNET hRequest, DWORD_PTR dwContext)
-    : CInternetFile(hRequest, dwContext)
-{
-}
+CHttpFile::CHttpFile(HINTERNET hRequest, DWORD_PTR dwContext) : CInternetFile(hRequest, dwContext) {}
 
-BOOL CHttpFile::SendRequest(LPCWSTR pstrHeaders, DWORD dwHeadersLength, LPVOID lpOptional,
-                            DWORD dwOptionalLength)
+BOOL CHttpFile::SendRequest(LPCWSTR pstrHeaders, DWORD dwHeadersLength, LPVOID lpOptional, DWORD dwOptionalLength)
 {
     if (m_hRequest == NULL)
         AfxThrowInternetException(m_dwContext, ERROR_INVALID_HANDLE);
     if (pstrHeaders != NULL && dwHeadersLength == 0)
         dwHeadersLength = (DWORD)-1;
-    if (!::HttpSendRequestW(m_hRequest, pstrHeaders, dwHeadersLength, lpOptional,
-                            dwOptionalLength))
+    if (!::HttpSendRequestW(m_hRequest, pstrHeaders, dwHeadersLength, lpOptional, dwOptionalLength))
         AfxThrowInternetException(m_dwContext);
     return TRUE;
 }
@@ -205,6 +183,5 @@ BOOL CHttpFile::QueryInfoStatusCode(DWORD& dwStatusCode) const
     if (m_hRequest == NULL)
         return FALSE;
     DWORD dwSize = sizeof(dwStatusCode);
-    return ::HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
-                            &dwStatusCode, &dwSize, NULL);
+    return ::HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &dwStatusCode, &dwSize, NULL);
 }

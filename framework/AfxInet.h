@@ -16,16 +16,14 @@ class CInternetSession : public CObject
 public:
     // Opens the session (InternetOpen); throws when that fails.
     CInternetSession(LPCWSTR pstrAgent = NULL, DWORD_PTR dwContext = 1,
-                     DWORD dwAccessType = INTERNET_OPEN_TYPE_PRECONFIG,
-                     LPCWSTR pstrProxyName = NULL, LPCWSTR pstrProxyBypass = NULL,
-                     DWORD dwFlags = 0);
+                     DWORD dwAccessType = INTERNET_OPEN_TYPE_PRECONFIG, LPCWSTR pstrProxyName = NULL,
+                     LPCWSTR pstrProxyBypass = NULL, DWORD dwFlags = 0);
     ~CInternetSession() override;
     CInternetSession(const CInternetSession&) = delete;
     CInternetSession& operator=(const CInternetSession&) = delete;
 
     // A new connection the caller deletes; throws when it cannot be made.
-    CHttpConnection* GetHttpConnection(LPCWSTR pstrServer,
-                                       INTERNET_PORT nPort = INTERNET_INVALID_PORT_NUMBER,
+    CHttpConnection* GetHttpConnection(LPCWSTR pstrServer, INTERNET_PORT nPort = INTERNET_INVALID_PORT_NUMBER,
                                        LPCWSTR pstrUserName = NULL, LPCWSTR pstrPassword = NULL);
 
     BOOL SetOption(DWORD dwOption, DWORD dwValue);
@@ -53,9 +51,8 @@ public:
     operator HINTERNET() const { return m_hConnection; }
 
 protected:
-    CInternetConnection(CInternetSession* pSession, LPCWSTR pstrServer, INTERNET_PORT nPort,
-                        DWORD dwService, LPCWSTR pstrUserName, LPCWSTR pstrPassword,
-                        DWORD_PTR dwContext);
+    CInternetConnection(CInternetSession* pSession, LPCWSTR pstrServer, INTERNET_PORT nPort, DWORD dwService,
+                        LPCWSTR pstrUserName, LPCWSTR pstrPassword, DWORD_PTR dwContext);
 
     HINTERNET m_hConnection;
     CInternetSession* m_pSession;
@@ -67,16 +64,19 @@ class CHttpConnection : public CInternetConnection
 {
     DECLARE_DYNAMIC(CHttpConnection)
 public:
-    enum { HTTP_VERB_POST = 0, HTTP_VERB_GET = 1, HTTP_VERB_HEAD = 2 };
+    enum
+    {
+        HTTP_VERB_POST = 0,
+        HTTP_VERB_GET = 1,
+        HTTP_VERB_HEAD = 2
+    };
 
-    CHttpConnection(CInternetSession* pSession, LPCWSTR pstrServer, INTERNET_PORT nPort,
-                    LPCWSTR pstrUserName = NULL, LPCWSTR pstrPassword = NULL,
-                    DWORD_PTR dwContext = 1);
+    CHttpConnection(CInternetSession* pSession, LPCWSTR pstrServer, INTERNET_PORT nPort, LPCWSTR pstrUserName = NULL,
+                    LPCWSTR pstrPassword = NULL, DWORD_PTR dwContext = 1);
 
     // A new request file the caller deletes; throws when it cannot be made.
-    CHttpFile* OpenRequest(int nVerb, LPCWSTR pstrObjectName, LPCWSTR pstrReferer = NULL,
-                           DWORD_PTR dwContext = 1, LPCWSTR* ppstrAcceptTypes = NULL,
-                           LPCWSTR pstrVersion = NULL,
+    CHttpFile* OpenRequest(int nVerb, LPCWSTR pstrObjectName, LPCWSTR pstrReferer = NULL, DWORD_PTR dwContext = 1,
+                           LPCWSTR* ppstrAcceptTypes = NULL, LPCWSTR pstrVersion = NULL,
                            DWORD dwFlags = INTERNET_FLAG_EXISTING_CONNECT);
 };
 
@@ -118,8 +118,8 @@ public:
     CHttpFile(HINTERNET hRequest, DWORD_PTR dwContext);
 
     // Sends the request; throws when it cannot be sent or no answer comes.
-    BOOL SendRequest(LPCWSTR pstrHeaders = NULL, DWORD dwHeadersLength = 0,
-                     LPVOID lpOptional = NULL, DWORD dwOptionalLength = 0);
+    BOOL SendRequest(LPCWSTR pstrHeaders = NULL, DWORD dwHeadersLength = 0, LPVOID lpOptional = NULL,
+                     DWORD dwOptionalLength = 0);
     // The answer's status code; FALSE when there is none.
     BOOL QueryInfoStatusCode(DWORD& dwStatusCode) const;
 };

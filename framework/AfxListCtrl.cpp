@@ -6,8 +6,8 @@ IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
 CImageList* CListCtrl::SetImageList(CImageList* pImageList, int nImageList)
 {
-    return CImageList::FromHandle((HIMAGELIST)::SendMessageW(m_hWnd, LVM_SETIMAGELIST, nImageList,
-                                                              (LPARAM)pImageList->GetSafeHandle()));
+    return CImageList::FromHandle(
+        (HIMAGELIST)::SendMessageW(m_hWnd, LVM_SETIMAGELIST, nImageList, (LPARAM)pImageList->GetSafeHandle()));
 }
 
 CImageList* CListCtrl::GetImageList(int nImageList) const
@@ -21,13 +21,11 @@ int CListCtrl::InsertColumn(int nCol, LPCWSTR lpszColumnHeading, int nFormat, in
     column.mask = LVCF_TEXT | LVCF_FMT;
     column.pszText = const_cast<LPWSTR>(lpszColumnHeading);
     column.fmt = nFormat;
-    if (nWidth != -1)
-    {
+    if (nWidth != -1) {
         column.mask |= LVCF_WIDTH;
         column.cx = nWidth;
     }
-    if (nSubItem != -1)
-    {
+    if (nSubItem != -1) {
         column.mask |= LVCF_SUBITEM;
         column.iSubItem = nSubItem;
     }
@@ -82,8 +80,7 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
 {
     // The control copies at most the buffer; grow until the text fits.
     CString str;
-    for (int nLen = 256; nLen <= 65536; nLen *= 4)
-    {
+    for (int nLen = 256; nLen <= 65536; nLen *= 4) {
         LVITEMW item = {};
         item.iSubItem = nSubItem;
         item.cchTextMax = nLen;

@@ -45,8 +45,7 @@ BOOL CMenu::DestroyMenu()
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
 {
     int nLen = ::GetMenuStringW(m_hMenu, nIDItem, NULL, 0, nFlags);
-    if (nLen <= 0)
-    {
+    if (nLen <= 0) {
         rString.Empty();
         return 0;
     }

@@ -12,7 +12,11 @@ public:
     CMenu& operator=(const CMenu&) = delete;
 
     HMENU m_hMenu;
-    HMENU GetSafeHmenu() const { const CMenu* volatile p = this; return p ? p->m_hMenu : NULL; }
+    HMENU GetSafeHmenu() const
+    {
+        const CMenu* volatile p = this;
+        return p ? p->m_hMenu : NULL;
+    }
     operator HMENU() const { return m_hMenu; }
 
     static CMenu* FromHandle(HMENU hMenu);
@@ -31,9 +35,14 @@ public:
     UINT GetMenuItemCount() const { return (UINT)::GetMenuItemCount(m_hMenu); }
     UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = NULL) { return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem); }
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = NULL)
+    {
+        return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+    }
     BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = NULL)
-    { return ::InsertMenuW(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem); }
+    {
+        return ::InsertMenuW(m_hMenu, nPosition, nFlags, nIDNewItem, lpszNewItem);
+    }
     BOOL RemoveMenu(UINT nPosition, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPosition, nFlags); }
     BOOL DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
     // Returns the previous state, -1 when the item does not exist.

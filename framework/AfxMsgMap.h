@@ -13,16 +13,15 @@ class CWnd;
 class CDC;
 class CScrollBar;
 
-typedef BOOL (*AFX_PMSG_THUNK)(CCmdTarget* pTarget, UINT message, WPARAM wParam, LPARAM lParam,
-                               LRESULT* pResult);
+typedef BOOL (*AFX_PMSG_THUNK)(CCmdTarget* pTarget, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
 struct AFX_MSGMAP_ENTRY
 {
-    UINT nMessage;      // window message, WM_COMMAND, WM_NOTIFY or a reflected message
-    UINT nCode;         // notification code; AFX_CODE_COMMAND for menu and accelerator commands
-    UINT nID;           // first control or command id
-    UINT nLastID;       // last control or command id
-    AFX_PMSG_THUNK pfn; // NULL ends the table
+    UINT nMessage;       // window message, WM_COMMAND, WM_NOTIFY or a reflected message
+    UINT nCode;          // notification code; AFX_CODE_COMMAND for menu and accelerator commands
+    UINT nID;            // first control or command id
+    UINT nLastID;        // last control or command id
+    AFX_PMSG_THUNK pfn;  // NULL ends the table
 };
 
 struct AFX_MSGMAP
@@ -44,19 +43,24 @@ protected: \
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass) \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    const AFX_MSGMAP* theClass::GetMessageMap() const \
+    { \
+        return GetThisMessageMap(); \
+    } \
     const AFX_MSGMAP* theClass::GetThisMessageMap() \
     { \
         typedef theClass ThisClass; \
         typedef baseClass TheBaseClass; \
         (void)sizeof(ThisClass*); \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-
 #define END_MESSAGE_MAP() \
-            { 0, 0, 0, 0, (AFX_PMSG_THUNK)NULL } \
-        }; \
-        static const AFX_MSGMAP messageMap = { &TheBaseClass::GetThisMessageMap, &_messageEntries[0] }; \
-        return &messageMap; \
+    { \
+        0, 0, 0, 0, (AFX_PMSG_THUNK)NULL \
+    } \
+    } \
+    ; \
+    static const AFX_MSGMAP messageMap = { &TheBaseClass::GetThisMessageMap, &_messageEntries[0] }; \
+    return &messageMap; \
     }
 
 // Helpers the thunks use to turn handles into framework objects.
@@ -71,98 +75,142 @@ CDC* AfxDCFromHandle(HDC hDC);
     { \
         constexpr sig = pmf; \
         T* pThis = static_cast<T*>(pTarget); \
-        (void)message; (void)wParam; (void)lParam; (void)pThis;
+        (void)message; \
+        (void)wParam; \
+        (void)lParam; \
+        (void)pThis;
 
 #define AFX_THUNK_END }
 
 AFX_THUNK(AfxThunk_v_v, void (T::*p)())
-    (pThis->*p)(); *pResult = 0; return TRUE;
+(pThis->*p)();
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_b_v, BOOL (T::*p)())
-    *pResult = 0; return (pThis->*p)();
+*pResult = 0;
+return (pThis->*p)();
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_v_u, void (T::*p)(UINT))
-    (pThis->*p)(LOWORD(wParam)); *pResult = 0; return TRUE;
+(pThis->*p)(LOWORD(wParam));
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_SysCommand, void (T::*p)(UINT, LPARAM))
-    (pThis->*p)((UINT)wParam, lParam); *pResult = 0; return TRUE;
+(pThis->*p)((UINT)wParam, lParam);
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_QueryDragIcon, HCURSOR (T::*p)())
-    *pResult = (LRESULT)(pThis->*p)(); return TRUE;
+*pResult = (LRESULT)(pThis->*p)();
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Timer, void (T::*p)(UINT_PTR))
-    (pThis->*p)((UINT_PTR)wParam); *pResult = 0; return TRUE;
+(pThis->*p)((UINT_PTR)wParam);
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Size, void (T::*p)(UINT, int, int))
-    (pThis->*p)((UINT)wParam, (short)LOWORD(lParam), (short)HIWORD(lParam)); *pResult = 0; return TRUE;
+(pThis->*p)((UINT)wParam, (short)LOWORD(lParam), (short)HIWORD(lParam));
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Scroll, void (T::*p)(UINT, UINT, CScrollBar*))
-    (pThis->*p)(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)AfxWndFromHandle((HWND)lParam));
-    *pResult = 0; return TRUE;
+(pThis->*p)(LOWORD(wParam), HIWORD(wParam), (CScrollBar*)AfxWndFromHandle((HWND)lParam));
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_MouseWheel, BOOL (T::*p)(UINT, short, CPoint))
-    *pResult = (pThis->*p)(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), CPoint(lParam));
-    return TRUE;
+*pResult = (pThis->*p)(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), CPoint(lParam));
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Key, void (T::*p)(UINT, UINT, UINT))
-    (pThis->*p)((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); *pResult = 0; return TRUE;
+(pThis->*p)((UINT)wParam, LOWORD(lParam), HIWORD(lParam));
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_ContextMenu, void (T::*p)(CWnd*, CPoint))
-    (pThis->*p)(AfxWndFromHandle((HWND)wParam), CPoint(lParam)); *pResult = 0; return TRUE;
+(pThis->*p)(AfxWndFromHandle((HWND)wParam), CPoint(lParam));
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_SetCursor, BOOL (T::*p)(CWnd*, UINT, UINT))
-    *pResult = (pThis->*p)(AfxWndFromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam)); return TRUE;
+*pResult = (pThis->*p)(AfxWndFromHandle((HWND)wParam), LOWORD(lParam), HIWORD(lParam));
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_ActivateApp, void (T::*p)(BOOL, DWORD))
-    (pThis->*p)((BOOL)wParam, (DWORD)lParam); *pResult = 0; return TRUE;
+(pThis->*p)((BOOL)wParam, (DWORD)lParam);
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Activate, void (T::*p)(UINT, CWnd*, BOOL))
-    (pThis->*p)(LOWORD(wParam), AfxWndFromHandle((HWND)lParam), HIWORD(wParam) != 0); *pResult = 0; return TRUE;
+(pThis->*p)(LOWORD(wParam), AfxWndFromHandle((HWND)lParam), HIWORD(wParam) != 0);
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Focus, void (T::*p)(CWnd*))
-    (pThis->*p)(AfxWndFromHandle((HWND)wParam)); *pResult = 0; return TRUE;
+(pThis->*p)(AfxWndFromHandle((HWND)wParam));
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Mouse, void (T::*p)(UINT, CPoint))
-    (pThis->*p)((UINT)wParam, CPoint(lParam)); *pResult = 0; return TRUE;
+(pThis->*p)((UINT)wParam, CPoint(lParam));
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Bool, void (T::*p)(BOOL))
-    (pThis->*p)((BOOL)wParam); *pResult = 0; return TRUE;
+(pThis->*p)((BOOL)wParam);
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_GetDlgCode, UINT (T::*p)())
-    *pResult = (LRESULT)(pThis->*p)(); return TRUE;
+*pResult = (LRESULT)(pThis->*p)();
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_EraseBkgnd, BOOL (T::*p)(CDC*))
-    *pResult = (pThis->*p)(AfxDCFromHandle((HDC)wParam)); return TRUE;
+*pResult = (pThis->*p)(AfxDCFromHandle((HDC)wParam));
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_CtlColor, HBRUSH (T::*p)(CDC*, CWnd*, UINT))
-    *pResult = (LRESULT)(pThis->*p)(AfxDCFromHandle((HDC)wParam), AfxWndFromHandle((HWND)lParam),
-                                    message - WM_CTLCOLORMSGBOX);
-    return TRUE;
+*pResult =
+    (LRESULT)(pThis->*p)(AfxDCFromHandle((HDC)wParam), AfxWndFromHandle((HWND)lParam), message - WM_CTLCOLORMSGBOX);
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_CtlColorReflect, HBRUSH (T::*p)(CDC*, UINT))
-    HBRUSH hbr = (pThis->*p)(AfxDCFromHandle((HDC)wParam), message - WM_CTLCOLORMSGBOX);
-    *pResult = (LRESULT)hbr; return hbr != NULL;
+HBRUSH hbr = (pThis->*p)(AfxDCFromHandle((HDC)wParam), message - WM_CTLCOLORMSGBOX);
+*pResult = (LRESULT)hbr;
+return hbr != NULL;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_DrawItem, void (T::*p)(int, LPDRAWITEMSTRUCT))
-    (pThis->*p)((int)wParam, (LPDRAWITEMSTRUCT)lParam); *pResult = TRUE; return TRUE;
+(pThis->*p)((int)wParam, (LPDRAWITEMSTRUCT)lParam);
+*pResult = TRUE;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_NcHitTest, LRESULT (T::*p)(CPoint))
-    *pResult = (pThis->*p)(CPoint(lParam)); return TRUE;
+*pResult = (pThis->*p)(CPoint(lParam));
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_ShowWindow, void (T::*p)(BOOL, UINT))
-    (pThis->*p)((BOOL)wParam, (UINT)lParam); *pResult = 0; return TRUE;
+(pThis->*p)((BOOL)wParam, (UINT)lParam);
+*pResult = 0;
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Create, int (T::*p)(LPCREATESTRUCT))
-    *pResult = (LRESULT)(pThis->*p)((LPCREATESTRUCT)lParam); return TRUE;
+*pResult = (LRESULT)(pThis->*p)((LPCREATESTRUCT)lParam);
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Message, LRESULT (T::*p)(WPARAM, LPARAM))
-    *pResult = (pThis->*p)(wParam, lParam); return TRUE;
+*pResult = (pThis->*p)(wParam, lParam);
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_Notify, void (T::*p)(NMHDR*, LRESULT*))
-    *pResult = 0; (pThis->*p)((NMHDR*)lParam, pResult); return TRUE;
+*pResult = 0;
+(pThis->*p)((NMHDR*)lParam, pResult);
+return TRUE;
 AFX_THUNK_END
 AFX_THUNK(AfxThunk_NotifyEx, BOOL (T::*p)(NMHDR*, LRESULT*))
-    *pResult = 0; return (pThis->*p)((NMHDR*)lParam, pResult);
+*pResult = 0;
+return (pThis->*p)((NMHDR*)lParam, pResult);
 AFX_THUNK_END
 
 #define AFX_ENTRY(msg, code, id, lastId, thunk, fn) \
@@ -171,7 +219,8 @@ AFX_THUNK_END
 
 // Commands and notifications.
 #define ON_COMMAND(id, memberFxn) AFX_ENTRY(WM_COMMAND, AFX_CODE_COMMAND, id, id, AfxThunk_v_v, memberFxn)
-#define ON_COMMAND_RANGE(id, idLast, memberFxn) AFX_ENTRY(WM_COMMAND, AFX_CODE_COMMAND, id, idLast, AfxThunk_v_u, memberFxn)
+#define ON_COMMAND_RANGE(id, idLast, memberFxn) \
+    AFX_ENTRY(WM_COMMAND, AFX_CODE_COMMAND, id, idLast, AfxThunk_v_u, memberFxn)
 #define ON_CONTROL(code, id, memberFxn) AFX_ENTRY(WM_COMMAND, code, id, id, AfxThunk_v_v, memberFxn)
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
@@ -182,11 +231,15 @@ AFX_THUNK_END
 #define ON_MESSAGE(message, memberFxn) AFX_WM_ENTRY(message, AfxThunk_Message, memberFxn)
 
 // Reflected to the control by its parent.
-#define ON_NOTIFY_REFLECT(code, memberFxn) AFX_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, code, 0, 0, AfxThunk_Notify, memberFxn)
-#define ON_NOTIFY_REFLECT_EX(code, memberFxn) AFX_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, code, 0, 0, AfxThunk_NotifyEx, memberFxn)
+#define ON_NOTIFY_REFLECT(code, memberFxn) \
+    AFX_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, code, 0, 0, AfxThunk_Notify, memberFxn)
+#define ON_NOTIFY_REFLECT_EX(code, memberFxn) \
+    AFX_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, code, 0, 0, AfxThunk_NotifyEx, memberFxn)
 #define ON_CONTROL_REFLECT(code, memberFxn) AFX_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, AfxThunk_v_v, memberFxn)
-#define ON_CONTROL_REFLECT_EX(code, memberFxn) AFX_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, AfxThunk_b_v, memberFxn)
-#define ON_WM_CTLCOLOR_REFLECT() AFX_WM_ENTRY(WM_REFLECT_BASE + AFX_WM_CTLCOLOR, AfxThunk_CtlColorReflect, &ThisClass::CtlColor)
+#define ON_CONTROL_REFLECT_EX(code, memberFxn) \
+    AFX_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, AfxThunk_b_v, memberFxn)
+#define ON_WM_CTLCOLOR_REFLECT() \
+    AFX_WM_ENTRY(WM_REFLECT_BASE + AFX_WM_CTLCOLOR, AfxThunk_CtlColorReflect, &ThisClass::CtlColor)
 
 // Window messages, each to its handler of the traditional name.
 #define ON_WM_SYSCOMMAND() AFX_WM_ENTRY(WM_SYSCOMMAND, AfxThunk_SysCommand, &ThisClass::OnSysCommand)

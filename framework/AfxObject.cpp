@@ -1,10 +1,14 @@
+// The root object, run-time class information and dynamic creation.
 #include "afx.h"
 
 #include <new>
 
 CRuntimeClass CObject::classCObject = { "CObject", (int)sizeof(CObject), 0xFFFF, NULL, NULL };
 
-CRuntimeClass* CObject::GetRuntimeClass() const { return &CObject::classCObject; }
+CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return &CObject::classCObject;
+}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 {

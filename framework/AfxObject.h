@@ -20,10 +20,10 @@ struct CRuntimeClass
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
     UINT m_wSchema;
-    CObject* (*m_pfnCreateObject)();   // NULL when the class is not creatable
+    CObject* (*m_pfnCreateObject)();  // NULL when the class is not creatable
     CRuntimeClass* m_pBaseClass;
 
-    CObject* CreateObject() const;     // NULL when not creatable or out of memory
+    CObject* CreateObject() const;  // NULL when not creatable or out of memory
     BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
 };
 
@@ -39,17 +39,20 @@ public: \
     static CObject* CreateObject();
 
 #define IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, pfnNew) \
-    CRuntimeClass class_name::class##class_name = { \
-        #class_name, (int)sizeof(class_name), 0xFFFF, pfnNew, \
-        RUNTIME_CLASS(base_class_name) }; \
+    CRuntimeClass class_name::class##class_name = { #class_name, (int)sizeof(class_name), 0xFFFF, pfnNew, \
+                                                    RUNTIME_CLASS(base_class_name) }; \
     CRuntimeClass* class_name::GetRuntimeClass() const \
-    { return RUNTIME_CLASS(class_name); }
+    { \
+        return RUNTIME_CLASS(class_name); \
+    }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
-    IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, NULL)
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name) IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, NULL)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name) \
-    CObject* class_name::CreateObject() { return new class_name; } \
+    CObject* class_name::CreateObject() \
+    { \
+        return new class_name; \
+    } \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, class_name::CreateObject)
 
 class CObject

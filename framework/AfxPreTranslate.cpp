@@ -6,24 +6,17 @@ BOOL AfxPreTranslateWalk(HWND hWndStop, MSG* pMsg)
     // From the message's window up through its parents (owners for pop-ups),
     // as far as the loop's window; only windows of this thread take part.
     DWORD tid = ::GetCurrentThreadId();
-    for (HWND hWnd = pMsg->hwnd; hWnd != NULL; hWnd = ::GetParent(hWnd))
-    {
+    for (HWND hWnd = pMsg->hwnd; hWnd != NULL; hWnd = ::GetParent(hWnd)) {
         if (::GetWindowThreadProcessId(hWnd, NULL) != tid)
             break;
-        if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd))
-        {
+        if (CWnd* pWnd = CWnd::FromHandlePermanent(hWnd)) {
             BOOL bHandled = FALSE;
-            try
-            {
+            try {
                 bHandled = pWnd->PreTranslateMessage(pMsg);
-            }
-            catch (CException* e)
-            {
+            } catch (CException* e) {
                 ::OutputDebugStringW(L"Unhandled exception in PreTranslateMessage\n");
                 e->Delete();
-            }
-            catch (...)
-            {
+            } catch (...) {
                 ::OutputDebugStringW(L"Unhandled exception in PreTranslateMessage\n");
             }
             if (bHandled)

@@ -1,3 +1,4 @@
+// The wide and 8-bit string classes and their code-page conversions.
 #include "afx.h"
 
 #include <wchar.h>
@@ -42,7 +43,8 @@ std::string Narrow(UINT cp, LPCWSTR psz, int len)
 }
 
 // Clamps [nFirst, nFirst+nCount) to [0, size).
-template <class S> S SubString(const S& s, int nFirst, int nCount)
+template <class S>
+S SubString(const S& s, int nFirst, int nCount)
 {
     int size = (int)s.size();
     if (nFirst < 0)
@@ -56,7 +58,8 @@ template <class S> S SubString(const S& s, int nFirst, int nCount)
     return s.substr(nFirst, nCount);
 }
 
-template <class S, class C> int FindIn(const S& s, const C* sub, int nStart)
+template <class S, class C>
+int FindIn(const S& s, const C* sub, int nStart)
 {
     if (nStart < 0 || nStart > (int)s.size() || !sub)
         return -1;
@@ -64,7 +67,8 @@ template <class S, class C> int FindIn(const S& s, const C* sub, int nStart)
     return pos == S::npos ? -1 : (int)pos;
 }
 
-template <class S, class C> int FindChar(const S& s, C ch, int nStart)
+template <class S, class C>
+int FindChar(const S& s, C ch, int nStart)
 {
     if (nStart < 0 || nStart >= (int)s.size())
         return -1;
@@ -72,7 +76,8 @@ template <class S, class C> int FindChar(const S& s, C ch, int nStart)
     return pos == S::npos ? -1 : (int)pos;
 }
 
-template <class S, class C> int ReplaceAll(S& s, const C* pszOld, const C* pszNew)
+template <class S, class C>
+int ReplaceAll(S& s, const C* pszOld, const C* pszNew)
 {
     if (!pszOld || !*pszOld)
         return 0;
@@ -87,11 +92,17 @@ template <class S, class C> int ReplaceAll(S& s, const C* pszOld, const C* pszNe
     return count;
 }
 
-int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+int Sign(int v)
+{
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
 
-bool IsSpaceW(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+bool IsSpaceW(wchar_t c)
+{
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
 
-} // namespace
+}  // namespace
 
 // ---- CString ---------------------------------------------------------------
 
@@ -110,10 +121,26 @@ CString::CString(LPCSTR psz) : m_str(Widen(CP_ACP, psz, -1)) {}
 CString::CString(LPCSTR pch, int nLength) : m_str(Widen(CP_ACP, pch, nLength < 0 ? 0 : nLength)) {}
 CString::CString(const CStringA& s) : m_str(Widen(CP_ACP, s.GetString(), s.GetLength())) {}
 
-CString& CString::operator=(LPCWSTR psz) { SetString(psz); return *this; }
-CString& CString::operator=(LPCSTR psz) { m_str = Widen(CP_ACP, psz, -1); return *this; }
-CString& CString::operator=(wchar_t ch) { m_str.assign(1, ch); return *this; }
-CString& CString::operator=(const CStringA& s) { m_str = Widen(CP_ACP, s.GetString(), s.GetLength()); return *this; }
+CString& CString::operator=(LPCWSTR psz)
+{
+    SetString(psz);
+    return *this;
+}
+CString& CString::operator=(LPCSTR psz)
+{
+    m_str = Widen(CP_ACP, psz, -1);
+    return *this;
+}
+CString& CString::operator=(wchar_t ch)
+{
+    m_str.assign(1, ch);
+    return *this;
+}
+CString& CString::operator=(const CStringA& s)
+{
+    m_str = Widen(CP_ACP, s.GetString(), s.GetLength());
+    return *this;
+}
 
 void CString::SetString(LPCWSTR psz)
 {
@@ -141,8 +168,14 @@ void CString::SetAt(int nIndex, wchar_t ch)
         m_str[nIndex] = ch;
 }
 
-int CString::Find(wchar_t ch, int nStart) const { return FindChar(m_str, ch, nStart); }
-int CString::Find(LPCWSTR pszSub, int nStart) const { return FindIn(m_str, pszSub, nStart); }
+int CString::Find(wchar_t ch, int nStart) const
+{
+    return FindChar(m_str, ch, nStart);
+}
+int CString::Find(LPCWSTR pszSub, int nStart) const
+{
+    return FindIn(m_str, pszSub, nStart);
+}
 
 int CString::FindOneOf(LPCWSTR pszCharSet) const
 {
@@ -158,12 +191,18 @@ int CString::ReverseFind(wchar_t ch) const
     return pos == std::wstring::npos ? -1 : (int)pos;
 }
 
-CString CString::Mid(int nFirst) const { return SubString(m_str, nFirst, GetLength()); }
+CString CString::Mid(int nFirst) const
+{
+    return SubString(m_str, nFirst, GetLength());
+}
 CString CString::Mid(int nFirst, int nCount) const
 {
     return SubString(m_str, nFirst, nCount);
 }
-CString CString::Left(int nCount) const { return SubString(m_str, 0, nCount); }
+CString CString::Left(int nCount) const
+{
+    return SubString(m_str, 0, nCount);
+}
 CString CString::Right(int nCount) const
 {
     if (nCount < 0)
@@ -223,7 +262,10 @@ int CString::Replace(wchar_t chOld, wchar_t chNew)
     return count;
 }
 
-int CString::Replace(LPCWSTR pszOld, LPCWSTR pszNew) { return ReplaceAll(m_str, pszOld, pszNew); }
+int CString::Replace(LPCWSTR pszOld, LPCWSTR pszNew)
+{
+    return ReplaceAll(m_str, pszOld, pszNew);
+}
 
 int CString::Remove(wchar_t ch)
 {
@@ -476,22 +518,77 @@ BSTR CString::AllocSysString() const
     return ::SysAllocStringLen(m_str.data(), (UINT)m_str.size());
 }
 
-CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, LPCWSTR b) { CString r(a); r += b; return r; }
-CString operator+(LPCWSTR a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, wchar_t b) { CString r(a); r += b; return r; }
-CString operator+(wchar_t a, const CString& b) { CString r(a); r += b; return r; }
+CString operator+(const CString& a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(const CString& a, LPCWSTR b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(LPCWSTR a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(const CString& a, wchar_t b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(wchar_t a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
 
-bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
-bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
-bool operator==(LPCWSTR a, const CString& b) { return b.Compare(a) == 0; }
-bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-bool operator!=(const CString& a, LPCWSTR b) { return !(a == b); }
-bool operator!=(LPCWSTR a, const CString& b) { return !(a == b); }
-bool operator<(const CString& a, const CString& b) { return a.str() < b.str(); }
-bool operator>(const CString& a, const CString& b) { return b.str() < a.str(); }
-bool operator<=(const CString& a, const CString& b) { return !(b.str() < a.str()); }
-bool operator>=(const CString& a, const CString& b) { return !(a.str() < b.str()); }
+bool operator==(const CString& a, const CString& b)
+{
+    return a.str() == b.str();
+}
+bool operator==(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) == 0;
+}
+bool operator==(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) == 0;
+}
+bool operator!=(const CString& a, const CString& b)
+{
+    return !(a == b);
+}
+bool operator!=(const CString& a, LPCWSTR b)
+{
+    return !(a == b);
+}
+bool operator!=(LPCWSTR a, const CString& b)
+{
+    return !(a == b);
+}
+bool operator<(const CString& a, const CString& b)
+{
+    return a.str() < b.str();
+}
+bool operator>(const CString& a, const CString& b)
+{
+    return b.str() < a.str();
+}
+bool operator<=(const CString& a, const CString& b)
+{
+    return !(b.str() < a.str());
+}
+bool operator>=(const CString& a, const CString& b)
+{
+    return !(a.str() < b.str());
+}
 
 // ---- CStringA --------------------------------------------------------------
 
@@ -533,8 +630,14 @@ void CStringA::SetAt(int nIndex, char ch)
         m_str[nIndex] = ch;
 }
 
-int CStringA::Find(char ch, int nStart) const { return FindChar(m_str, ch, nStart); }
-int CStringA::Find(LPCSTR pszSub, int nStart) const { return FindIn(m_str, pszSub, nStart); }
+int CStringA::Find(char ch, int nStart) const
+{
+    return FindChar(m_str, ch, nStart);
+}
+int CStringA::Find(LPCSTR pszSub, int nStart) const
+{
+    return FindIn(m_str, pszSub, nStart);
+}
 
 int CStringA::ReverseFind(char ch) const
 {
@@ -542,12 +645,18 @@ int CStringA::ReverseFind(char ch) const
     return pos == std::string::npos ? -1 : (int)pos;
 }
 
-CStringA CStringA::Mid(int nFirst) const { return SubString(m_str, nFirst, GetLength()); }
+CStringA CStringA::Mid(int nFirst) const
+{
+    return SubString(m_str, nFirst, GetLength());
+}
 CStringA CStringA::Mid(int nFirst, int nCount) const
 {
     return SubString(m_str, nFirst, nCount);
 }
-CStringA CStringA::Left(int nCount) const { return SubString(m_str, 0, nCount); }
+CStringA CStringA::Left(int nCount) const
+{
+    return SubString(m_str, 0, nCount);
+}
 CStringA CStringA::Right(int nCount) const
 {
     if (nCount < 0)
@@ -557,7 +666,10 @@ CStringA CStringA::Right(int nCount) const
     return SubString(m_str, GetLength() - nCount, nCount);
 }
 
-int CStringA::Replace(LPCSTR pszOld, LPCSTR pszNew) { return ReplaceAll(m_str, pszOld, pszNew); }
+int CStringA::Replace(LPCSTR pszOld, LPCSTR pszNew)
+{
+    return ReplaceAll(m_str, pszOld, pszNew);
+}
 
 CStringA& CStringA::Trim()
 {
@@ -584,7 +696,10 @@ CStringA& CStringA::MakeUpper()
     return *this;
 }
 
-int CStringA::Compare(LPCSTR psz) const { return Sign(m_str.compare(psz ? psz : "")); }
+int CStringA::Compare(LPCSTR psz) const
+{
+    return Sign(m_str.compare(psz ? psz : ""));
+}
 
 int CStringA::CompareNoCase(LPCSTR psz) const
 {
@@ -675,16 +790,52 @@ void CStringA::AppendFormatRaw(LPCSTR pszFormat, ...)
     va_end(args);
 }
 
-CStringA operator+(const CStringA& a, const CStringA& b) { CStringA r(a); r += b; return r; }
-CStringA operator+(const CStringA& a, LPCSTR b) { CStringA r(a); r += b; return r; }
-CStringA operator+(LPCSTR a, const CStringA& b) { CStringA r(a); r += b; return r; }
-bool operator==(const CStringA& a, const CStringA& b) { return a.str() == b.str(); }
-bool operator==(const CStringA& a, LPCSTR b) { return a.Compare(b) == 0; }
-bool operator==(LPCSTR a, const CStringA& b) { return b.Compare(a) == 0; }
-bool operator!=(const CStringA& a, const CStringA& b) { return !(a == b); }
-bool operator!=(const CStringA& a, LPCSTR b) { return !(a == b); }
-bool operator!=(LPCSTR a, const CStringA& b) { return !(a == b); }
-bool operator<(const CStringA& a, const CStringA& b) { return a.str() < b.str(); }
+CStringA operator+(const CStringA& a, const CStringA& b)
+{
+    CStringA r(a);
+    r += b;
+    return r;
+}
+CStringA operator+(const CStringA& a, LPCSTR b)
+{
+    CStringA r(a);
+    r += b;
+    return r;
+}
+CStringA operator+(LPCSTR a, const CStringA& b)
+{
+    CStringA r(a);
+    r += b;
+    return r;
+}
+bool operator==(const CStringA& a, const CStringA& b)
+{
+    return a.str() == b.str();
+}
+bool operator==(const CStringA& a, LPCSTR b)
+{
+    return a.Compare(b) == 0;
+}
+bool operator==(LPCSTR a, const CStringA& b)
+{
+    return b.Compare(a) == 0;
+}
+bool operator!=(const CStringA& a, const CStringA& b)
+{
+    return !(a == b);
+}
+bool operator!=(const CStringA& a, LPCSTR b)
+{
+    return !(a == b);
+}
+bool operator!=(LPCSTR a, const CStringA& b)
+{
+    return !(a == b);
+}
+bool operator<(const CStringA& a, const CStringA& b)
+{
+    return a.str() < b.str();
+}
 
 // ---- code pages ------------------------------------------------------------
 

@@ -12,10 +12,14 @@ class CStringA;
 
 namespace afx_detail {
 // Turns the arguments of Format into what a printf-style list can carry.
-template <typename T> inline const T& FormatArg(const T& v) { return v; }
+template <typename T>
+inline const T& FormatArg(const T& v)
+{
+    return v;
+}
 inline LPCWSTR FormatArg(const CString& s);
 inline LPCSTR FormatArg(const CStringA& s);
-}
+}  // namespace afx_detail
 
 class CString
 {
@@ -23,12 +27,12 @@ public:
     CString() {}
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
-    CString(LPCWSTR psz);                  // NULL gives an empty string
+    CString(LPCWSTR psz);  // NULL gives an empty string
     CString(LPCWSTR pch, int nLength);
     CString(wchar_t ch, int nRepeat = 1);
-    CString(LPCSTR psz);                   // through the ANSI code page
+    CString(LPCSTR psz);  // through the ANSI code page
     CString(LPCSTR pch, int nLength);
-    CString(const CStringA& s);            // through the ANSI code page
+    CString(const CStringA& s);  // through the ANSI code page
     CString(const std::wstring& s) : m_str(s) {}
 
     CString& operator=(const CString&) = default;
@@ -82,9 +86,21 @@ public:
     CString& TrimRight();
     CString& TrimRight(wchar_t chTarget);
     CString& TrimRight(LPCWSTR pszTargets);
-    CString& Trim() { TrimRight(); return TrimLeft(); }
-    CString& Trim(wchar_t ch) { TrimRight(ch); return TrimLeft(ch); }
-    CString& Trim(LPCWSTR psz) { TrimRight(psz); return TrimLeft(psz); }
+    CString& Trim()
+    {
+        TrimRight();
+        return TrimLeft();
+    }
+    CString& Trim(wchar_t ch)
+    {
+        TrimRight(ch);
+        return TrimLeft(ch);
+    }
+    CString& Trim(LPCWSTR psz)
+    {
+        TrimRight(psz);
+        return TrimLeft(psz);
+    }
     CString& MakeLower();
     CString& MakeUpper();
     CString& MakeReverse();
@@ -93,10 +109,18 @@ public:
     int Compare(LPCWSTR psz) const;
     int CompareNoCase(LPCWSTR psz) const;
 
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
+    CString& operator+=(const CString& s)
+    {
+        m_str += s.m_str;
+        return *this;
+    }
     CString& operator+=(LPCWSTR psz);
     CString& operator+=(LPCSTR psz);
-    CString& operator+=(wchar_t ch) { m_str += ch; return *this; }
+    CString& operator+=(wchar_t ch)
+    {
+        m_str += ch;
+        return *this;
+    }
     void Append(LPCWSTR psz) { *this += psz; }
     void Append(LPCWSTR pch, int nLength);
     void AppendChar(wchar_t ch) { m_str += ch; }
@@ -115,12 +139,23 @@ public:
 
     // printf formatting of the C runtime: %s is a wide string; CString and
     // CStringA arguments are passed as their text.
-    template <typename... Args> void Format(LPCWSTR pszFormat, const Args&... args)
-    { FormatRaw(pszFormat, afx_detail::FormatArg(args)...); }
-    template <typename... Args> void Format(UINT nFormatID, const Args&... args)
-    { CString fmt; fmt.LoadString(nFormatID); FormatRaw(fmt.GetString(), afx_detail::FormatArg(args)...); }
-    template <typename... Args> void AppendFormat(LPCWSTR pszFormat, const Args&... args)
-    { AppendFormatRaw(pszFormat, afx_detail::FormatArg(args)...); }
+    template <typename... Args>
+    void Format(LPCWSTR pszFormat, const Args&... args)
+    {
+        FormatRaw(pszFormat, afx_detail::FormatArg(args)...);
+    }
+    template <typename... Args>
+    void Format(UINT nFormatID, const Args&... args)
+    {
+        CString fmt;
+        fmt.LoadString(nFormatID);
+        FormatRaw(fmt.GetString(), afx_detail::FormatArg(args)...);
+    }
+    template <typename... Args>
+    void AppendFormat(LPCWSTR pszFormat, const Args&... args)
+    {
+        AppendFormatRaw(pszFormat, afx_detail::FormatArg(args)...);
+    }
     void FormatV(LPCWSTR pszFormat, va_list args);
     void AppendFormatV(LPCWSTR pszFormat, va_list args);
 
@@ -158,11 +193,11 @@ public:
     CStringA() {}
     CStringA(const CStringA&) = default;
     CStringA(CStringA&&) noexcept = default;
-    CStringA(LPCSTR psz);                  // NULL gives an empty string
+    CStringA(LPCSTR psz);  // NULL gives an empty string
     CStringA(LPCSTR pch, int nLength);
     CStringA(char ch, int nRepeat = 1);
-    CStringA(LPCWSTR psz);                 // through the ANSI code page
-    CStringA(const CString& s);            // through the ANSI code page
+    CStringA(LPCWSTR psz);       // through the ANSI code page
+    CStringA(const CString& s);  // through the ANSI code page
     CStringA(const std::string& s) : m_str(s) {}
 
     CStringA& operator=(const CStringA&) = default;
@@ -196,9 +231,17 @@ public:
     int Compare(LPCSTR psz) const;
     int CompareNoCase(LPCSTR psz) const;
 
-    CStringA& operator+=(const CStringA& s) { m_str += s.m_str; return *this; }
+    CStringA& operator+=(const CStringA& s)
+    {
+        m_str += s.m_str;
+        return *this;
+    }
     CStringA& operator+=(LPCSTR psz);
-    CStringA& operator+=(char ch) { m_str += ch; return *this; }
+    CStringA& operator+=(char ch)
+    {
+        m_str += ch;
+        return *this;
+    }
     void Append(LPCSTR pch, int nLength);
 
     LPSTR GetBuffer(int nMinBufLength);
@@ -206,10 +249,16 @@ public:
     void ReleaseBuffer(int nNewLength = -1);
 
     // printf formatting: %s is a char string.
-    template <typename... Args> void Format(LPCSTR pszFormat, const Args&... args)
-    { FormatRaw(pszFormat, afx_detail::FormatArg(args)...); }
-    template <typename... Args> void AppendFormat(LPCSTR pszFormat, const Args&... args)
-    { AppendFormatRaw(pszFormat, afx_detail::FormatArg(args)...); }
+    template <typename... Args>
+    void Format(LPCSTR pszFormat, const Args&... args)
+    {
+        FormatRaw(pszFormat, afx_detail::FormatArg(args)...);
+    }
+    template <typename... Args>
+    void AppendFormat(LPCSTR pszFormat, const Args&... args)
+    {
+        AppendFormatRaw(pszFormat, afx_detail::FormatArg(args)...);
+    }
     void FormatV(LPCSTR pszFormat, va_list args);
     void AppendFormatV(LPCSTR pszFormat, va_list args);
 
@@ -232,18 +281,36 @@ bool operator!=(LPCSTR a, const CStringA& b);
 bool operator<(const CStringA& a, const CStringA& b);
 
 namespace afx_detail {
-inline LPCWSTR FormatArg(const CString& s) { return s.GetString(); }
-inline LPCSTR FormatArg(const CStringA& s) { return s.GetString(); }
+inline LPCWSTR FormatArg(const CString& s)
+{
+    return s.GetString();
 }
+inline LPCSTR FormatArg(const CStringA& s)
+{
+    return s.GetString();
+}
+}  // namespace afx_detail
 
 // Code-page conversions. Characters the code page lacks become its default
 // character. nLength -1 means up to the NUL.
 CStringA WideToMultiByte(UINT nCodePage, LPCWSTR psz, int nLength = -1);
 CString MultiByteToWide(UINT nCodePage, LPCSTR psz, int nLength = -1);
-inline CStringA WideToAnsi(LPCWSTR psz) { return WideToMultiByte(CP_ACP, psz); }
-inline CStringA WideToOem(LPCWSTR psz) { return WideToMultiByte(CP_OEMCP, psz); }
-inline CString AnsiToWide(LPCSTR psz) { return MultiByteToWide(CP_ACP, psz); }
-inline CString OemToWide(LPCSTR psz) { return MultiByteToWide(CP_OEMCP, psz); }
+inline CStringA WideToAnsi(LPCWSTR psz)
+{
+    return WideToMultiByte(CP_ACP, psz);
+}
+inline CStringA WideToOem(LPCWSTR psz)
+{
+    return WideToMultiByte(CP_OEMCP, psz);
+}
+inline CString AnsiToWide(LPCSTR psz)
+{
+    return MultiByteToWide(CP_ACP, psz);
+}
+inline CString OemToWide(LPCSTR psz)
+{
+    return MultiByteToWide(CP_OEMCP, psz);
+}
 
 // Converts into a fixed 8-bit buffer of nDstSize bytes. When the text with its
 // NUL needs more, returns FALSE and leaves the buffer alone; otherwise

@@ -20,8 +20,16 @@ public:
     CCriticalSection& operator=(const CCriticalSection&) = delete;
 
     // A critical section always waits: the timeout is not used.
-    BOOL Lock(DWORD = INFINITE) override { ::EnterCriticalSection(&m_sect); return TRUE; }
-    BOOL Unlock() override { ::LeaveCriticalSection(&m_sect); return TRUE; }
+    BOOL Lock(DWORD = INFINITE) override
+    {
+        ::EnterCriticalSection(&m_sect);
+        return TRUE;
+    }
+    BOOL Unlock() override
+    {
+        ::LeaveCriticalSection(&m_sect);
+        return TRUE;
+    }
     operator CRITICAL_SECTION*() { return &m_sect; }
 
     CRITICAL_SECTION m_sect;
@@ -31,8 +39,7 @@ public:
 class CSingleLock
 {
 public:
-    explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE)
-        : m_pObject(pObject)
+    explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE) : m_pObject(pObject)
     {
         if (bInitialLock)
             Lock();

@@ -30,7 +30,11 @@ public:
 private:
     struct Releaser
     {
-        void operator()(TObject* p) const { TObject::AfxReleaseTemp(p); delete p; }
+        void operator()(TObject* p) const
+        {
+            TObject::AfxReleaseTemp(p);
+            delete p;
+        }
     };
     typedef std::map<THandle, std::unique_ptr<TObject, Releaser>> Map;
     static Map& Get()

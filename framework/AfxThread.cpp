@@ -1,3 +1,4 @@
+// Worker threads and user-interface threads with their message loops.
 #include "afx.h"
 
 #include <process.h>
@@ -7,7 +8,7 @@ IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 namespace {
 // The framework thread object of the calling thread.
 thread_local CWinThread* t_pCurrentThread = NULL;
-}
+}  // namespace
 
 // The application object, kept by the application module.
 CWinApp* AfxGetAppObject();
@@ -23,10 +24,15 @@ CWinThread* AfxGetThread()
 }
 
 CWinThread::CWinThread()
-    : m_hThread(NULL), m_nThreadID(0), m_pMainWnd(NULL), m_pActiveWnd(NULL),
-      m_bAutoDelete(TRUE), m_msgCur(), m_pfnThreadProc(NULL), m_pThreadParams(NULL)
-{
-}
+    : m_hThread(NULL),
+      m_nThreadID(0),
+      m_pMainWnd(NULL),
+      m_pActiveWnd(NULL),
+      m_bAutoDelete(TRUE),
+      m_msgCur(),
+      m_pfnThreadProc(NULL),
+      m_pThreadParams(NULL)
+{}
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : CWinThread()
 {
@@ -49,8 +55,7 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
     // Always start suspended so that the handle and id are stored before the
     // thread can run (and perhaps delete this object).
     unsigned id = 0;
-    uintptr_t h = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this,
-                                 CREATE_SUSPENDED, &id);
+    uintptr_t h = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this, CREATE_SUSPENDED, &id);
     if (!h)
         return FALSE;
     m_hThread = (HANDLE)h;
@@ -75,28 +80,41 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam)
             nResult = (UINT)pThread->Run();
     } catch (CException* e) {
         e->Delete();
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         if (pThread->m_bAutoDelete)
             pThread->Delete();
-    } catch (...) {
-    }
+    } catch (...) {}
     t_pCurrentThread = NULL;
     return nResult;
 }
 
-int CWinThread::GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
-BOOL CWinThread::SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
-DWORD CWinThread::SuspendThread() { return ::SuspendThread(m_hThread); }
-DWORD CWinThread::ResumeThread() { return ::ResumeThread(m_hThread); }
+int CWinThread::GetThreadPriority()
+{
+    return ::GetThreadPriority(m_hThread);
+}
+BOOL CWinThread::SetThreadPriority(int nPriority)
+{
+    return ::SetThreadPriority(m_hThread, nPriority);
+}
+DWORD CWinThread::SuspendThread()
+{
+    return ::SuspendThread(m_hThread);
+}
+DWORD CWinThread::ResumeThread()
+{
+    return ::ResumeThread(m_hThread);
+}
 
 BOOL CWinThread::PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::PostThreadMessageW(m_nThreadID, message, wParam, lParam);
 }
 
-BOOL CWinThread::InitInstance() { return FALSE; }
+BOOL CWinThread::InitInstance()
+{
+    return FALSE;
+}
 
 int CWinThread::ExitInstance()
 {
@@ -123,9 +141,9 @@ BOOL CWinThread::PumpMessage()
 {
     BOOL r = ::GetMessageW(&m_msgCur, NULL, 0, 0);
     if (r == 0)
-        return FALSE;                  // WM_QUIT
+        return FALSE;  // WM_QUIT
     if (r == -1)
-        return TRUE;                   // a failed read: keep looping
+        return TRUE;  // a failed read: keep looping
     if (!PreTranslateMessage(&m_msgCur)) {
         ::TranslateMessage(&m_msgCur);
         ::DispatchMessageW(&m_msgCur);
@@ -142,8 +160,7 @@ BOOL CWinThread::OnIdle(LONG lCount)
 BOOL CWinThread::IsIdleMessage(MSG* pMsg)
 {
     // Timer ticks and cursor blinks do not restart idle processing.
-    return pMsg->message != WM_PAINT && pMsg->message != 0x0118 /* WM_SYSTIMER */ &&
-           pMsg->message != WM_TIMER;
+    return pMsg->message != WM_PAINT && pMsg->message != 0x0118 /* WM_SYSTIMER */ && pMsg->message != WM_TIMER;
 }
 
 int CWinThread::Run()
@@ -165,8 +182,8 @@ int CWinThread::Run()
     }
 }
 
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority,
-                           UINT nStackSize, DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
+                           DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
     if (!pfnThreadProc)
         return NULL;
@@ -183,8 +200,8 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
     return pThread;
 }
 
-CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize,
-                           DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize, DWORD dwCreateFlags,
+                           LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
     if (!pThreadClass || !pThreadClass->IsDerivedFrom(RUNTIME_CLASS(CWinThread)))
         return NULL;

@@ -6,7 +6,7 @@
 
 class CWnd;
 
-typedef UINT (AFX_CDECL* AFX_THREADPROC)(LPVOID);
+typedef UINT(AFX_CDECL* AFX_THREADPROC)(LPVOID);
 
 class CWinThread : public CCmdTarget
 {
@@ -19,8 +19,7 @@ public:
     CWinThread& operator=(const CWinThread&) = delete;
 
     // Starts the thread; CREATE_SUSPENDED leaves it waiting for ResumeThread.
-    BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
-                      LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
+    BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
     int GetThreadPriority();
     BOOL SetThreadPriority(int nPriority);
     DWORD SuspendThread();
@@ -34,19 +33,19 @@ public:
     virtual BOOL InitInstance();
     virtual int Run();
     virtual BOOL PreTranslateMessage(MSG* pMsg);
-    virtual BOOL PumpMessage();             // FALSE on WM_QUIT
-    virtual BOOL OnIdle(LONG lCount);       // TRUE for more idle time
+    virtual BOOL PumpMessage();        // FALSE on WM_QUIT
+    virtual BOOL OnIdle(LONG lCount);  // TRUE for more idle time
     virtual BOOL IsIdleMessage(MSG* pMsg);
     virtual int ExitInstance();
     virtual CWnd* GetMainWnd();
-    virtual void Delete();                  // deletes the object when m_bAutoDelete
+    virtual void Delete();  // deletes the object when m_bAutoDelete
 
     HANDLE m_hThread;
     DWORD m_nThreadID;
     CWnd* m_pMainWnd;
     CWnd* m_pActiveWnd;
     BOOL m_bAutoDelete;
-    MSG m_msgCur;                           // the message the loop handles now
+    MSG m_msgCur;  // the message the loop handles now
 
     // Worker form: the function and its argument.
     AFX_THREADPROC m_pfnThreadProc;
@@ -58,13 +57,11 @@ private:
 
 // Worker thread: runs pfnThreadProc(pParam). NULL on failure; the thread
 // object deletes itself when the thread ends.
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
-                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
-                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
+                           UINT nStackSize = 0, DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
 // User-interface thread of a dynamically creatable class derived from
 // CWinThread. NULL on failure.
-CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass,
-                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
                            DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
 
 // The thread object of the calling thread (the application on the main

@@ -5,9 +5,9 @@ IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
-    BOOL ok = CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | dwStyle,
-                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       pParentWnd->GetSafeHwnd(), NULL, NULL);
+    BOOL ok =
+        CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | dwStyle, CW_USEDEFAULT,
+                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd->GetSafeHwnd(), NULL, NULL);
     if (ok)
         ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return ok;
@@ -18,15 +18,12 @@ void CToolTipCtrl::FillInToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
     ti = TTTOOLINFOW();
     ti.cbSize = sizeof(ti);
     HWND hWnd = pWnd->GetSafeHwnd();
-    if (nIDTool == 0)
-    {
+    if (nIDTool == 0) {
         // The tool is the whole window, identified by its handle.
         ti.hwnd = ::GetParent(hWnd) ? ::GetParent(hWnd) : hWnd;
         ti.uFlags = TTF_IDISHWND;
         ti.uId = (UINT_PTR)hWnd;
-    }
-    else
-    {
+    } else {
         ti.hwnd = hWnd;
         ti.uId = nIDTool;
     }

@@ -18,7 +18,10 @@ public:
     void RelayEvent(LPMSG lpMsg);
     void Activate(BOOL bActivate) { ::SendMessageW(m_hWnd, TTM_ACTIVATE, bActivate, 0); }
     int SetMaxTipWidth(int iWidth) { return (int)::SendMessageW(m_hWnd, TTM_SETMAXTIPWIDTH, 0, iWidth); }
-    void SetDelayTime(DWORD dwDuration, int iTime) { ::SendMessageW(m_hWnd, TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0)); }
+    void SetDelayTime(DWORD dwDuration, int iTime)
+    {
+        ::SendMessageW(m_hWnd, TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0));
+    }
     int GetToolCount() const { return (int)::SendMessageW(m_hWnd, TTM_GETTOOLCOUNT, 0, 0); }
     void Pop() { ::SendMessageW(m_hWnd, TTM_POP, 0, 0); }
 

@@ -4,15 +4,14 @@
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
-namespace
-{
+namespace {
 // The framework object of a window, and the procedure it replaced (kept on
 // the window too, so a window that lost its object still reaches it).
 const wchar_t kPropObject[] = L"CorvaneFw.Object";
 const wchar_t kPropSuper[] = L"CorvaneFw.Super";
 
-thread_local MSG t_msgCur;          // message of the innermost dispatch
-thread_local CWnd* t_pWndInit;      // object waiting for the window CreateEx makes
+thread_local MSG t_msgCur;      // message of the innermost dispatch
+thread_local CWnd* t_pWndInit;  // object waiting for the window CreateEx makes
 thread_local HHOOK t_hHookCbt;
 
 // No exception may unwind through Win32 or Wine frames: report and drop it.
@@ -27,14 +26,17 @@ void ReportHandlerException(CException* e)
     if (e)
         e->Delete();
 }
-} // namespace
+}  // namespace
 
 const CWnd CWnd::wndTop(HWND_TOP);
 const CWnd CWnd::wndBottom(HWND_BOTTOM);
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
 const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
-CWnd* AfxWndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }
+CWnd* AfxWndFromHandle(HWND hWnd)
+{
+    return CWnd::FromHandle(hWnd);
+}
 
 CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL) {}
 
@@ -42,8 +44,7 @@ CWnd::CWnd(HWND hWnd) : m_hWnd(hWnd), m_pfnSuper(NULL) {}
 
 CWnd::~CWnd()
 {
-    if (m_hWnd != NULL && FromHandlePermanent(m_hWnd) == this)
-    {
+    if (m_hWnd != NULL && FromHandlePermanent(m_hWnd) == this) {
         // The derived parts are gone: only the window itself is left to end.
         DWORD tid = ::GetWindowThreadProcessId(m_hWnd, NULL);
         if (tid == ::GetCurrentThreadId())
@@ -93,7 +94,7 @@ void CWnd::AttachProc(HWND hWnd)
     PreSubclassWindow();
     WNDPROC pfnOld = (WNDPROC)::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, (LONG_PTR)&CWnd::AfxWndProc);
     if (pfnOld == &CWnd::AfxWndProc)
-        pfnOld = (WNDPROC)::GetPropW(hWnd, kPropSuper);   // was ours before
+        pfnOld = (WNDPROC)::GetPropW(hWnd, kPropSuper);  // was ours before
     m_pfnSuper = pfnOld;
     ::SetPropW(hWnd, kPropSuper, (HANDLE)pfnOld);
 }
@@ -135,7 +136,7 @@ void CWnd::OnNcDestroyDetach()
     ::RemovePropW(hWnd, kPropSuper);
     m_pfnSuper = NULL;
     Detach();
-    PostNcDestroy();        // may delete this
+    PostNcDestroy();  // may delete this
 }
 
 void CWnd::PostNcDestroy() {}
@@ -143,8 +144,7 @@ void CWnd::PostNcDestroy() {}
 LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = FromHandlePermanent(hWnd);
-    if (pWnd == NULL)
-    {
+    if (pWnd == NULL) {
         // Detached without being unsubclassed: the old procedure goes on.
         WNDPROC pfnSuper = (WNDPROC)::GetPropW(hWnd, kPropSuper);
         if (message == WM_NCDESTROY)
@@ -164,16 +164,11 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     t_msgCur.pt.y = GET_Y_LPARAM(pos);
 
     LRESULT lResult = 0;
-    try
-    {
+    try {
         lResult = pWnd->WindowProc(message, wParam, lParam);
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         ReportHandlerException(e);
-    }
-    catch (...)
-    {
+    } catch (...) {
         ReportHandlerException(NULL);
     }
     t_msgCur = saved;
@@ -225,14 +220,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         hChild = ((LPDRAWITEMSTRUCT)lParam)->hwndItem;
     else if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
         hChild = (HWND)lParam;
-    if (hChild != NULL && hChild != m_hWnd)
-    {
+    if (hChild != NULL && hChild != m_hWnd) {
         CWnd* pChild = FromHandlePermanent(hChild);
-        if (pChild != NULL)
-        {
+        if (pChild != NULL) {
             LRESULT lChild = 0;
-            if (pChild->OnChildNotify(message, wParam, lParam, &lChild))
-            {
+            if (pChild->OnChildNotify(message, wParam, lParam, &lChild)) {
                 *pResult = lChild;
                 return TRUE;
             }
@@ -282,36 +274,29 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return FALSE;
 }
 
-BOOL CWnd::DispatchMap(UINT nMapMessage, UINT nCode, UINT nID, UINT message, WPARAM wParam,
-                       LPARAM lParam, LRESULT* pResult)
+BOOL CWnd::DispatchMap(UINT nMapMessage, UINT nCode, UINT nID, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* pResult)
 {
     const bool bCommand = nMapMessage == WM_COMMAND || nMapMessage == WM_NOTIFY;
     const bool bReflected = nMapMessage == WM_REFLECT_BASE + WM_COMMAND || nMapMessage == WM_REFLECT_BASE + WM_NOTIFY;
     for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap != NULL;
-         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : NULL)
-    {
-        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e != NULL && e->pfn != NULL; ++e)
-        {
+         pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : NULL) {
+        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e != NULL && e->pfn != NULL; ++e) {
             if (e->nMessage != nMapMessage)
                 continue;
-            if (bCommand)
-            {
-                if (e->nCode == AFX_CODE_COMMAND)
-                {
+            if (bCommand) {
+                if (e->nCode == AFX_CODE_COMMAND) {
                     // Menus send code 0, accelerators code 1 with no control.
                     if (!(nCode == 0 || (nCode == 1 && lParam == 0)))
                         continue;
-                }
-                else if (e->nCode != nCode)
+                } else if (e->nCode != nCode)
                     continue;
                 if (nID < e->nID || nID > e->nLastID)
                     continue;
-            }
-            else if (bReflected && e->nCode != nCode)
+            } else if (bReflected && e->nCode != nCode)
                 continue;
             LRESULT lResult = 0;
-            if (e->pfn(this, message, wParam, lParam, &lResult))
-            {
+            if (e->pfn(this, message, wParam, lParam, &lResult)) {
                 *pResult = lResult;
                 return TRUE;
             }
@@ -330,8 +315,7 @@ BOOL CWnd::PreTranslateMessage(MSG* pMsg)
 
 LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && t_pWndInit != NULL)
-    {
+    if (code == HCBT_CREATEWND && t_pWndInit != NULL) {
         CWnd* pWnd = t_pWndInit;
         t_pWndInit = NULL;
         pWnd->AttachProc((HWND)wParam);
@@ -345,8 +329,8 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCTW& cs)
     return TRUE;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam)
 {
     if (m_hWnd != NULL)
         return FALSE;
@@ -372,8 +356,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     HHOOK hHook = ::SetWindowsHookExW(WH_CBT, &AfxCbtFilterHook, NULL, ::GetCurrentThreadId());
     t_pWndInit = this;
     t_hHookCbt = hHook;
-    HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y,
-                                  cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
+    HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, (DWORD)cs.style, cs.x, cs.y, cs.cx, cs.cy,
+                                  cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     if (t_pWndInit == this)
         t_pWndInit = pOldInit;
     if (hHook != NULL)
@@ -383,20 +367,19 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     if (hWnd == NULL)
         return FALSE;
     if (m_hWnd != hWnd && m_hWnd == NULL)
-        SubclassWindow(hWnd);   // no hook: bind it now
+        SubclassWindow(hWnd);  // no hook: bind it now
     return m_hWnd == hWnd;
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                    CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
-                    (HMENU)(UINT_PTR)nID, lpParam);
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), (HMENU)(UINT_PTR)nID, lpParam);
 }
 
-BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                  CWnd* pParentWnd, UINT nID, void* pContext)
+BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID, void* pContext)
 {
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID, pContext);
 }
@@ -409,11 +392,10 @@ BOOL CWnd::DestroyWindow()
     // A window running the framework procedure detaches itself at
     // WM_NCDESTROY (and the object may be gone afterwards); others are
     // detached here.
-    bool bOurs = FromHandlePermanent(hWnd) == this &&
-                 (WNDPROC)::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == &CWnd::AfxWndProc;
+    bool bOurs =
+        FromHandlePermanent(hWnd) == this && (WNDPROC)::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == &CWnd::AfxWndProc;
     BOOL bResult = ::DestroyWindow(hWnd);
-    if (!bOurs && m_hWnd == hWnd)
-    {
+    if (!bOurs && m_hWnd == hWnd) {
         if (!::IsWindow(hWnd))
             ::RemovePropW(hWnd, kPropSuper);
         Detach();
@@ -424,8 +406,8 @@ BOOL CWnd::DestroyWindow()
 LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
 {
     static thread_local wchar_t szName[96];
-    wsprintfW(szName, L"CorvaneFw:%x:%x:%x:%x", nClassStyle, (UINT)(UINT_PTR)hCursor,
-              (UINT)(UINT_PTR)hbrBackground, (UINT)(UINT_PTR)hIcon);
+    wsprintfW(szName, L"CorvaneFw:%x:%x:%x:%x", nClassStyle, (UINT)(UINT_PTR)hCursor, (UINT)(UINT_PTR)hbrBackground,
+              (UINT)(UINT_PTR)hIcon);
     WNDCLASSW wc = {};
     HINSTANCE hInst = AfxGetInstanceHandle();
     if (::GetClassInfoW(hInst, szName, &wc))

@@ -24,7 +24,7 @@ class CWnd : public CCmdTarget
     DECLARE_DYNAMIC(CWnd)
 public:
     CWnd();
-    explicit CWnd(HWND hWnd);   // for the special insert-after values below
+    explicit CWnd(HWND hWnd);  // for the special insert-after values below
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
@@ -32,7 +32,11 @@ public:
     HWND m_hWnd;
     operator HWND() const { return GetSafeHwnd(); }
     // Callable on a null pointer, as handle getters traditionally are.
-    HWND GetSafeHwnd() const { const CWnd* volatile p = this; return p ? p->m_hWnd : NULL; }
+    HWND GetSafeHwnd() const
+    {
+        const CWnd* volatile p = this;
+        return p ? p->m_hWnd : NULL;
+    }
 
     // Insert-after values for SetWindowPos.
     static const CWnd wndTop;
@@ -56,14 +60,12 @@ public:
     virtual void PreSubclassWindow();
 
     // --- creation and destruction ------------------------------------------
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName,
-                          DWORD dwStyle, int x, int y, int nWidth, int nHeight,
-                          HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = NULL);
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName,
-                          DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
-                          LPVOID lpParam = NULL);
-    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                        const RECT& rect, CWnd* pParentWnd, UINT nID, void* pContext = NULL);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                          int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = NULL);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
+                          const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = NULL);
+    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, void* pContext = NULL);
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCTW& cs);
 
@@ -91,9 +93,17 @@ public:
 
     // --- text ----------------------------------------------------------------
     void SetWindowText(LPCWSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
-    int GetWindowText(LPWSTR lpszStringBuf, int nMaxCount) const { return ::GetWindowTextW(m_hWnd, lpszStringBuf, nMaxCount); }
+    int GetWindowText(LPWSTR lpszStringBuf, int nMaxCount) const
+    {
+        return ::GetWindowTextW(m_hWnd, lpszStringBuf, nMaxCount);
+    }
     void GetWindowText(CString& rString) const;
-    CString GetWindowText() const { CString s; GetWindowText(s); return s; }
+    CString GetWindowText() const
+    {
+        CString s;
+        GetWindowText(s);
+        return s;
+    }
     int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     CFont* GetFont() const;
@@ -101,14 +111,22 @@ public:
     // --- dialog items ----------------------------------------------------------
     CWnd* GetDlgItem(int nID) const;
     void SetDlgItemText(int nID, LPCWSTR lpszString) { ::SetDlgItemTextW(m_hWnd, nID, lpszString); }
-    int GetDlgItemText(int nID, LPWSTR lpStr, int nMaxCount) const { return ::GetDlgItemTextW(m_hWnd, nID, lpStr, nMaxCount); }
+    int GetDlgItemText(int nID, LPWSTR lpStr, int nMaxCount) const
+    {
+        return ::GetDlgItemTextW(m_hWnd, nID, lpStr, nMaxCount);
+    }
     int GetDlgItemText(int nID, CString& rString) const;
     void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
     void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
     UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
-    void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) { ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck); }
+    void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck)
+    {
+        ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck);
+    }
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
-    { return ::SendDlgItemMessageW(m_hWnd, nID, message, wParam, lParam); }
+    {
+        return ::SendDlgItemMessageW(m_hWnd, nID, message, wParam, lParam);
+    }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     int SetDlgCtrlID(int nID) { return (int)::SetWindowLongPtrW(m_hWnd, GWLP_ID, nID); }
     CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
@@ -122,31 +140,49 @@ public:
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
-    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint); }
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
+    {
+        ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+    }
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE)
-    { MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint); }
+    {
+        MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+    }
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
-    { return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : NULL, x, y, cx, cy, nFlags); }
+    {
+        return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : NULL, x, y, cx, cy, nFlags);
+    }
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
     void ClientToScreen(LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, NULL, (LPPOINT)lpRect, 2); }
     void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
     void ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(NULL, m_hWnd, (LPPOINT)lpRect, 2); }
-    void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount); }
-    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), (LPPOINT)lpRect, 2); }
+    void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const
+    {
+        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
+    }
+    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
+    {
+        ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), (LPPOINT)lpRect, 2);
+    }
     // Centres on pAlternateOwner, else the owner (or parent), else the work area.
     void CenterWindow(CWnd* pAlternateOwner = NULL);
 
     // --- painting ---------------------------------------------------------------
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, NULL, bErase); }
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
-    void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE) { ::InvalidateRgn(m_hWnd, pRgn ? (HRGN)pRgn->m_hObject : NULL, bErase); }
+    void InvalidateRgn(CRgn* pRgn, BOOL bErase = TRUE)
+    {
+        ::InvalidateRgn(m_hWnd, pRgn ? (HRGN)pRgn->m_hObject : NULL, bErase);
+    }
     void ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     BOOL RedrawWindow(LPCRECT lpRectUpdate = NULL, CRgn* prgnUpdate = NULL,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE)
-    { return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate ? (HRGN)prgnUpdate->m_hObject : NULL, flags); }
+    {
+        return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate ? (HRGN)prgnUpdate->m_hObject : NULL, flags);
+    }
     void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessageW(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
     CDC* GetDC();
     CDC* GetWindowDC();
@@ -174,22 +210,43 @@ public:
     // --- menus and icons ------------------------------------------------------------
     CMenu* GetSystemMenu(BOOL bRevert) const;
     CMenu* GetMenu() const;
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon) { return (HICON)::SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon); }
-    HICON GetIcon(BOOL bBigIcon) const { return (HICON)::SendMessageW(m_hWnd, WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0); }
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon)
+    {
+        return (HICON)::SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon);
+    }
+    HICON GetIcon(BOOL bBigIcon) const
+    {
+        return (HICON)::SendMessageW(m_hWnd, WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL, 0);
+    }
 
     // --- timers and messages ------------------------------------------------------------
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = NULL) { return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer); }
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = NULL)
+    {
+        return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+    }
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::SendMessageW(m_hWnd, message, wParam, lParam); }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::PostMessageW(m_hWnd, message, wParam, lParam); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageW(m_hWnd, message, wParam, lParam);
+    }
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
 
     // --- styles -----------------------------------------------------------------------------
     DWORD GetStyle() const { return (DWORD)::GetWindowLongPtrW(m_hWnd, GWL_STYLE); }
     DWORD GetExStyle() const { return (DWORD)::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE); }
     // nFlags non-zero: SetWindowPos with those flags afterwards (e.g. SWP_FRAMECHANGED).
-    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) { return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags); }
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0) { return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags); }
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0)
+    {
+        return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags);
+    }
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0)
+    {
+        return ModifyStyleEx(m_hWnd, dwRemove, dwAdd, nFlags);
+    }
     static BOOL ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
     static BOOL ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags);
 
@@ -201,7 +258,7 @@ public:
     static void AfxReleaseTemp(CWnd* p) { p->m_hWnd = NULL; }
 
 protected:
-    WNDPROC m_pfnSuper;     // the window procedure before the framework's
+    WNDPROC m_pfnSuper;  // the window procedure before the framework's
 
     // Base handlers: each does the default processing of its message.
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
@@ -243,15 +300,15 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
 
     // Looks through the map chain; TRUE when a handler took the message.
-    BOOL DispatchMap(UINT nMapMessage, UINT nCode, UINT nID, UINT message, WPARAM wParam,
-                     LPARAM lParam, LRESULT* pResult);
+    BOOL DispatchMap(UINT nMapMessage, UINT nCode, UINT nID, UINT message, WPARAM wParam, LPARAM lParam,
+                     LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     friend class CDialog;
     friend LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam);
-    void AttachProc(HWND hWnd);     // attach and switch to the framework procedure
+    void AttachProc(HWND hWnd);  // attach and switch to the framework procedure
     void OnNcDestroyDetach();
 };
 

@@ -12,12 +12,9 @@ void CWnd::DoDataExchange(CDataExchange* pDX)
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
     CDataExchange dx(this, bSaveAndValidate);
-    try
-    {
+    try {
         DoDataExchange(&dx);
-    }
-    catch (CUserException* e)
-    {
+    } catch (CUserException* e) {
         e->Delete();
         return FALSE;
     }
@@ -35,8 +32,7 @@ void CWnd::GetWindowText(CString& rString) const
 int CWnd::GetDlgItemText(int nID, CString& rString) const
 {
     HWND hItem = ::GetDlgItem(m_hWnd, nID);
-    if (hItem == NULL)
-    {
+    if (hItem == NULL) {
         rString.Empty();
         return 0;
     }
@@ -79,15 +75,12 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     RECT rcDlg;
     ::GetWindowRect(m_hWnd, &rcDlg);
     RECT rcArea, rcCenter;
-    if (dwStyle & WS_CHILD)
-    {
+    if (dwStyle & WS_CHILD) {
         HWND hParent = ::GetParent(m_hWnd);
         ::GetClientRect(hParent, &rcArea);
         ::GetClientRect(hCenter, &rcCenter);
         ::MapWindowPoints(hCenter, hParent, (LPPOINT)&rcCenter, 2);
-    }
-    else
-    {
+    } else {
         HMONITOR hMon = ::MonitorFromWindow(hCenter ? hCenter : m_hWnd, MONITOR_DEFAULTTONEAREST);
         MONITORINFO mi = { sizeof(mi) };
         ::GetMonitorInfoW(hMon, &mi);
@@ -102,10 +95,14 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     int x = (rcCenter.left + rcCenter.right) / 2 - cx / 2;
     int y = (rcCenter.top + rcCenter.bottom) / 2 - cy / 2;
     // Keep the window inside the area.
-    if (x + cx > rcArea.right) x = rcArea.right - cx;
-    if (x < rcArea.left) x = rcArea.left;
-    if (y + cy > rcArea.bottom) y = rcArea.bottom - cy;
-    if (y < rcArea.top) y = rcArea.top;
+    if (x + cx > rcArea.right)
+        x = rcArea.right - cx;
+    if (x < rcArea.left)
+        x = rcArea.left;
+    if (y + cy > rcArea.bottom)
+        y = rcArea.bottom - cy;
+    if (y < rcArea.top)
+        y = rcArea.top;
     ::SetWindowPos(m_hWnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -136,8 +133,7 @@ CMenu* CWnd::GetMenu() const
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep)
 {
-    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != NULL; hChild = ::GetNextWindow(hChild, GW_HWNDNEXT))
-    {
+    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != NULL; hChild = ::GetNextWindow(hChild, GW_HWNDNEXT)) {
         ::SendMessageW(hChild, message, wParam, lParam);
         if (bDeep && ::GetTopWindow(hChild) != NULL)
             CWnd::FromHandle(hChild)->SendMessageToDescendants(message, wParam, lParam, TRUE);
@@ -175,40 +171,151 @@ int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
 
 // --- default handlers: the message as it came, to the previous procedure ----
 
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-void CWnd::OnPaint() { Default(); }
-HCURSOR CWnd::OnQueryDragIcon() { return (HCURSOR)Default(); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnClose() { Default(); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnNcDestroy() { Default(); }
-void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
-BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return (BOOL)Default(); }
-void CWnd::OnKeyDown(UINT, UINT, UINT) { Default(); }
-void CWnd::OnKeyUp(UINT, UINT, UINT) { Default(); }
-void CWnd::OnChar(UINT, UINT, UINT) { Default(); }
-void CWnd::OnContextMenu(CWnd*, CPoint) { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return (BOOL)Default(); }
-void CWnd::OnActivateApp(BOOL, DWORD) { Default(); }
-void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnSetFocus(CWnd*) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnMouseLeave() { Default(); }
-void CWnd::OnSysColorChange() { Default(); }
-void CWnd::OnEnable(BOOL) { Default(); }
-void CWnd::OnCancelMode() { Default(); }
-UINT CWnd::OnGetDlgCode() { return (UINT)Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return (BOOL)Default(); }
-HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT) { return (HBRUSH)Default(); }
-void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) { Default(); }
-LRESULT CWnd::OnNcHitTest(CPoint) { return Default(); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-int CWnd::OnCreate(LPCREATESTRUCT) { return (int)Default(); }
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+void CWnd::OnPaint()
+{
+    Default();
+}
+HCURSOR CWnd::OnQueryDragIcon()
+{
+    return (HCURSOR)Default();
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+void CWnd::OnClose()
+{
+    Default();
+}
+void CWnd::OnDestroy()
+{
+    Default();
+}
+void CWnd::OnNcDestroy()
+{
+    Default();
+}
+void CWnd::OnHScroll(UINT, UINT, CScrollBar*)
+{
+    Default();
+}
+void CWnd::OnVScroll(UINT, UINT, CScrollBar*)
+{
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint)
+{
+    return (BOOL)Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnKeyUp(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT)
+{
+    Default();
+}
+void CWnd::OnContextMenu(CWnd*, CPoint)
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return (BOOL)Default();
+}
+void CWnd::OnActivateApp(BOOL, DWORD)
+{
+    Default();
+}
+void CWnd::OnActivate(UINT, CWnd*, BOOL)
+{
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnSetFocus(CWnd*)
+{
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnMouseLeave()
+{
+    Default();
+}
+void CWnd::OnSysColorChange()
+{
+    Default();
+}
+void CWnd::OnEnable(BOOL)
+{
+    Default();
+}
+void CWnd::OnCancelMode()
+{
+    Default();
+}
+UINT CWnd::OnGetDlgCode()
+{
+    return (UINT)Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*)
+{
+    return (BOOL)Default();
+}
+HBRUSH CWnd::OnCtlColor(CDC*, CWnd*, UINT)
+{
+    return (HBRUSH)Default();
+}
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT)
+{
+    Default();
+}
+LRESULT CWnd::OnNcHitTest(CPoint)
+{
+    return Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT)
+{
+    Default();
+}
+int CWnd::OnCreate(LPCREATESTRUCT)
+{
+    return (int)Default();
+}

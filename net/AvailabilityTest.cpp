@@ -1,3 +1,4 @@
+// The availability test: one fetch of the test page per proxy, in batches.
 #include "net/AvailabilityTest.h"
 
 #include "net/CurlBuffer.h"
@@ -21,14 +22,11 @@ TestPageSettings ReadTestPageSettings()
 {
     TestPageSettings page;
     CSettingTestItem* pTest = GetSettings().GetTest();
-    if (pTest != NULL)
-    {
+    if (pTest != NULL) {
         page.strURL = pTest->m_szURL;
         page.strCorrectValue = pTest->m_szCorrectValue;
         page.nTimeoutMs = (long)pTest->m_nTimeoutSeconds * 1000;
-    }
-    else
-    {
+    } else {
         page.strURL = DEFAULT_TEST_URL;
         page.strCorrectValue = DEFAULT_TEST_VALUE;
         page.nTimeoutMs = DEFAULT_TEST_TIMEOUT_SECONDS * 1000;
@@ -42,11 +40,12 @@ bool EnsureCurlForTests()
     return result == CURLE_OK;
 }
 
-CURL* CreateTestTransfer(const CProxy& proxy, const TestPageSettings& page,
-                         CCurlBuffer* pBuffer)
+CURL* CreateTestTransfer(const CProxy& proxy, const TestPageSettings& page, CCurlBuffer* pBuffer)
 {
     pBuffer->m_pData = NULL;
     pBuffer->m_nSize = 0;
+    pBuffer->m_nLimit = TEST_PAGE_MAX_BYTES;
+    pBuffer->m_bTooLong = false;
     CURL* pEasy = curl_easy_init();
     if (pEasy == NULL)
         return NULL;
@@ -61,22 +60,18 @@ CURL* CreateTestTransfer(const CProxy& proxy, const TestPageSettings& page,
     return pEasy;
 }
 
-namespace
-{
+namespace {
 void PerformAll(CURLM* pMulti, int& nRunning)
 {
-    while (curl_multi_perform(pMulti, &nRunning) == CURLM_CALL_MULTI_PERFORM)
-    {
-    }
+    while (curl_multi_perform(pMulti, &nRunning) == CURLM_CALL_MULTI_PERFORM) {}
 }
-}
+}  // namespace
 
 void DriveTestTransfers(CURLM* pMulti)
 {
     int nRunning = 0;
     PerformAll(pMulti, nRunning);
-    while (nRunning > 0 && !g_bStopTest)
-    {
+    while (nRunning > 0 && !g_bStopTest) {
         fd_set readSet, writeSet, exceptSet;
         FD_ZERO(&readSet);
         FD_ZERO(&writeSet);
@@ -93,16 +88,14 @@ void DriveTestTransfers(CURLM* pMulti)
         wait.tv_usec = (nWaitMs % 1000) * 1000;
 
         curl_multi_fdset(pMulti, &readSet, &writeSet, &exceptSet, &nMaxFd);
-        if (nMaxFd < 0)
-        {
+        if (nMaxFd < 0) {
             // Nothing to wait on (a transfer between its steps): winsock's
             // select refuses empty sets, so nap and drive the transfers on.
             ::Sleep(nWaitMs < IDLE_WAIT_MS ? (DWORD)nWaitMs : IDLE_WAIT_MS);
             PerformAll(pMulti, nRunning);
             continue;
         }
-        if (select(nMaxFd + 1, &readSet, &writeSet, &exceptSet, &wait) == -1)
-        {
+        if (select(nMaxFd + 1, &readSet, &writeSet, &exceptSet, &wait) == -1) {
             // A failed wait must not spin without driving the transfers.
             ::Sleep(10);
         }
@@ -112,16 +105,15 @@ void DriveTestTransfers(CURLM* pMulti)
 
 bool IsWholeReply(CURLcode result, const CCurlBuffer& buffer)
 {
-    return result == CURLE_OK && buffer.m_pData != NULL && buffer.m_nSize > 0
-           && strlen(buffer.m_pData) == buffer.m_nSize;
+    return result == CURLE_OK && !buffer.m_bTooLong && buffer.m_pData != NULL && buffer.m_nSize > 0 &&
+           strlen(buffer.m_pData) == buffer.m_nSize;
 }
 
 UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
 {
     CCheckAnonymousWorker& worker = GetCheckAnonymousWorker();
     CProxyList* pBatch = static_cast<CProxyList*>(pParam);
-    if (pBatch == NULL || pBatch->GetCount() > AVAILABILITY_BATCH_SIZE)
-    {
+    if (pBatch == NULL || pBatch->GetCount() > AVAILABILITY_BATCH_SIZE) {
         delete pBatch;
         worker.ReleaseSlot();
         return 0;
@@ -134,16 +126,13 @@ UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
     CURL* handles[AVAILABILITY_BATCH_SIZE] = {};
 
     CURLM* pMulti = EnsureCurlForTests() ? curl_multi_init() : NULL;
-    if (pMulti != NULL)
-    {
+    if (pMulti != NULL) {
         POSITION pos = pBatch->GetHeadPosition();
-        for (int i = 0; i < nCount; ++i)
-        {
+        for (int i = 0; i < nCount; ++i) {
             proxies[i] = pBatch->GetNext(pos);
             handles[i] = CreateTestTransfer(proxies[i], page, &buffers[i]);
         }
-        for (int i = 0; i < nCount; ++i)
-        {
+        for (int i = 0; i < nCount; ++i) {
             if (handles[i] != NULL)
                 curl_multi_add_handle(pMulti, handles[i]);
         }
@@ -152,16 +141,14 @@ UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
 
         // Read also after a stop: a fetch that completed before it counts.
         int nLeft = 0;
-        while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft))
-        {
+        while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft)) {
             if (pMsg->msg != CURLMSG_DONE)
                 continue;
-            for (int i = 0; i < nCount; ++i)
-            {
+            for (int i = 0; i < nCount; ++i) {
                 if (handles[i] != pMsg->easy_handle)
                     continue;
-                if (IsWholeReply(pMsg->data.result, buffers[i])
-                    && StrStrIA(buffers[i].m_pData, page.strCorrectValue) != NULL)
+                if (IsWholeReply(pMsg->data.result, buffers[i]) &&
+                    StrStrIA(buffers[i].m_pData, page.strCorrectValue) != NULL)
                     worker.AddResult(proxies[i]);
                 break;
             }
@@ -180,17 +167,14 @@ void ReleaseTestTransfers(CURLM* pMulti, CURL** handles, CCurlBuffer* buffers, i
 {
     for (int i = 0; i < nCount; ++i)
         free(buffers[i].m_pData);
-    if (pMulti != NULL)
-    {
-        for (int i = 0; i < nCount; ++i)
-        {
+    if (pMulti != NULL) {
+        for (int i = 0; i < nCount; ++i) {
             if (handles[i] != NULL)
                 curl_multi_remove_handle(pMulti, handles[i]);
         }
         curl_multi_cleanup(pMulti);
     }
-    for (int i = 0; i < nCount; ++i)
-    {
+    for (int i = 0; i < nCount; ++i) {
         if (handles[i] != NULL)
             curl_easy_cleanup(handles[i]);
     }

@@ -33,9 +33,9 @@ TestPageSettings ReadTestPageSettings();
 bool EnsureCurlForTests();
 
 // An easy handle fetching the test page through proxy into pBuffer, with the
-// options both tests set. NULL when libcurl cannot make one.
-CURL* CreateTestTransfer(const CProxy& proxy, const TestPageSettings& page,
-                         CCurlBuffer* pBuffer);
+// options both tests set; a page past TEST_PAGE_MAX_BYTES fails the fetch.
+// NULL when libcurl cannot make one.
+CURL* CreateTestTransfer(const CProxy& proxy, const TestPageSettings& page, CCurlBuffer* pBuffer);
 
 // Drives the multi handle's transfers until none runs or g_bStopTest is set.
 void DriveTestTransfers(CURLM* pMulti);

@@ -1,3 +1,4 @@
+// Base64 of 8-bit text for the Basic proxy authorization.
 #include "net/Base64.h"
 
 #include <string.h>

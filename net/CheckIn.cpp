@@ -1,6 +1,6 @@
+// The start-up check-in: its request, the reading of its reply and its values stored.
 #include "net/CheckIn.h"
 
-#include "app/PushMessage.h"
 #include "net/HttpPost.h"
 #include "net/MachineIdentity.h"
 #include "net/ServerRequest.h"
@@ -9,8 +9,6 @@
 #include "proxy/Decimal.h"
 
 #include <string.h>
-
-#include "afxwin.h"
 
 namespace {
 
@@ -39,11 +37,16 @@ CString ToMessageText(const CStringA& strValue)
 }  // namespace
 
 StartReply::StartReply()
-    : bEmpty(true), bHasMessage(false), nMessageType(1), bHasCaption(false),
-      bHasPassword(false), bHasDelay(false), nRenewalDelay(0), bHasCountry(false),
+    : bEmpty(true),
+      bHasMessage(false),
+      nMessageType(1),
+      bHasCaption(false),
+      bHasPassword(false),
+      bHasDelay(false),
+      nRenewalDelay(0),
+      bHasCountry(false),
       bHasRealIP(false)
-{
-}
+{}
 
 StartReply ParseStartReply(const char* pReply, size_t nLength)
 {
@@ -106,41 +109,19 @@ CStringA SendStartRequest()
 {
     CStringA strVersion = GetProgramVersion();
     CStringA strReply;
-    HttpPost(GetServerUrl(SERVER_START_PATH),
-             BuildStartBody(GetMacAddress(), strVersion, OPERATION_CHECK_IN), strReply);
+    HttpPost(GetServerUrl(SERVER_START_PATH), BuildStartBody(GetMacAddress(), strVersion, OPERATION_CHECK_IN),
+             strReply);
     return strReply;
 }
 
 void ApplyStartReply(const StartReply& reply, RenewalTime now)
 {
     if (reply.bHasPassword)
-        memcpy(g_szProxyPassword, reply.strPassword.GetString(),
-               (size_t)reply.strPassword.GetLength() + 1);
+        memcpy(g_szProxyPassword, reply.strPassword.GetString(), (size_t)reply.strPassword.GetLength() + 1);
     if (reply.bHasDelay && reply.nRenewalDelay != 0)
         g_nextPasswordTime = now + reply.nRenewalDelay;
     if (reply.bHasCountry)
         g_nRealCountry = FindCountryByCode(reply.strCountryCode);
     if (reply.bHasRealIP)
         memcpy(g_szRealIP, reply.strRealIP.GetString(), (size_t)reply.strRealIP.GetLength() + 1);
-}
-
-bool HandleStartReply(const CStringA& strReply, CWnd* pOwner)
-{
-    StartReply reply = ParseStartReply(strReply);
-    if (reply.bEmpty) {
-        LPCWSTR pszText = L"Could not access server,please try again later.";
-        if (pOwner != NULL)
-            pOwner->MessageBox(pszText, NULL, MB_OK);
-        else
-            AfxMessageBox(pszText, MB_OK);
-        return false;
-    }
-    if (reply.bHasMessage) {
-        // Without caption markers the web-site button shows an empty caption.
-        CPushMessage dialog(reply.strCaption.GetString(),
-                            reply.nMessageType, reply.strMessage.GetString());
-        dialog.DoModal();
-    }
-    ApplyStartReply(reply, CurrentRenewalTime());
-    return true;
 }

@@ -4,11 +4,9 @@
 
 #include "afx.h"
 
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
 
 #include <stddef.h>
-
-class CWnd;
 
 // What a check-in reply carries. A value whose markers are missing or
 // malformed is marked absent and its destination keeps its value.
@@ -16,24 +14,24 @@ struct StartReply
 {
     StartReply();
 
-    bool bEmpty;              // nothing came back: the program cannot go on
+    bool bEmpty;  // nothing came back: the program cannot go on
 
-    bool bHasMessage;         // "MsgStart" ... "MsgEnd": show the server message
-    CString strMessage;       // empty when longer than 255 characters
-    int nMessageType;         // 1 to 4, 1 unless "MsgType:" gives '1'..'4'
-    bool bHasCaption;         // "MsgCapStart" ... "MsgCapEnd"
-    CString strCaption;       // of the web-site button, empty when too long
+    bool bHasMessage;    // "MsgStart" ... "MsgEnd": show the server message
+    CString strMessage;  // empty when longer than 255 characters
+    int nMessageType;    // 1 to 4, 1 unless "MsgType:" gives '1'..'4'
+    bool bHasCaption;    // "MsgCapStart" ... "MsgCapEnd"
+    CString strCaption;  // of the web-site button, empty when too long
 
-    bool bHasPassword;        // "PWStart" ... "PWEnd", at most 63 bytes
+    bool bHasPassword;  // "PWStart" ... "PWEnd", at most 63 bytes
     CStringA strPassword;
 
-    bool bHasDelay;           // "TimeStart" ... "TimeEnd"
-    int nRenewalDelay;        // seconds from now; 0 sets no renewal time
+    bool bHasDelay;     // "TimeStart" ... "TimeEnd"
+    int nRenewalDelay;  // seconds from now; 0 sets no renewal time
 
-    bool bHasCountry;         // "CountryCode:" and two characters
+    bool bHasCountry;  // "CountryCode:" and two characters
     CString strCountryCode;
 
-    bool bHasRealIP;          // "IPAddress:" and at most 15 digits and dots
+    bool bHasRealIP;  // "IPAddress:" and at most 15 digits and dots
     CStringA strRealIP;
 };
 
@@ -48,10 +46,3 @@ CStringA SendStartRequest();
 // Stores the password, the renewal time (now + delay), the real
 // address's country and the real address into their globals.
 void ApplyStartReply(const StartReply& reply, RenewalTime now);
-
-// Handles the reply of SendStartRequest, with messages on pOwner:
-// an empty reply shows "Could not access server,please try again later."
-// and returns false (the caller then ends the program); a server message is
-// shown in the server message dialog before the values are stored (types 3
-// and 4 end the program from there).
-bool HandleStartReply(const CStringA& strReply, CWnd* pOwner);

@@ -1,6 +1,7 @@
+// Reads and sets the proxy option of the current Internet connection.
 #include "net/ConnectionProxy.h"
 
-#include "app/CorvaneMessages.h"
+#include "net/WorkerMessages.h"
 
 #include <wininet.h>
 
@@ -47,8 +48,8 @@ bool SetBrowserProxy(CHideState& state, CProxy endpoint)
     MultiByteToWideChar(CP_ACP, 0, endpoint.m_szIP, -1, szAddress, static_cast<int>(kTextSize));
     szAddress[kTextSize - 1] = L'\0';
     WCHAR szServer[kTextSize];
-    _snwprintf(szServer, kTextSize, L"http=%s:%d;https=%s:%d", szAddress, endpoint.m_nPort,
-               szAddress, endpoint.m_nPort);
+    _snwprintf(szServer, kTextSize, L"http=%s:%d;https=%s:%d", szAddress, endpoint.m_nPort, szAddress,
+               endpoint.m_nPort);
     szServer[kTextSize - 1] = L'\0';
     WCHAR szBypass[] = L"local";
 

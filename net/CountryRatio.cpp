@@ -1,11 +1,11 @@
+// Per-country shares of a proxy list, in parts of 10000.
 #include "net/CountryRatio.h"
 
 #include "proxy/CountryTable.h"
 
 #include <vector>
 
-namespace
-{
+namespace {
 const int kTypeElite = 1;
 const int kTypeAnonymous = 2;
 const int kFiles = 3;
@@ -17,23 +17,21 @@ unsigned int Share(unsigned int nCount, unsigned int nTotal)
         return 0;
     return (unsigned int)((double)nCount * 10000.0 / (double)(float)nTotal);
 }
-}
+}  // namespace
 
 bool WriteCountryRatioFiles(const CProxyList& list)
 {
-    return WriteCountryRatioFiles(list, GetCountryTable().GetCount(), COUNTRY_RATIO_FILE,
-                                  COUNTRY_ELITE_RATIO_FILE, COUNTRY_ANONYMOUS_RATIO_FILE);
+    return WriteCountryRatioFiles(list, GetCountryTable().GetCount(), COUNTRY_RATIO_FILE, COUNTRY_ELITE_RATIO_FILE,
+                                  COUNTRY_ANONYMOUS_RATIO_FILE);
 }
 
-bool WriteCountryRatioFiles(const CProxyList& list, int nCountries, LPCWSTR pszAll,
-                            LPCWSTR pszElite, LPCWSTR pszAnonymous)
+bool WriteCountryRatioFiles(const CProxyList& list, int nCountries, LPCWSTR pszAll, LPCWSTR pszElite,
+                            LPCWSTR pszAnonymous)
 {
     const LPCWSTR paths[kFiles] = { pszAll, pszElite, pszAnonymous };
     CStdioFile files[kFiles];
-    for (int i = 0; i < kFiles; ++i)
-    {
-        if (!files[i].Open(paths[i], CFile::modeCreate | CFile::modeReadWrite | CFile::typeText))
-        {
+    for (int i = 0; i < kFiles; ++i) {
+        if (!files[i].Open(paths[i], CFile::modeCreate | CFile::modeReadWrite | CFile::typeText)) {
             for (int j = 0; j < i; ++j)
                 files[j].Abort();
             return false;
@@ -47,8 +45,7 @@ bool WriteCountryRatioFiles(const CProxyList& list, int nCountries, LPCWSTR pszA
         counts[i].assign(nCountries, 0);
     unsigned int totals[kFiles] = { (unsigned int)list.GetCount(), 0, 0 };
 
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
         const CProxy& proxy = list.GetNext(pos);
         const bool bKnown = proxy.m_nCountry >= 0 && proxy.m_nCountry < nCountries;
         int nFile = -1;
@@ -65,12 +62,9 @@ bool WriteCountryRatioFiles(const CProxyList& list, int nCountries, LPCWSTR pszA
             ++counts[nFile][proxy.m_nCountry];
     }
 
-    try
-    {
-        for (int nCountry = 0; nCountry < nCountries; ++nCountry)
-        {
-            for (int i = 0; i < kFiles; ++i)
-            {
+    try {
+        for (int nCountry = 0; nCountry < nCountries; ++nCountry) {
+            for (int i = 0; i < kFiles; ++i) {
                 CString line;
                 line.Format(L"%u\n", Share(counts[i][nCountry], totals[i]));
                 files[i].WriteString(line);
@@ -78,9 +72,7 @@ bool WriteCountryRatioFiles(const CProxyList& list, int nCountries, LPCWSTR pszA
         }
         for (int i = 0; i < kFiles; ++i)
             files[i].Close();
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         e->Delete();
         for (int i = 0; i < kFiles; ++i)
             files[i].Abort();

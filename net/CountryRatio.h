@@ -16,5 +16,5 @@
 bool WriteCountryRatioFiles(const CProxyList& list);
 
 // The same into the given files, for nCountries countries.
-bool WriteCountryRatioFiles(const CProxyList& list, int nCountries, LPCWSTR pszAll,
-                            LPCWSTR pszElite, LPCWSTR pszAnonymous);
+bool WriteCountryRatioFiles(const CProxyList& list, int nCountries, LPCWSTR pszAll, LPCWSTR pszElite,
+                            LPCWSTR pszAnonymous);

@@ -1,3 +1,4 @@
+// Reads the version resource of a program file.
 #include "net/FileVersionInfo.h"
 
 #include <stdio.h>
@@ -10,9 +11,7 @@ CFileVersionInfo::CFileVersionInfo()
     Reset();
 }
 
-CFileVersionInfo::~CFileVersionInfo()
-{
-}
+CFileVersionInfo::~CFileVersionInfo() {}
 
 void CFileVersionInfo::Reset()
 {
@@ -40,8 +39,8 @@ bool CFileVersionInfo::Open()
     return OpenFile(szPath);
 }
 
-bool CFileVersionInfo::FindTranslation(WORD wLanguage, const DWORD* pTable, UINT nTableSize,
-                                       DWORD& dwTranslation, bool bPrimaryToo)
+bool CFileVersionInfo::FindTranslation(WORD wLanguage, const DWORD* pTable, UINT nTableSize, DWORD& dwTranslation,
+                                       bool bPrimaryToo)
 {
     UINT nCount = nTableSize / sizeof(DWORD);
     for (UINT i = 0; i < nCount; ++i) {
@@ -61,15 +60,14 @@ bool CFileVersionInfo::FindTranslation(WORD wLanguage, const DWORD* pTable, UINT
     return false;
 }
 
-bool CFileVersionInfo::ChooseTranslation(WORD wUserLanguage, const DWORD* pTable,
-                                         UINT nTableSize, DWORD& dwTranslation)
+bool CFileVersionInfo::ChooseTranslation(WORD wUserLanguage, const DWORD* pTable, UINT nTableSize, DWORD& dwTranslation)
 {
     if (pTable == NULL || nTableSize < sizeof(DWORD))
         return false;
-    if (FindTranslation(wUserLanguage, pTable, nTableSize, dwTranslation, false)
-        || FindTranslation(wUserLanguage, pTable, nTableSize, dwTranslation, true)
-        || FindTranslation(LANG_NEUTRAL, pTable, nTableSize, dwTranslation, true)
-        || FindTranslation(LANG_ENGLISH, pTable, nTableSize, dwTranslation, true))
+    if (FindTranslation(wUserLanguage, pTable, nTableSize, dwTranslation, false) ||
+        FindTranslation(wUserLanguage, pTable, nTableSize, dwTranslation, true) ||
+        FindTranslation(LANG_NEUTRAL, pTable, nTableSize, dwTranslation, true) ||
+        FindTranslation(LANG_ENGLISH, pTable, nTableSize, dwTranslation, true))
         return true;
     dwTranslation = pTable[0];
     return true;
@@ -93,47 +91,45 @@ bool CFileVersionInfo::OpenFile(LPCWSTR pszPath)
 
     void* pValue = NULL;
     UINT nValueSize = 0;
-    if (VerQueryValueW(block.data(), L"\\", &pValue, &nValueSize)
-        && nValueSize == sizeof(VS_FIXEDFILEINFO))
+    if (VerQueryValueW(block.data(), L"\\", &pValue, &nValueSize) && nValueSize == sizeof(VS_FIXEDFILEINFO))
         memcpy(&m_fileInfo, pValue, sizeof(m_fileInfo));
 
     // Without a translation table there is no language to read the strings in.
     DWORD* pTable = NULL;
     UINT nTableSize = 0;
     DWORD dwTranslation = 0;
-    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                        reinterpret_cast<void**>(&pTable), &nTableSize)
-        || !ChooseTranslation(GetUserDefaultLangID(), pTable, nTableSize, dwTranslation))
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pTable), &nTableSize) ||
+        !ChooseTranslation(GetUserDefaultLangID(), pTable, nTableSize, dwTranslation))
         return true;
 
     WCHAR szPrefix[40];
     swprintf(szPrefix, sizeof(szPrefix) / sizeof(szPrefix[0]), L"\\StringFileInfo\\%04X%04X\\",
              (unsigned)LOWORD(dwTranslation), (unsigned)HIWORD(dwTranslation));
 
-    struct Key {
+    struct Key
+    {
         LPCWSTR pszName;
         CString CFileVersionInfo::*pField;
     };
     static const Key keys[] = {
-        {L"CompanyName", &CFileVersionInfo::m_strCompanyName},
-        {L"FileDescription", &CFileVersionInfo::m_strFileDescription},
-        {L"FileVersion", &CFileVersionInfo::m_strFileVersion},
-        {L"InternalName", &CFileVersionInfo::m_strInternalName},
-        {L"LegalCopyright", &CFileVersionInfo::m_strLegalCopyright},
-        {L"OriginalFileName", &CFileVersionInfo::m_strOriginalFileName},
-        {L"ProductName", &CFileVersionInfo::m_strProductName},
-        {L"ProductVersion", &CFileVersionInfo::m_strProductVersion},
-        {L"Comments", &CFileVersionInfo::m_strComments},
-        {L"LegalTrademarks", &CFileVersionInfo::m_strLegalTrademarks},
-        {L"PrivateBuild", &CFileVersionInfo::m_strPrivateBuild},
-        {L"SpecialBuild", &CFileVersionInfo::m_strSpecialBuild},
+        { L"CompanyName", &CFileVersionInfo::m_strCompanyName },
+        { L"FileDescription", &CFileVersionInfo::m_strFileDescription },
+        { L"FileVersion", &CFileVersionInfo::m_strFileVersion },
+        { L"InternalName", &CFileVersionInfo::m_strInternalName },
+        { L"LegalCopyright", &CFileVersionInfo::m_strLegalCopyright },
+        { L"OriginalFileName", &CFileVersionInfo::m_strOriginalFileName },
+        { L"ProductName", &CFileVersionInfo::m_strProductName },
+        { L"ProductVersion", &CFileVersionInfo::m_strProductVersion },
+        { L"Comments", &CFileVersionInfo::m_strComments },
+        { L"LegalTrademarks", &CFileVersionInfo::m_strLegalTrademarks },
+        { L"PrivateBuild", &CFileVersionInfo::m_strPrivateBuild },
+        { L"SpecialBuild", &CFileVersionInfo::m_strSpecialBuild },
     };
     for (const Key& key : keys) {
         CString strQuery = CString(szPrefix) + key.pszName;
         LPWSTR pszText = NULL;
         UINT nLength = 0;
-        if (VerQueryValueW(block.data(), strQuery, reinterpret_cast<void**>(&pszText), &nLength)
-            && pszText != NULL) {
+        if (VerQueryValueW(block.data(), strQuery, reinterpret_cast<void**>(&pszText), &nLength) && pszText != NULL) {
             // The length counts the terminator when there is one.
             while (nLength > 0 && pszText[nLength - 1] == L'\0')
                 --nLength;

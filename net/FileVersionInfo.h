@@ -18,12 +18,11 @@ public:
     // First entry (language in the low word, code page in the high word) of
     // the nTableSize-byte table whose language is wLanguage; with
     // bPrimaryToo, else the first of the same primary language.
-    static bool FindTranslation(WORD wLanguage, const DWORD* pTable, UINT nTableSize,
-                                DWORD& dwTranslation, bool bPrimaryToo);
+    static bool FindTranslation(WORD wLanguage, const DWORD* pTable, UINT nTableSize, DWORD& dwTranslation,
+                                bool bPrimaryToo);
     // The entry whose strings are read for a user of wUserLanguage; false
     // for an empty table.
-    static bool ChooseTranslation(WORD wUserLanguage, const DWORD* pTable, UINT nTableSize,
-                                  DWORD& dwTranslation);
+    static bool ChooseTranslation(WORD wUserLanguage, const DWORD* pTable, UINT nTableSize, DWORD& dwTranslation);
 
     CString GetProductVersion() const { return m_strProductVersion; }
 

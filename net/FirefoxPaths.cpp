@@ -101,8 +101,8 @@ void CFirefoxPaths::FindFirefoxExePath()
         wchar_t szLocation[1024 + 1];
         DWORD cbLocation = 1024 * sizeof(wchar_t);
         DWORD type = 0;
-        if (::RegQueryValueExW(product.Get(), L"InstallLocation", NULL, &type,
-                               reinterpret_cast<BYTE*>(szLocation), &cbLocation) != ERROR_SUCCESS)
+        if (::RegQueryValueExW(product.Get(), L"InstallLocation", NULL, &type, reinterpret_cast<BYTE*>(szLocation),
+                               &cbLocation) != ERROR_SUCCESS)
             return;
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             return;

@@ -27,8 +27,7 @@ bool ReadWholeLine(CStdioFile& file, std::wstring& line)
 
 // A half-written prefs.js would lose the user's preferences: the backup
 // holds the file as it was.
-void RestoreBackup(CStdioFile& prefsOut, CStdioFile& backup, const std::wstring& backupPath,
-                   const CFirefoxPaths& paths)
+void RestoreBackup(CStdioFile& prefsOut, CStdioFile& backup, const std::wstring& backupPath, const CFirefoxPaths& paths)
 {
     prefsOut.Abort();
     backup.Abort();

@@ -92,8 +92,7 @@ bool StartFirefox(const CFirefoxPaths& paths)
     return true;
 }
 
-void ChangeFirefoxProxySetting(HWND hOwner, const CFirefoxPaths& paths, bool follow,
-                               LPCWSTR pszQuestion)
+void ChangeFirefoxProxySetting(HWND hOwner, const CFirefoxPaths& paths, bool follow, LPCWSTR pszQuestion)
 {
     DWORD id = FindFirefoxProcess(paths);
     if (!id) {

@@ -18,8 +18,8 @@ public:
 
     bool IsComplete() const { return m_szExePath[0] != L'\0' && m_szPrefsPath[0] != L'\0'; }
 
-    wchar_t m_szExePath[260];     // firefox.exe from the Uninstall key of the registry
-    wchar_t m_szPrefsPath[260];   // prefs.js of the ".default" profile
+    wchar_t m_szExePath[260];    // firefox.exe from the Uninstall key of the registry
+    wchar_t m_szPrefsPath[260];  // prefs.js of the ".default" profile
 };
 
 // The process-wide paths, looked up on first use and kept for the run.
@@ -42,8 +42,7 @@ bool StartFirefox(const CFirefoxPaths& paths);
 
 // Sets prefs.js to follow or not, first asking with pszQuestion (Yes and No)
 // to close a running Firefox, which is started again after the change.
-void ChangeFirefoxProxySetting(HWND hOwner, const CFirefoxPaths& paths, bool follow,
-                               LPCWSTR pszQuestion);
+void ChangeFirefoxProxySetting(HWND hOwner, const CFirefoxPaths& paths, bool follow, LPCWSTR pszQuestion);
 
 // Start-up: when the settings want Firefox to follow the system's proxy
 // setting (bFirefox) and prefs.js does not, puts that right.

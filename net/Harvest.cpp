@@ -1,14 +1,14 @@
+// The harvest run: pick, filter and speed-test proxies, then put them in place of a list.
 #include "net/Harvest.h"
 
-#include "app/CorvaneMessages.h"
+#include "net/WorkerMessages.h"
 #include "net/HarvestExclusion.h"
 #include "net/ObtainWebSiteWorker.h"
 #include "net/TestDriver.h"
 #include "proxy/ProxyFile.h"
 #include "proxy/ProxySort.h"
 
-namespace
-{
+namespace {
 volatile LONG s_nHarvestRunning = 0;
 
 void PostToMainWindow(UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -18,7 +18,7 @@ void PostToMainWindow(UINT nMessage, WPARAM wParam, LPARAM lParam)
         ::PostMessageW(hWnd, nMessage, wParam, lParam);
 }
 
-}
+}  // namespace
 
 bool HarvestProxies(CProxyList& list)
 {
@@ -52,17 +52,11 @@ bool HarvestProxies(CProxyList& list)
 
 UINT AFX_CDECL HarvestThreadProc(LPVOID)
 {
-    try
-    {
+    try {
         HarvestProxies(GetProxyList());
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         e->Delete();
-    }
-    catch (...)
-    {
-    }
+    } catch (...) {}
     ::InterlockedExchange(&s_nHarvestRunning, 0);
     return 0;
 }

@@ -1,3 +1,4 @@
+// The addresses the harvest leaves out, read from AdminFile\codeen.txt.
 #include "net/HarvestExclusion.h"
 
 #include <new>
@@ -18,8 +19,7 @@ bool IsExcludedProxy(const CProxy& proxy)
     const CWebSite* pSite = g_pExclusionSite;
     if (pSite == NULL)
         return false;
-    for (POSITION pos = pSite->m_proxies.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = pSite->m_proxies.GetHeadPosition(); pos != NULL;) {
         if (strcmp(pSite->m_proxies.GetNext(pos).m_szIP, proxy.m_szIP) == 0)
             return true;
     }

@@ -1,11 +1,11 @@
+// Picks address and port pairs out of the text of a proxy-list page.
 #include "net/HarvestScanner.h"
 
 #include "proxy/CountryTable.h"
 
 #include <string.h>
 
-namespace
-{
+namespace {
 const int kGroupDigits = 3;
 const int kPortDigits = 5;
 const long kHighestPort = 65535;
@@ -44,40 +44,34 @@ void AddProxy(const char* pszAddress, int nAddressLength, long nPort, CProxyList
     if (FindProxy(list, proxy) == NULL)
         list.AddTail(proxy);
 }
-}
+}  // namespace
 
 void ScanProxyChunk(const char* pszChunk, CProxyList& list)
 {
     if (pszChunk == NULL)
         return;
     const char* p = pszChunk;
-    while (*p != '\0')
-    {
+    while (*p != '\0') {
         // The address: four groups joined by dots.
         const char* pStart = p;
         const char* q = p;
         const char* pFailed = NULL;
-        for (int nGroup = 0; nGroup < 4; ++nGroup)
-        {
+        for (int nGroup = 0; nGroup < 4; ++nGroup) {
             const int nDigits = CountDigits(q, kGroupDigits);
-            if (nDigits == 0)
-            {
+            if (nDigits == 0) {
                 pFailed = q;
                 break;
             }
             q += nDigits;
-            if (nGroup < 3)
-            {
-                if (*q != '.')
-                {
+            if (nGroup < 3) {
+                if (*q != '.') {
                     pFailed = q;
                     break;
                 }
                 ++q;
             }
         }
-        if (pFailed != NULL)
-        {
+        if (pFailed != NULL) {
             // Go on just after the character that ended the match; the end
             // of the chunk ends the scan.
             if (*pFailed == '\0')
@@ -88,19 +82,15 @@ void ScanProxyChunk(const char* pszChunk, CProxyList& list)
         const int nAddressLength = (int)(q - pStart);
 
         const char* pPort = NULL;
-        if (*q == ':')
-        {
+        if (*q == ':') {
             pPort = q + 1;
-            if (CountDigits(pPort, kPortDigits) == 0)
-            {
+            if (CountDigits(pPort, kPortDigits) == 0) {
                 if (*pPort == '\0')
                     return;
                 p = pPort + 1;
                 continue;
             }
-        }
-        else
-        {
+        } else {
             if (*q == '\0')
                 return;
             // Pass the next character over and take the next run of digits.
@@ -110,8 +100,7 @@ void ScanProxyChunk(const char* pszChunk, CProxyList& list)
             if (*pPort == '\0')
                 return;
             const int nDigits = CountDigits(pPort, kPortDigits);
-            if (pPort[nDigits] == '.')
-            {
+            if (pPort[nDigits] == '.') {
                 // The start of another address.
                 p = pPort;
                 continue;

@@ -1,11 +1,11 @@
+// Reads the two lists of harvest sources under AdminFile.
 #include "net/HarvestSources.h"
 
 #include "proxy/TabStdioFile.h"
 
 #include <wchar.h>
 
-namespace
-{
+namespace {
 const wchar_t kFileNameMarker[] = L"FileName:";
 
 bool OpenList(CTabStdioFile& file, LPCWSTR pszPath)
@@ -18,22 +18,20 @@ void AddSite(CWebSiteList& sites, LPCWSTR pszHost, LPCWSTR pszPath)
     CWebSite site(pszHost, pszPath);
     sites.AddTail(site);
 }
-}
+}  // namespace
 
 bool ReadWebSiteList(LPCWSTR pszPath, CWebSiteList& sites)
 {
     CTabStdioFile file;
     if (!OpenList(file, pszPath))
         return false;
-    try
-    {
+    try {
         TCHAR szHost[TAB_LINE_SIZE];
         TCHAR szField[TAB_LINE_SIZE];
         TCHAR szPath[TAB_LINE_SIZE];
         // A first field that ends its line (or the end of the file) ends
         // the list.
-        while (file.ReadField(szHost, FALSE) != NULL)
-        {
+        while (file.ReadField(szHost, FALSE) != NULL) {
             // Every field but the last is the host in turn.
             while (file.ReadField(szField, FALSE) != NULL)
                 wcscpy(szHost, szField);
@@ -43,9 +41,7 @@ bool ReadWebSiteList(LPCWSTR pszPath, CWebSiteList& sites)
                 break;
             AddSite(sites, szHost, szPath);
         }
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         // A read error ends the list where it happened.
         e->Delete();
     }
@@ -57,21 +53,17 @@ bool ReadPageFileList(LPCWSTR pszPath, CWebSiteList& sites)
     CTabStdioFile file;
     if (!OpenList(file, pszPath))
         return false;
-    try
-    {
+    try {
         TCHAR szLine[TAB_LINE_SIZE];
         TCHAR szPath[TAB_LINE_SIZE];
-        while (file.ReadField(szLine, TRUE) != NULL)
-        {
+        while (file.ReadField(szLine, TRUE) != NULL) {
             if (wcscmp(szLine, kFileNameMarker) != 0)
                 continue;
             if (file.ReadField(szPath, TRUE) == NULL)
                 break;
             AddSite(sites, L"", szPath);
         }
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         e->Delete();
     }
     return true;

@@ -1,3 +1,4 @@
+// Whether the browsers go through the relay, and which upstream it uses.
 #include "net/HideState.h"
 
 CHideState& GetHideState()

@@ -1,3 +1,4 @@
+// The adapter address that names this machine to the server, and the real IP address.
 #include "net/MachineIdentity.h"
 
 #include "net/ServerRequest.h"
@@ -13,17 +14,27 @@
 namespace {
 
 // The WMI scripting locator.
-const CLSID kClsidSWbemLocator = {0x76a64158, 0xcb41, 0x11d1,
-                                  {0x8b, 0x02, 0x00, 0x60, 0x08, 0x06, 0xd9, 0xb6}};
+const CLSID kClsidSWbemLocator = { 0x76a64158, 0xcb41, 0x11d1, { 0x8b, 0x02, 0x00, 0x60, 0x08, 0x06, 0xd9, 0xb6 } };
 const LONG kWbemFlagReturnImmediately = 0x10;
 
-template <class T> class CComRef
+template <class T>
+class CComRef
 {
 public:
     CComRef() : m_p(NULL) {}
     ~CComRef() { Release(); }
-    void Release() { if (m_p) { m_p->Release(); m_p = NULL; } }
-    T** operator&() { Release(); return &m_p; }
+    void Release()
+    {
+        if (m_p) {
+            m_p->Release();
+            m_p = NULL;
+        }
+    }
+    T** operator&()
+    {
+        Release();
+        return &m_p;
+    }
     T* operator->() const { return m_p; }
     operator bool() const { return m_p != NULL; }
     T* Get() const { return m_p; }
@@ -63,7 +74,11 @@ class CComScope
 {
 public:
     CComScope() : m_hr(CoInitialize(NULL)) {}
-    ~CComScope() { if (SUCCEEDED(m_hr)) CoUninitialize(); }
+    ~CComScope()
+    {
+        if (SUCCEEDED(m_hr))
+            CoUninitialize();
+    }
 
 private:
     HRESULT m_hr;
@@ -85,23 +100,14 @@ bool ReadProperty(ISWbemObject* pObject, LPCWSTR pszName, VARIANT& value)
 bool ReadEthernetAddress(IDispatch* pDispatch, CStringA& strAddress)
 {
     CComRef<ISWbemObject> pObject;
-    if (FAILED(pDispatch->QueryInterface(__uuidof(ISWbemObject),
-                                         reinterpret_cast<void**>(&pObject))) || !pObject)
+    if (FAILED(pDispatch->QueryInterface(__uuidof(ISWbemObject), reinterpret_cast<void**>(&pObject))) || !pObject)
         return false;
     CVariant type;
     if (!ReadProperty(pObject.Get(), L"AdapterTypeID", type.v))
         return false;
-    bool bEthernet = (V_VT(&type.v) == VT_I4 && V_I4(&type.v) == 0)
-                  || (V_VT(&type.v) == VT_UI4 && V_UI4(&type.v) == 0);
-    if (!bEthernet)
-        return false;
     CVariant mac;
-    if (!ReadProperty(pObject.Get(), L"MACAddress", mac.v) || V_VT(&mac.v) != VT_BSTR
-        || V_BSTR(&mac.v) == NULL)
-        return false;
-    strAddress = CStringA(static_cast<LPCWSTR>(V_BSTR(&mac.v)));
-    // An address the cache cannot hold whole is never sent cut short.
-    return !strAddress.IsEmpty() && strAddress.GetLength() < MAC_ADDRESS_SIZE;
+    ReadProperty(pObject.Get(), L"MACAddress", mac.v);
+    return EthernetAdapterAddress(type.v, mac.v, strAddress);
 }
 
 char g_szMacCache[MAC_ADDRESS_SIZE];
@@ -110,7 +116,8 @@ bool g_bMacPending = true;
 char g_szRealIPCache[REAL_IP_SIZE];
 bool g_bRealIPPending = true;
 
-template <size_t N> void CopyText(char (&dest)[N], const char* pszSource)
+template <size_t N>
+void CopyText(char (&dest)[N], const char* pszSource)
 {
     size_t n = strlen(pszSource);
     if (n >= N)
@@ -121,34 +128,41 @@ template <size_t N> void CopyText(char (&dest)[N], const char* pszSource)
 
 }  // namespace
 
+bool EthernetAdapterAddress(const VARIANT& type, const VARIANT& mac, CStringA& strAddress)
+{
+    bool bEthernet = (V_VT(&type) == VT_I4 && V_I4(&type) == 0) || (V_VT(&type) == VT_UI4 && V_UI4(&type) == 0);
+    if (!bEthernet || V_VT(&mac) != VT_BSTR || V_BSTR(&mac) == NULL)
+        return false;
+    strAddress = CStringA(static_cast<LPCWSTR>(V_BSTR(&mac)));
+    // An address the cache cannot hold whole is never sent cut short.
+    return !strAddress.IsEmpty() && strAddress.GetLength() < MAC_ADDRESS_SIZE;
+}
+
 bool QueryEthernetAddresses(std::vector<CStringA>& addresses)
 {
     addresses.clear();
     CComScope com;
     CComRef<ISWbemLocator> pLocator;
-    if (FAILED(CoCreateInstance(kClsidSWbemLocator, NULL, CLSCTX_INPROC_SERVER,
-                                __uuidof(ISWbemLocator), reinterpret_cast<void**>(&pLocator)))
-        || !pLocator)
+    if (FAILED(CoCreateInstance(kClsidSWbemLocator, NULL, CLSCTX_INPROC_SERVER, __uuidof(ISWbemLocator),
+                                reinterpret_cast<void**>(&pLocator))) ||
+        !pLocator)
         return false;
 
     CComRef<ISWbemServices> pServices;
     CBStr server(L"."), space(L"root\\cimv2"), empty(L"");
-    if (FAILED(pLocator->ConnectServer(server, space, empty, empty, empty, empty, 0, NULL,
-                                       &pServices)) || !pServices)
+    if (FAILED(pLocator->ConnectServer(server, space, empty, empty, empty, empty, 0, NULL, &pServices)) || !pServices)
         return false;
 
     CComRef<ISWbemObjectSet> pSet;
     CBStr query(L"Select * from Win32_NetworkAdapter"), language(L"WQL");
-    if (FAILED(pServices->ExecQuery(query, language, kWbemFlagReturnImmediately, NULL, &pSet))
-        || !pSet)
+    if (FAILED(pServices->ExecQuery(query, language, kWbemFlagReturnImmediately, NULL, &pSet)) || !pSet)
         return false;
 
     CComRef<IUnknown> pUnknown;
     if (FAILED(pSet->get__NewEnum(&pUnknown)) || !pUnknown)
         return false;
     CComRef<IEnumVARIANT> pEnum;
-    if (FAILED(pUnknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&pEnum)))
-        || !pEnum)
+    if (FAILED(pUnknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&pEnum))) || !pEnum)
         return false;
 
     for (;;) {
@@ -165,8 +179,7 @@ bool QueryEthernetAddresses(std::vector<CStringA>& addresses)
     return true;
 }
 
-int ChooseAdapterAddress(const char* pszStored, const std::vector<CStringA>& addresses,
-                         bool& bStoredMet)
+int ChooseAdapterAddress(const char* pszStored, const std::vector<CStringA>& addresses, bool& bStoredMet)
 {
     bStoredMet = false;
     if (pszStored != NULL && *pszStored != '\0') {
@@ -182,12 +195,16 @@ int ChooseAdapterAddress(const char* pszStored, const std::vector<CStringA>& add
 
 bool FindMacAddress(CSettings& settings, char (&szMac)[MAC_ADDRESS_SIZE])
 {
+    std::vector<CStringA> addresses;
+    QueryEthernetAddresses(addresses);
+    return FindMacAddressAmong(settings, addresses, szMac);
+}
+
+bool FindMacAddressAmong(CSettings& settings, const std::vector<CStringA>& addresses, char (&szMac)[MAC_ADDRESS_SIZE])
+{
     szMac[0] = '\0';
     CSettingMiscItem* pMisc = settings.GetMisc();
     const char* pszStored = pMisc != NULL ? pMisc->m_szMac : "";
-
-    std::vector<CStringA> addresses;
-    QueryEthernetAddresses(addresses);
     bool bStoredMet = false;
     int nChosen = ChooseAdapterAddress(pszStored, addresses, bStoredMet);
     if (nChosen < 0)
@@ -220,8 +237,8 @@ void ResolveHostAddress(char (&szAddress)[REAL_IP_SIZE])
     if (gethostname(szHost, sizeof(szHost)) == 0) {
         szHost[sizeof(szHost) - 1] = '\0';
         struct hostent* pHost = gethostbyname(szHost);
-        if (pHost != NULL && pHost->h_addrtype == AF_INET && pHost->h_addr_list != NULL
-            && pHost->h_addr_list[0] != NULL)
+        if (pHost != NULL && pHost->h_addrtype == AF_INET && pHost->h_addr_list != NULL &&
+            pHost->h_addr_list[0] != NULL)
             memcpy(&address, pHost->h_addr_list[0], sizeof(address));
     }
     CopyText(szAddress, inet_ntoa(address));

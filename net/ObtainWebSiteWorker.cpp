@@ -1,10 +1,10 @@
+// The harvest worker: its sources and the threads that read them.
 #include "net/ObtainWebSiteWorker.h"
 
 #include "net/HarvestExclusion.h"
 #include "net/TestDriver.h"
 
-CObtainWebSiteWorker::CObtainWebSiteWorker()
-    : m_sites(10)
+CObtainWebSiteWorker::CObtainWebSiteWorker() : m_sites(10)
 {
     m_nMaxThreads = HARVEST_SITE_THREADS;
     ReadWebSiteList(HARVEST_WEBSITE_LIST, m_sites);
@@ -31,8 +31,7 @@ UINT AFX_CDECL ObtainWebSiteDispatchProc(LPVOID)
 {
     CObtainWebSiteWorker& worker = GetObtainWebSiteWorker();
     POSITION pos = worker.m_sites.GetHeadPosition();
-    while (pos != NULL && worker.m_bRunning)
-    {
+    while (pos != NULL && worker.m_bRunning) {
         CWebSite& site = worker.m_sites.GetNext(pos);
         if (site.m_bDone)
             continue;
@@ -54,12 +53,10 @@ UINT AFX_CDECL ObtainWebSiteProc(LPVOID pParam)
 {
     CObtainWebSiteWorker& worker = GetObtainWebSiteWorker();
     CWebSite* pSite = static_cast<CWebSite*>(pParam);
-    try
-    {
+    try {
         CProxyList kept(10);
         CProxyList& found = pSite->GetProxies();
-        for (POSITION pos = found.GetHeadPosition(); pos != NULL;)
-        {
+        for (POSITION pos = found.GetHeadPosition(); pos != NULL;) {
             CProxy& proxy = found.GetNext(pos);
             if (proxy.m_nCountry == -1 || IsExcludedProxy(proxy) || IsExcludedPort(proxy.m_nPort))
                 continue;
@@ -68,14 +65,10 @@ UINT AFX_CDECL ObtainWebSiteProc(LPVOID pParam)
         pSite->m_bDone = true;
         worker.AddProxies(kept);
         worker.MoveQueueToResults();
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         pSite->m_bDone = true;
         e->Delete();
-    }
-    catch (...)
-    {
+    } catch (...) {
         pSite->m_bDone = true;
     }
     worker.ReleaseSlot();

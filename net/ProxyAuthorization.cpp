@@ -1,3 +1,4 @@
+// Builds and inserts the Basic Proxy-Authorization header.
 #include "net/ProxyAuthorization.h"
 
 #include "net/Base64.h"
@@ -12,8 +13,7 @@ bool ProxyCredentialsFit(const char* pszUser, const char* pszPassword)
     return nUser + 1 + nPassword <= PROXY_CREDENTIALS_MAX;
 }
 
-size_t FormatProxyAuthorization(char* out, size_t nSize, const char* pszUser,
-                                const char* pszPassword)
+size_t FormatProxyAuthorization(char* out, size_t nSize, const char* pszUser, const char* pszPassword)
 {
     if (out == nullptr || nSize == 0)
         return 0;
@@ -22,8 +22,7 @@ size_t FormatProxyAuthorization(char* out, size_t nSize, const char* pszUser,
         return 0;
 
     char szText[PROXY_CREDENTIALS_BUFFER];
-    snprintf(szText, sizeof(szText), "%s:%s", pszUser ? pszUser : "",
-             pszPassword ? pszPassword : "");
+    snprintf(szText, sizeof(szText), "%s:%s", pszUser ? pszUser : "", pszPassword ? pszPassword : "");
     // Room for the padding beyond the unpadded text's 200 bytes.
     char szBase64[PROXY_CREDENTIALS_BUFFER + 4];
     Base64EncodePadded(szBase64, szText);

@@ -18,5 +18,4 @@ bool ProxyCredentialsFit(const char* pszUser, const char* pszPassword);
 // Base64 correctly padded, without a line end, into out (nSize bytes).
 // Returns the length written, or 0 (out empty) when the credentials are too
 // long or out too small. Null texts count as empty.
-size_t FormatProxyAuthorization(char* out, size_t nSize, const char* pszUser,
-                                const char* pszPassword);
+size_t FormatProxyAuthorization(char* out, size_t nSize, const char* pszUser, const char* pszPassword);

@@ -1,3 +1,4 @@
+// Fetches a proxy list from the maker's server for Get Proxy.
 #include "net/ProxyDownload.h"
 
 #include "net/HttpPost.h"
@@ -71,12 +72,8 @@ bool StoreProxyListReply(const CStringA& strReply, LPCTSTR pszPath, CWnd* pOwner
             return true;
         ShowMessage(pOwner, kNoFile);
         return false;
-    case RETRIEVE_EMPTY:
-        ShowMessage(pOwner, kNoProxy);
-        return false;
-    default:
-        ShowMessage(pOwner, kNoServer);
-        return false;
+    case RETRIEVE_EMPTY: ShowMessage(pOwner, kNoProxy); return false;
+    default: ShowMessage(pOwner, kNoServer); return false;
     }
 }
 
@@ -91,7 +88,6 @@ bool DownloadProxyList(CWnd* pOwner)
     CStringA strReply;
     if (settings.GetAnonymous() != NULL && settings.GetCountry() != NULL)
         HttpPost(GetServerUrl(SERVER_RETRIEVE_PATH),
-                 BuildRetrieveBody(pszMac, *settings.GetAnonymous(), *settings.GetCountry()),
-                 strReply);
+                 BuildRetrieveBody(pszMac, *settings.GetAnonymous(), *settings.GetCountry()), strReply);
     return StoreProxyListReply(strReply, PROXY_TMP_FILE, pOwner);
 }

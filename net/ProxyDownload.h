@@ -12,9 +12,9 @@ class CWnd;
 
 enum RetrieveReplyKind
 {
-    RETRIEVE_LIST,      // more than 7 bytes, the first 7 digits or dots
-    RETRIEVE_EMPTY,     // "Empty" in a reply of at most 7 bytes: no proxy for the countries
-    RETRIEVE_FAILED     // anything else, an empty reply included
+    RETRIEVE_LIST,   // more than 7 bytes, the first 7 digits or dots
+    RETRIEVE_EMPTY,  // "Empty" in a reply of at most 7 bytes: no proxy for the countries
+    RETRIEVE_FAILED  // anything else, an empty reply included
 };
 
 RetrieveReplyKind ClassifyRetrieveReply(const char* pReply, size_t nLength);

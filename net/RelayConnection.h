@@ -16,33 +16,39 @@ class CRelayServer;
 enum RelayOperation
 {
     RELAY_OP_NONE = 0,
-    RELAY_OP_RECEIVE,   // receive on m_socket
-    RELAY_OP_SEND,      // send of m_buffer on the peer's socket
+    RELAY_OP_RECEIVE,  // receive on m_socket
+    RELAY_OP_SEND,     // send of m_buffer on the peer's socket
+    RELAY_OP_CONNECT,  // ConnectEx of an upstream record's socket
 };
 
 struct CRelayConnection
 {
-    OVERLAPPED m_overlapped;          // first: a completion's OVERLAPPED is the record
+    OVERLAPPED m_overlapped;  // first: a completion's OVERLAPPED is the record
     WSABUF m_wsaBuf;
     char m_buffer[RELAY_BUFFER_SIZE];
     SOCKET m_socket;
     SOCKET m_peerSocket;
-    CRelayServer* m_pServer;          // browser records only
+    CRelayServer* m_pServer;  // browser records only
     CRelayConnection* m_pPeer;
 
     // The one operation outstanding; the completion key cannot tell once the
     // peer's socket is gone.
     int m_nOperation;
-    DWORD m_nBlockLength;             // bytes of the block being sent on
-    DWORD m_nBlockSent;               // of which already sent
+    DWORD m_nBlockLength;  // bytes of the block being sent on
+    DWORD m_nBlockSent;    // of which already sent
     // Both records of a pair share one lock of the pool (RelayServer.cpp);
     // every link and socket call of the pair happens under it.
     int m_nLock;
     // The socket was closed (possibly by the peer's close): never use it again.
     bool m_bSocketClosed;
     // No operation will ever be posted again (held back after a 407, or the
-    // post failed): the peer's close frees the record.
+    // post failed), or none is outstanding while a browser record waits for
+    // its upstream to connect: the peer's close frees the record.
     bool m_bIdle;
+    // Upstream records while their connect is pending: the time-out closes
+    // the socket, which ends the connect with an error.
+    bool m_bConnecting;
+    HANDLE m_hConnectTimer;
 };
 
 // Closes one side of a pair and tells the other: the peer's socket is closed
@@ -55,6 +61,8 @@ void CloseRelayConnection(CRelayConnection* pConnection);
 // A zero-filled record for socket s, counted as live; pServer is set on
 // browser records only. nLock is the pair's lock, from NextRelayLock.
 CRelayConnection* AllocRelayConnection(CRelayServer* pServer, SOCKET s, int nLock);
+// Frees the record once; a connect time-out still armed on it is taken
+// down first (waiting for a callback already running).
 void FreeRelayConnection(CRelayConnection* pConnection);
 int NextRelayLock();
 // Posts the receive of a whole buffer on the record's socket; false when the

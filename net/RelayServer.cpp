@@ -48,7 +48,8 @@ CRelayServer::CRelayServer()
       m_bStop(1),
       m_nBoundPort(0),
       m_bStartFailed(false),
-      m_nConnections(0)
+      m_nConnections(0),
+      m_dwConnectTimeoutMs(RELAY_CONNECT_TIMEOUT_MS)
 {
     InitializeCriticalSection(&m_csEndpoint);
 }
@@ -181,8 +182,7 @@ DWORD WINAPI RelayListenThreadProc(LPVOID pParam)
         return FailStart(pServer, true);
 
     for (int i = 0; i < RELAY_WORKER_THREADS; ++i) {
-        HANDLE hWorker = CreateThread(NULL, 0, RelayWorkerThreadProc,
-                                      pServer->m_hCompletionPort, 0, NULL);
+        HANDLE hWorker = CreateThread(NULL, 0, RelayWorkerThreadProc, pServer->m_hCompletionPort, 0, NULL);
         if (hWorker != NULL)
             CloseHandle(hWorker);
     }

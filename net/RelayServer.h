@@ -18,6 +18,9 @@
 // Without an upstream chosen, connections go here.
 #define RELAY_DEFAULT_UPSTREAM_HOST "127.0.0.1"
 #define RELAY_DEFAULT_UPSTREAM_PORT 8080
+// An upstream that has not completed the handshake by then is given up and
+// the browser connection closed: a listed proxy may never answer a SYN.
+#define RELAY_CONNECT_TIMEOUT_MS 20000
 
 class CRelayServer
 {
@@ -34,7 +37,7 @@ public:
     // Credentials whose "user:password" exceeds 149 characters, or either part
     // 100 bytes, are refused: the old ones stay. Null counts as refused.
     bool SetCredentials(const char* pszUser, const char* pszPassword);
-    void GetCredentials(char* pszUser, char* pszPassword);   // 100 bytes each
+    void GetCredentials(char* pszUser, char* pszPassword);  // 100 bytes each
 
     // The header line with CR LF for the current credentials; its length, or
     // 0 when none can be built.
@@ -49,6 +52,9 @@ public:
     bool StartFailed() const { return m_bStartFailed.load(); }
     // Live connection records of the process, both sides counted.
     long GetConnectionCount() const { return m_nConnections.load(); }
+    // How long an upstream connect may take (tests shorten it).
+    DWORD GetConnectTimeout() const { return m_dwConnectTimeoutMs.load(); }
+    void SetConnectTimeout(DWORD dwMilliseconds) { m_dwConnectTimeoutMs = dwMilliseconds; }
 
     int m_nListenPort;
     char m_szUpstreamHost[RELAY_HOST_SIZE];
@@ -60,10 +66,11 @@ public:
     volatile LONG m_bStop;
 
     // Used by the relay's threads.
-    CRITICAL_SECTION m_csEndpoint;   // upstream and credentials
+    CRITICAL_SECTION m_csEndpoint;  // upstream and credentials
     std::atomic<int> m_nBoundPort;
     std::atomic<bool> m_bStartFailed;
     std::atomic<long> m_nConnections;
+    std::atomic<DWORD> m_dwConnectTimeoutMs;
 
 private:
     CRelayServer(const CRelayServer&) = delete;
@@ -86,7 +93,6 @@ bool StartRelayServer(const char* pszUser, const char* pszPassword);
 // Relay internals, also used by the tests.
 // Inserts the header line after the block's first CR LF when the block
 // begins with a method name and the line fits; returns the new length.
-DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity,
-                               const char* pszLine, size_t nLineLength);
+DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity, const char* pszLine, size_t nLineLength);
 // The block holds "407 Proxy Authentication Required".
 bool ContainsProxyAuthRequired(const char* pBlock, DWORD nLength);

@@ -3,10 +3,11 @@
 // of pairs.
 #include "net/RelayServer.h"
 
-#include "app/CorvaneMessages.h"
-#include "app/PasswordRenewal.h"
+#include "net/WorkerMessages.h"
+#include "net/PasswordRenewal.h"
 #include "net/ProxyAuthorization.h"
 
+#include <mswsock.h>
 #include <string.h>
 
 namespace {
@@ -35,8 +36,7 @@ CRITICAL_SECTION* PairLock(int nLock)
 class CPairLock
 {
 public:
-    explicit CPairLock(const CRelayConnection* pConnection)
-        : m_pcs(PairLock(pConnection->m_nLock))
+    explicit CPairLock(const CRelayConnection* pConnection) : m_pcs(PairLock(pConnection->m_nLock))
     {
         EnterCriticalSection(m_pcs);
     }
@@ -48,7 +48,7 @@ private:
     CRITICAL_SECTION* m_pcs;
 };
 
-const char* const kMethods[] = {"OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT"};
+const char* const kMethods[] = { "OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT" };
 const char kAuthRequired[] = "407 Proxy Authentication Required";
 const __int64 kRenewalPause = 3600;
 
@@ -75,8 +75,8 @@ bool PostRelaySend(CRelayConnection* pConnection)
     pConnection->m_wsaBuf.len = pConnection->m_nBlockLength - pConnection->m_nBlockSent;
     pConnection->m_nOperation = RELAY_OP_SEND;
     DWORD nSent = 0;
-    if (WSASend(pPeer->m_socket, &pConnection->m_wsaBuf, 1, &nSent, 0,
-                &pConnection->m_overlapped, NULL) == SOCKET_ERROR &&
+    if (WSASend(pPeer->m_socket, &pConnection->m_wsaBuf, 1, &nSent, 0, &pConnection->m_overlapped, NULL) ==
+            SOCKET_ERROR &&
         WSAGetLastError() != WSA_IO_PENDING) {
         pConnection->m_nOperation = RELAY_OP_NONE;
         return false;
@@ -90,8 +90,11 @@ bool PostRelaySend(CRelayConnection* pConnection)
 bool HoldBackAuthRequired(CRelayConnection* pConnection)
 {
     RenewalTime now = CurrentRenewalTime();
-    if (now - g_lastPasswordRequestTime.load() > kRenewalPause && g_hMainWnd != NULL)
-        SetTimer(g_hMainWnd, TIMER_PASSWORD_REQUEST, PASSWORD_REQUEST_NOW_MS, NULL);
+    // Only the window's own thread may set its timers: the main window arms
+    // timer 3 when this message arrives.
+    HWND hMainWnd = g_hMainWnd;
+    if (now - g_lastPasswordRequestTime.load() > kRenewalPause && hMainWnd != NULL)
+        PostMessageW(hMainWnd, WM_RENEW_PASSWORD_NOW, 0, 0);
 
     CPairLock lock(pConnection);
     // With the peer gone, or held back itself, nothing could ever end the
@@ -103,10 +106,10 @@ bool HoldBackAuthRequired(CRelayConnection* pConnection)
     return true;
 }
 
-// Connects the browser record's upstream and pairs the two records.
-bool ConnectUpstream(CRelayConnection* pBrowser)
+// The address of the upstream for a new browser connection; false when the
+// host does not resolve.
+bool ResolveUpstream(CRelayServer* pServer, sockaddr_in& address)
 {
-    CRelayServer* pServer = pBrowser->m_pServer;
     char szHost[RELAY_HOST_SIZE];
     int nPort = 0;
     pServer->GetUpstream(szHost, sizeof(szHost), nPort);
@@ -115,7 +118,7 @@ bool ConnectUpstream(CRelayConnection* pBrowser)
         nPort = RELAY_DEFAULT_UPSTREAM_PORT;
     }
 
-    sockaddr_in address = {};
+    address = sockaddr_in();
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<u_short>(nPort));
     address.sin_addr.s_addr = inet_addr(szHost);
@@ -125,11 +128,65 @@ bool ConnectUpstream(CRelayConnection* pBrowser)
             return false;
         memcpy(&address.sin_addr, pHost->h_addr_list[0], sizeof(address.sin_addr));
     }
+    return true;
+}
+
+// The socket provider's ConnectEx; null when it has none.
+LPFN_CONNECTEX ConnectExOf(SOCKET s)
+{
+    LPFN_CONNECTEX pfnConnectEx = nullptr;
+    GUID guid = WSAID_CONNECTEX;
+    DWORD nBytes = 0;
+    if (WSAIoctl(s, SIO_GET_EXTENSION_FUNCTION_POINTER, &guid, sizeof(guid), &pfnConnectEx, sizeof(pfnConnectEx),
+                 &nBytes, NULL, NULL) == SOCKET_ERROR)
+        return nullptr;
+    return pfnConnectEx;
+}
+
+// Runs on a thread of the default timer queue, never on a completion-port
+// thread: closing the socket ends the pending ConnectEx with an error, and
+// the completion closes the pair.
+VOID CALLBACK ConnectTimedOut(PVOID pParam, BOOLEAN)
+{
+    CRelayConnection* pUpstream = static_cast<CRelayConnection*>(pParam);
+    CPairLock lock(pUpstream);
+    if (pUpstream->m_bConnecting)
+        CloseSocketOnce(pUpstream);
+}
+
+// Takes the connect time-out down; waits for a callback already running,
+// so the caller must not hold the pair's lock.
+void StopConnectTimer(CRelayConnection* pConnection)
+{
+    HANDLE hTimer = pConnection->m_hConnectTimer;
+    if (hTimer == NULL)
+        return;
+    pConnection->m_hConnectTimer = NULL;
+    DeleteTimerQueueTimer(NULL, hTimer, INVALID_HANDLE_VALUE);
+}
+
+// Starts connecting the browser record's upstream through the completion
+// port; the browser's block waits in its buffer until the connect completes.
+// False, with the browser record still the caller's, when no connect could
+// be started; true when the pair is on its way (or already closed).
+bool StartUpstreamConnect(CRelayConnection* pBrowser)
+{
+    CRelayServer* pServer = pBrowser->m_pServer;
+    sockaddr_in address;
+    if (!ResolveUpstream(pServer, address))
+        return false;
 
     SOCKET upstream = WSASocketW(AF_INET, SOCK_STREAM, 0, NULL, 0, WSA_FLAG_OVERLAPPED);
     if (upstream == INVALID_SOCKET)
         return false;
-    if (connect(upstream, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == SOCKET_ERROR) {
+    // ConnectEx takes only a bound socket.
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    LPFN_CONNECTEX pfnConnectEx = ConnectExOf(upstream);
+    if (pfnConnectEx == nullptr || bind(upstream, reinterpret_cast<sockaddr*>(&local), sizeof(local)) == SOCKET_ERROR ||
+        CreateIoCompletionPort(reinterpret_cast<HANDLE>(upstream), pServer->m_hCompletionPort,
+                               static_cast<ULONG_PTR>(upstream), 0) == NULL) {
         closesocket(upstream);
         return false;
     }
@@ -145,34 +202,47 @@ bool ConnectUpstream(CRelayConnection* pBrowser)
         pUpstream->m_pPeer = pBrowser;
         pBrowser->m_pPeer = pUpstream;
         pBrowser->m_peerSocket = upstream;
+        // Nothing is outstanding on the browser record while it waits: a
+        // failed connect frees it through the upstream record's close.
+        pBrowser->m_bIdle = true;
+        pUpstream->m_bConnecting = true;
+        pUpstream->m_nOperation = RELAY_OP_CONNECT;
+        ZeroMemory(&pUpstream->m_overlapped, sizeof(pUpstream->m_overlapped));
     }
 
-    if (CreateIoCompletionPort(reinterpret_cast<HANDLE>(upstream), pServer->m_hCompletionPort,
-                               static_cast<ULONG_PTR>(upstream), 0) == NULL ||
-        !PostRelayReceive(pUpstream)) {
-        // No operation is outstanding on the new record: it is closed here,
-        // which closes the browser side too.
+    bool bPending = CreateTimerQueueTimer(&pUpstream->m_hConnectTimer, NULL, ConnectTimedOut, pUpstream,
+                                          pServer->GetConnectTimeout(), 0, WT_EXECUTEONLYONCE) != FALSE;
+    if (!bPending) {
+        pUpstream->m_hConnectTimer = NULL;
+    } else {
+        // From here on the completion owns both records.
+        DWORD nSent = 0;
+        bPending = pfnConnectEx(upstream, reinterpret_cast<sockaddr*>(&address), sizeof(address), NULL, 0, &nSent,
+                                &pUpstream->m_overlapped) != FALSE ||
+                   WSAGetLastError() == ERROR_IO_PENDING;
+    }
+    if (!bPending) {
+        // No completion will come: both records are still this thread's.
+        StopConnectTimer(pUpstream);
+        {
+            CPairLock lock(pUpstream);
+            pUpstream->m_bConnecting = false;
+            pUpstream->m_nOperation = RELAY_OP_NONE;
+        }
         CloseRelayConnection(pUpstream);
-        return false;
     }
     return true;
 }
 
-void HandleReceived(CRelayConnection* pConnection, DWORD nBytes)
+// Header insertion, the 407 rule and the send of a block received on the
+// record's own socket.
+void RelayBlock(CRelayConnection* pConnection, DWORD nBytes)
 {
-    if (pConnection->m_pServer && pConnection->m_peerSocket == RELAY_PEER_NOT_CONNECTED) {
-        if (!ConnectUpstream(pConnection)) {
-            CloseRelayConnection(pConnection);
-            return;
-        }
-    }
-
     DWORD nLength = nBytes;
     if (pConnection->m_pServer) {
         char szLine[PROXY_AUTHORIZATION_LINE_BUFFER];
         size_t nLine = pConnection->m_pServer->FormatAuthorizationLine(szLine, sizeof(szLine));
-        nLength = InsertProxyAuthorization(pConnection->m_buffer, nLength, RELAY_BUFFER_SIZE,
-                                           szLine, nLine);
+        nLength = InsertProxyAuthorization(pConnection->m_buffer, nLength, RELAY_BUFFER_SIZE, szLine, nLine);
         SecureZeroMemory(szLine, sizeof(szLine));
     }
 
@@ -188,12 +258,51 @@ void HandleReceived(CRelayConnection* pConnection, DWORD nBytes)
         CloseRelayConnection(pConnection);
 }
 
+void HandleReceived(CRelayConnection* pConnection, DWORD nBytes)
+{
+    if (pConnection->m_pServer && pConnection->m_peerSocket == RELAY_PEER_NOT_CONNECTED) {
+        // The first block goes on once the upstream has connected.
+        pConnection->m_nBlockLength = nBytes;
+        if (!StartUpstreamConnect(pConnection))
+            CloseRelayConnection(pConnection);
+        return;
+    }
+    RelayBlock(pConnection, nBytes);
+}
+
+// The upstream's connect completed, failed, or was ended by its time-out.
+void HandleConnected(CRelayConnection* pUpstream, BOOL bOk)
+{
+    StopConnectTimer(pUpstream);
+    CRelayConnection* pBrowser = nullptr;
+    {
+        CPairLock lock(pUpstream);
+        pUpstream->m_bConnecting = false;
+        if (bOk && !pUpstream->m_bSocketClosed && pUpstream->m_pPeer != nullptr &&
+            setsockopt(pUpstream->m_socket, SOL_SOCKET, SO_UPDATE_CONNECT_CONTEXT, NULL, 0) == 0) {
+            pBrowser = pUpstream->m_pPeer;
+            // The browser record is this thread's again until its block is sent.
+            pBrowser->m_bIdle = false;
+        }
+    }
+    if (pBrowser == nullptr) {
+        // The pair's one close path; the waiting browser record goes with it.
+        CloseRelayConnection(pUpstream);
+        return;
+    }
+    if (!PostRelayReceive(pUpstream)) {
+        CloseRelayConnection(pUpstream);
+        CloseRelayConnection(pBrowser);
+        return;
+    }
+    RelayBlock(pBrowser, pBrowser->m_nBlockLength);
+}
+
 void HandleSent(CRelayConnection* pConnection, DWORD nBytes)
 {
     pConnection->m_nBlockSent += nBytes;
-    bool bPosted = pConnection->m_nBlockSent < pConnection->m_nBlockLength
-                       ? PostRelaySend(pConnection)
-                       : PostRelayReceive(pConnection);
+    bool bPosted = pConnection->m_nBlockSent < pConnection->m_nBlockLength ? PostRelaySend(pConnection)
+                                                                           : PostRelayReceive(pConnection);
     if (!bPosted)
         CloseRelayConnection(pConnection);
 }
@@ -208,8 +317,7 @@ int NextRelayLock()
 
 CRelayConnection* AllocRelayConnection(CRelayServer* pServer, SOCKET s, int nLock)
 {
-    CRelayConnection* pConnection =
-        static_cast<CRelayConnection*>(GlobalAlloc(GPTR, sizeof(CRelayConnection)));
+    CRelayConnection* pConnection = static_cast<CRelayConnection*>(GlobalAlloc(GPTR, sizeof(CRelayConnection)));
     if (pConnection == nullptr)
         return nullptr;
     pConnection->m_wsaBuf.len = RELAY_BUFFER_SIZE;
@@ -226,6 +334,7 @@ CRelayConnection* AllocRelayConnection(CRelayServer* pServer, SOCKET s, int nLoc
 
 void FreeRelayConnection(CRelayConnection* pConnection)
 {
+    StopConnectTimer(pConnection);
     GlobalFree(pConnection);
     --g_relayServer.m_nConnections;
 }
@@ -241,8 +350,8 @@ bool PostRelayReceive(CRelayConnection* pConnection)
     pConnection->m_nOperation = RELAY_OP_RECEIVE;
     DWORD nReceived = 0;
     DWORD dwFlags = 0;
-    if (WSARecv(pConnection->m_socket, &pConnection->m_wsaBuf, 1, &nReceived, &dwFlags,
-                &pConnection->m_overlapped, NULL) == SOCKET_ERROR &&
+    if (WSARecv(pConnection->m_socket, &pConnection->m_wsaBuf, 1, &nReceived, &dwFlags, &pConnection->m_overlapped,
+                NULL) == SOCKET_ERROR &&
         WSAGetLastError() != WSA_IO_PENDING) {
         pConnection->m_nOperation = RELAY_OP_NONE;
         return false;
@@ -290,7 +399,9 @@ DWORD WINAPI RelayWorkerThreadProc(LPVOID pParam)
         int nOperation = pConnection->m_nOperation;
         pConnection->m_nOperation = RELAY_OP_NONE;
 
-        if (!bOk || nBytes == 0)
+        if (nOperation == RELAY_OP_CONNECT)
+            HandleConnected(pConnection, bOk);
+        else if (!bOk || nBytes == 0)
             CloseRelayConnection(pConnection);
         else if (nOperation == RELAY_OP_RECEIVE)
             HandleReceived(pConnection, nBytes);
@@ -299,8 +410,7 @@ DWORD WINAPI RelayWorkerThreadProc(LPVOID pParam)
     }
 }
 
-DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity,
-                               const char* pszLine, size_t nLineLength)
+DWORD InsertProxyAuthorization(char* pBlock, DWORD nLength, DWORD nCapacity, const char* pszLine, size_t nLineLength)
 {
     if (nLineLength == 0 || pszLine == nullptr)
         return nLength;

@@ -1,3 +1,4 @@
+// The pieces of every request to the maker's server and the values its replies hand out.
 #include "net/ServerRequest.h"
 
 #include "net/FileVersionInfo.h"
@@ -31,8 +32,8 @@ CStringA GetProgramVersion()
 CStringA BuildStartBody(const char* pszMac, const char* pszVersion, int nOperation)
 {
     CStringA strBody;
-    strBody.Format("Mac=%s&Version=%s&OperationType=%d", pszMac ? pszMac : "",
-                   pszVersion ? pszVersion : "", nOperation);
+    strBody.Format("Mac=%s&Version=%s&OperationType=%d", pszMac ? pszMac : "", pszVersion ? pszVersion : "",
+                   nOperation);
     return strBody;
 }
 
@@ -40,8 +41,7 @@ CStringA BuildRetrieveBody(const char* pszMac, const CSettingAnonymousItem& anon
                            const CSettingCountryItem& countries)
 {
     CStringA strBody;
-    strBody.Format("OperationType=%d&Mac=%s&AnonymousType=", OPERATION_RETRIEVE,
-                   pszMac ? pszMac : "");
+    strBody.Format("OperationType=%d&Mac=%s&AnonymousType=", OPERATION_RETRIEVE, pszMac ? pszMac : "");
     if (anonymity.m_bElite)
         strBody += "1\t";
     if (anonymity.m_bAnonymous)
@@ -70,8 +70,7 @@ static const char* FindBytes(const char* pBegin, const char* pEnd, const char* p
     return NULL;
 }
 
-bool FindMarkedValue(const char* pReply, size_t nLength, const char* pszStart,
-                     const char* pszEnd, CStringA& strValue)
+bool FindMarkedValue(const char* pReply, size_t nLength, const char* pszStart, const char* pszEnd, CStringA& strValue)
 {
     if (pReply == NULL)
         return false;
@@ -118,8 +117,7 @@ bool RequestProxyPassword()
     const char* pszUser = pMisc != NULL ? pMisc->m_szProxyUser : NULL;
 
     CStringA strReply;
-    HttpPost(GetServerUrl(SERVER_START_PATH),
-             BuildStartBody(pszMac, strVersion, OPERATION_RENEW_PASSWORD), strReply);
+    HttpPost(GetServerUrl(SERVER_START_PATH), BuildStartBody(pszMac, strVersion, OPERATION_RENEW_PASSWORD), strReply);
     return ApplyPasswordReply(strReply, pszUser);
 }
 

@@ -21,10 +21,10 @@ class CSettingCountryItem;
 
 // Values of the check-in reply, written on the user-interface thread. The
 // renewal time g_nextPasswordTime lives with the password timers
-// (app/PasswordRenewal.h).
+// (net/PasswordRenewal.h).
 extern char g_szProxyPassword[PROXY_PASSWORD_SIZE];  // at most 63 characters
-extern int g_nRealCountry;                            // country index, -1 when not known
-extern char g_szRealIP[16];                           // dotted address, empty when not known
+extern int g_nRealCountry;                           // country index, -1 when not known
+extern char g_szRealIP[16];                          // dotted address, empty when not known
 
 // The ProductVersion of the program's own version resource in the ANSI code
 // page; empty when it cannot be read.
@@ -39,8 +39,7 @@ CStringA BuildRetrieveBody(const char* pszMac, const CSettingAnonymousItem& anon
 
 // The text between the first pszStart of the reply and the first pszEnd
 // after it; false, with strValue untouched, when either marker is missing.
-bool FindMarkedValue(const char* pReply, size_t nLength, const char* pszStart,
-                     const char* pszEnd, CStringA& strValue);
+bool FindMarkedValue(const char* pReply, size_t nLength, const char* pszStart, const char* pszEnd, CStringA& strValue);
 
 // The password of a check-in or renewal reply; false when the reply has none
 // or it does not fit PROXY_PASSWORD_SIZE with its NUL.

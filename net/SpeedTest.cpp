@@ -1,9 +1,11 @@
+// The speed test: parallel fetches of the test page through one proxy.
 #include "net/SpeedTest.h"
 
-#include "app/CorvaneMessages.h"
+#include "net/WorkerMessages.h"
 #include "net/AvailabilityTest.h"
 #include "net/CurlBuffer.h"
 #include "net/ProxyAuthorization.h"
+#include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/Worker.h"
 #include "proxy/Settings.h"
@@ -12,8 +14,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-namespace
-{
+namespace {
 const char* const s_blockWords[] = { "error", "forbidden", "denied", "deny", "human", "proxy" };
 
 // The header the relay writes, from the user name of the settings and the
@@ -23,23 +24,24 @@ CStringA CurrentAuthorizationHeader()
     char szUser[sizeof(((CSettingMiscItem*)0)->m_szProxyUser)];
     CSettingMiscItem* pMisc = GetSettings().GetMisc();
     lstrcpynA(szUser, pMisc != NULL ? pMisc->m_szProxyUser : DEFAULT_PROXY_USER, sizeof(szUser));
-    // The user-interface thread may renew the password meanwhile: work on a copy.
-    char szPassword[PROXY_PASSWORD_SIZE];
-    memcpy(szPassword, (const void*)g_szProxyPassword, sizeof(szPassword));
-    szPassword[sizeof(szPassword) - 1] = '\0';
+    // The user-interface thread may renew the password meanwhile: the relay's
+    // copy is read whole under the lock that the renewal writes it under.
+    char szRelayUser[RELAY_CREDENTIAL_SIZE];
+    char szPassword[RELAY_CREDENTIAL_SIZE];
+    g_relayServer.GetCredentials(szRelayUser, szPassword);
 
     char szHeader[PROXY_AUTHORIZATION_LINE_BUFFER];
     FormatProxyAuthorization(szHeader, sizeof(szHeader), szUser, szPassword);
+    SecureZeroMemory(szPassword, sizeof(szPassword));
     return CStringA(szHeader);
 }
-}
+}  // namespace
 
 bool IsCleanTestPage(const char* pszBody)
 {
     if (pszBody == NULL || pszBody[0] == '\0')
         return false;
-    for (const char* pszWord : s_blockWords)
-    {
+    for (const char* pszWord : s_blockWords) {
         if (StrStrIA(pszBody, pszWord) != NULL)
             return false;
     }
@@ -61,16 +63,13 @@ bool MeasureProxySpeed(CProxy& proxy)
     bool bRejected = false;
 
     CURLM* pMulti = curl_multi_init();
-    if (pMulti != NULL)
-    {
-        for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
-        {
+    if (pMulti != NULL) {
+        for (int i = 0; i < SPEED_TEST_FETCHES; ++i) {
             handles[i] = CreateTestTransfer(proxy, page, &buffers[i]);
             if (handles[i] == NULL)
                 continue;
             // Credentials too long for the header go without one, as the relay's do.
-            if (!strHeader.IsEmpty())
-            {
+            if (!strHeader.IsEmpty()) {
                 headers[i] = curl_slist_append(NULL, strHeader);
                 curl_easy_setopt(handles[i], CURLOPT_HTTPHEADER, headers[i]);
             }
@@ -80,20 +79,17 @@ bool MeasureProxySpeed(CProxy& proxy)
         DriveTestTransfers(pMulti);
 
         int nLeft = 0;
-        while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft))
-        {
+        while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft)) {
             if (pMsg->msg != CURLMSG_DONE)
                 continue;
-            for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
-            {
+            for (int i = 0; i < SPEED_TEST_FETCHES; ++i) {
                 if (handles[i] == NULL || handles[i] != pMsg->easy_handle)
                     continue;
                 if (!IsWholeReply(pMsg->data.result, buffers[i]))
                     break;
                 if (!IsCleanTestPage(buffers[i].m_pData))
                     bRejected = true;
-                else if (StrStrIA(buffers[i].m_pData, page.strCorrectValue) != NULL)
-                {
+                else if (StrStrIA(buffers[i].m_pData, page.strCorrectValue) != NULL) {
                     double dSeconds = 0;
                     curl_easy_getinfo(handles[i], CURLINFO_TOTAL_TIME, &dSeconds);
                     ++nCounted;
@@ -119,8 +115,7 @@ UINT AFX_CDECL TestProxySpeedProc(LPVOID pParam)
 {
     CTestSpeedWorker& worker = GetTestSpeedWorker();
     CProxy* pProxy = static_cast<CProxy*>(pParam);
-    if (pProxy != NULL)
-    {
+    if (pProxy != NULL) {
         if (MeasureProxySpeed(*pProxy))
             worker.AddResult(*pProxy);
         delete pProxy;
@@ -136,8 +131,7 @@ UINT AFX_CDECL RetestProxyThreadProc(LPVOID pParam)
     if (pRequest == NULL)
         return 0;
     bool bPassed = MeasureProxySpeed(pRequest->m_proxy);
-    if (g_hMainWnd == NULL
-        || !::PostMessageW(g_hMainWnd, WM_RETEST_RESULT, (WPARAM)pRequest, bPassed ? 1 : 0))
-        delete pRequest;   // nobody will take it
+    if (g_hMainWnd == NULL || !::PostMessageW(g_hMainWnd, WM_RETEST_RESULT, (WPARAM)pRequest, bPassed ? 1 : 0))
+        delete pRequest;  // nobody will take it
     return 0;
 }

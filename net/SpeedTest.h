@@ -26,8 +26,8 @@ UINT AFX_CDECL TestProxySpeedProc(LPVOID pParam);
 // back to the main window with WM_RETEST_RESULT (lParam 1 when it passed).
 struct CRetestRequest
 {
-    CProxy m_proxy;    // measured in place when it passes
-    int m_nIndex;      // its position in the global list when asked
+    CProxy m_proxy;  // measured in place when it passes
+    int m_nIndex;    // its position in the global list when asked
 };
 // pParam is the CRetestRequest; the main window owns it when the result
 // message arrives.

@@ -1,3 +1,4 @@
+// Drives a test worker over a list and puts the passing proxies back, fastest first.
 #include "net/TestDriver.h"
 
 #include "net/AvailabilityTest.h"
@@ -7,8 +8,7 @@
 
 void RunWorkerToEnd(CWorker& worker, AFX_THREADPROC pfnDispatcher)
 {
-    if (!worker.m_bRunning)
-    {
+    if (!worker.m_bRunning) {
         worker.m_bRunning = true;
         worker.m_bDone = false;
         if (AfxBeginThread(pfnDispatcher, NULL) == NULL)
@@ -19,8 +19,7 @@ void RunWorkerToEnd(CWorker& worker, AFX_THREADPROC pfnDispatcher)
     worker.m_bRunning = false;
 }
 
-namespace
-{
+namespace {
 volatile LONG s_nDriverThreads = 0;
 
 void WaitForFreeSlot(CWorker& worker)
@@ -65,7 +64,7 @@ UINT AFX_CDECL CountedDriverProc(LPVOID pParam)
     ::InterlockedDecrement(&s_nDriverThreads);
     return 0;
 }
-}
+}  // namespace
 
 bool TestProxySpeed(CProxyList& list)
 {
@@ -80,8 +79,7 @@ bool TestProxyAvailability(CProxyList& list)
 UINT AFX_CDECL TestSpeedDispatchProc(LPVOID)
 {
     CTestSpeedWorker& worker = GetTestSpeedWorker();
-    while (worker.m_bRunning)
-    {
+    while (worker.m_bRunning) {
         CProxy proxy;
         if (!worker.PopNext(proxy))
             break;
@@ -90,8 +88,7 @@ UINT AFX_CDECL TestSpeedDispatchProc(LPVOID)
             break;
         worker.AcquireSlot();
         CProxy* pCopy = new CProxy(proxy);
-        if (AfxBeginThread(TestProxySpeedProc, pCopy) == NULL)
-        {
+        if (AfxBeginThread(TestProxySpeedProc, pCopy) == NULL) {
             delete pCopy;
             worker.ReleaseSlot();
         }
@@ -105,8 +102,7 @@ UINT AFX_CDECL CheckAnonymousDispatchProc(LPVOID)
 {
     CCheckAnonymousWorker& worker = GetCheckAnonymousWorker();
     CProxyList batch(10);
-    while (worker.m_bRunning)
-    {
+    while (worker.m_bRunning) {
         batch.RemoveAll();
         CProxy proxy;
         while (batch.GetCount() < AVAILABILITY_BATCH_SIZE && worker.PopNext(proxy))
@@ -120,8 +116,7 @@ UINT AFX_CDECL CheckAnonymousDispatchProc(LPVOID)
         CProxyList* pCopy = new CProxyList(10);
         pCopy->AddTail(&batch);
         batch.RemoveAll();
-        if (AfxBeginThread(CheckProxyBatchProc, pCopy) == NULL)
-        {
+        if (AfxBeginThread(CheckProxyBatchProc, pCopy) == NULL) {
             delete pCopy;
             worker.ReleaseSlot();
         }

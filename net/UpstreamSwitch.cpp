@@ -1,6 +1,7 @@
+// Chooses the relay's upstream, by hand or by walking the list in automatic mode.
 #include "net/UpstreamSwitch.h"
 
-#include "app/CorvaneMessages.h"
+#include "net/WorkerMessages.h"
 #include "net/ConnectionProxy.h"
 #include "net/Harvest.h"
 #include "net/RelayServer.h"

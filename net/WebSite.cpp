@@ -1,3 +1,4 @@
+// One harvest source: a proxy-list page on a web site or a local page file.
 #include "net/WebSite.h"
 
 #include "framework/AfxInet.h"
@@ -6,8 +7,7 @@
 #include <memory>
 #include <wchar.h>
 
-namespace
-{
+namespace {
 const wchar_t kAgent[] = L"My Session";
 const DWORD_PTR kContext = 1;
 const UINT kErrorTextSize = 64;
@@ -27,7 +27,7 @@ void ForgetException(CException* e)
     e->GetErrorMessage(szError, kErrorTextSize);
     e->Delete();
 }
-}
+}  // namespace
 
 DWORD GetWebPageTimeout()
 {
@@ -39,20 +39,15 @@ void SetWebPageTimeout(DWORD dwMilliseconds)
     s_dwPageTimeout = dwMilliseconds;
 }
 
-CWebSite::CWebSite()
-    : m_szHost{}, m_szPath{}, m_proxies(10), m_bDone(false)
-{
-}
+CWebSite::CWebSite() : m_szHost{}, m_szPath{}, m_proxies(10), m_bDone(false) {}
 
-CWebSite::CWebSite(LPCWSTR pszHost, LPCWSTR pszPath)
-    : m_szHost{}, m_szPath{}, m_proxies(10), m_bDone(false)
+CWebSite::CWebSite(LPCWSTR pszHost, LPCWSTR pszPath) : m_szHost{}, m_szPath{}, m_proxies(10), m_bDone(false)
 {
     CopyText(m_szHost, pszHost);
     CopyText(m_szPath, pszPath);
 }
 
-CWebSite::CWebSite(const CWebSite& other)
-    : m_szHost{}, m_szPath{}, m_proxies(10), m_bDone(false)
+CWebSite::CWebSite(const CWebSite& other) : m_szHost{}, m_szPath{}, m_proxies(10), m_bDone(false)
 {
     *this = other;
 }
@@ -85,12 +80,9 @@ void CWebSite::ReadLocalFile()
     CFile file;
     if (!file.Open(m_szPath, CFile::modeRead))
         return;
-    try
-    {
+    try {
         ParseProxies(&file);
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         // What was read before the failure stays.
         ForgetException(e);
     }
@@ -99,8 +91,7 @@ void CWebSite::ReadLocalFile()
 
 void CWebSite::ReadWebPage()
 {
-    try
-    {
+    try {
         CInternetSession session(kAgent, kContext, INTERNET_OPEN_TYPE_PRECONFIG);
         // Without limits a site that accepts and never answers would hold
         // its thread, and the whole harvest, for ever.
@@ -108,11 +99,9 @@ void CWebSite::ReadWebPage()
         session.SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, dwTimeout);
         session.SetOption(INTERNET_OPTION_SEND_TIMEOUT, dwTimeout);
         session.SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, dwTimeout);
-        std::unique_ptr<CHttpConnection> connection(
-            session.GetHttpConnection(m_szHost, (INTERNET_PORT)WEBSITE_PORT));
+        std::unique_ptr<CHttpConnection> connection(session.GetHttpConnection(m_szHost, (INTERNET_PORT)WEBSITE_PORT));
         std::unique_ptr<CHttpFile> request(connection->OpenRequest(
-            CHttpConnection::HTTP_VERB_GET, m_szPath, NULL, kContext, NULL, NULL,
-            INTERNET_FLAG_EXISTING_CONNECT));
+            CHttpConnection::HTTP_VERB_GET, m_szPath, NULL, kContext, NULL, NULL, INTERNET_FLAG_EXISTING_CONNECT));
         // Not every WinINet passes the session's limits on to its requests.
         request->SetOption(INTERNET_OPTION_SEND_TIMEOUT, dwTimeout);
         request->SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, dwTimeout);
@@ -120,14 +109,12 @@ void CWebSite::ReadWebPage()
         DWORD dwStatus = 0;
         request->QueryInfoStatusCode(dwStatus);
         if (dwStatus == HTTP_STATUS_OK)
-            ParseProxies(request.get());
+            ParseProxiesUpTo(request.get(), WEBSITE_PAGE_MAX_BYTES);
         request->Close();
         request.reset();
         connection.reset();
         session.Close();
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         ForgetException(e);
     }
 }
@@ -136,14 +123,27 @@ bool CWebSite::ParseProxies(CFile* pFile)
 {
     if (pFile == NULL)
         return false;
+    ParseProxiesUpTo(pFile, ~0ULL);
+    return true;
+}
+
+bool CWebSite::ParseProxiesUpTo(CFile* pFile, ULONGLONG nMaxBytes)
+{
+    if (pFile == NULL)
+        return false;
     // One byte more than a chunk keeps every chunk NUL-terminated.
     std::unique_ptr<char[]> buffer(new char[HARVEST_CHUNK_SIZE + 1]);
-    for (;;)
-    {
+    ULONGLONG nTotal = 0;
+    for (;;) {
         memset(buffer.get(), 0, HARVEST_CHUNK_SIZE + 1);
         const UINT nRead = pFile->Read(buffer.get(), HARVEST_CHUNK_SIZE);
         if (nRead == 0)
             break;
+        nTotal += nRead;
+        if (nTotal > nMaxBytes) {
+            m_proxies.RemoveAll();
+            return false;
+        }
         ScanProxyChunk(buffer.get(), m_proxies);
     }
     return true;

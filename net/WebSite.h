@@ -5,6 +5,10 @@
 #include "afx.h"
 #include "proxy/Proxy.h"
 
+// The most of a proxy-list web page that is read: a site may stream an
+// endless page, and a real list page is far smaller. A page past it gives
+// no proxies, as if it had not arrived.
+#define WEBSITE_PAGE_MAX_BYTES (4u * 1024u * 1024u)
 // Room of the host and path texts, with the NUL.
 #define WEBSITE_TEXT_SIZE 256
 // Port of every proxy-list web site.
@@ -25,6 +29,9 @@ public:
     // Scans the page in chunks and adds what it finds; false only without a
     // file. Read failures are the file's exceptions.
     bool ParseProxies(CFile* pFile);
+    // The same for a page of at most nMaxBytes; false when the page runs past
+    // it, with the proxies it gave dropped again.
+    bool ParseProxiesUpTo(CFile* pFile, ULONGLONG nMaxBytes);
 
     wchar_t m_szHost[WEBSITE_TEXT_SIZE];
     wchar_t m_szPath[WEBSITE_TEXT_SIZE];

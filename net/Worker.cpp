@@ -1,3 +1,4 @@
+// The test workers' queue, results and thread count, and the progress notices.
 #include "net/Worker.h"
 
 #include "proxy/Settings.h"
@@ -5,8 +6,7 @@
 volatile bool g_bStopTest = false;
 HWND volatile g_hProgressWnd = NULL;
 
-namespace
-{
+namespace {
 // Guards the hand-over of the finish notice between a driver and the
 // progress dialog that may not have registered yet.
 CCriticalSection& ProgressLock()
@@ -24,13 +24,17 @@ int ConfiguredThreadCount()
         return DEFAULT_TEST_THREADS;
     return pTest->m_nThreadCount;
 }
-}
+}  // namespace
 
 CWorker::CWorker()
-    : m_bRunning(false), m_bDone(false), m_nMaxThreads(0), m_nRunning(0),
-      m_listAll(10), m_listQueue(10), m_listResults(10)
-{
-}
+    : m_bRunning(false),
+      m_bDone(false),
+      m_nMaxThreads(0),
+      m_nRunning(0),
+      m_listAll(10),
+      m_listQueue(10),
+      m_listResults(10)
+{}
 
 CWorker::~CWorker()
 {
@@ -43,8 +47,7 @@ void CWorker::AddProxies(const CProxyList& list)
 {
     CSingleLock lock(&m_csQueue, TRUE);
     POSITION pos = list.GetHeadPosition();
-    while (pos != NULL)
-    {
+    while (pos != NULL) {
         CProxy proxy = list.GetNext(pos);
         if (FindProxy(m_listAll, proxy) != NULL)
             continue;
@@ -168,8 +171,7 @@ void RegisterProgressWindow(HWND hWnd)
 {
     CSingleLock lock(&ProgressLock(), TRUE);
     g_hProgressWnd = hWnd;
-    if (s_bFinishPending && hWnd != NULL)
-    {
+    if (s_bFinishPending && hWnd != NULL) {
         s_bFinishPending = false;
         ::PostMessageW(hWnd, WM_TEST_PROGRESS, TEST_PROGRESS_FINISH, 0);
     }

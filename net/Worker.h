@@ -3,13 +3,11 @@
 #pragma once
 
 #include "afx.h"
+#include "net/WorkerMessages.h"
 #include "proxy/Proxy.h"
 
-// Posted to the progress window: wParam 0 with the number of proxies just
-// finished, or wParam 1 when a run is over.
-#ifndef WM_TEST_PROGRESS
-#define WM_TEST_PROGRESS (WM_USER + 104)
-#endif
+// WM_TEST_PROGRESS goes to the progress window: wParam 0 with the number of
+// proxies just finished, or wParam 1 when a run is over.
 #define TEST_PROGRESS_STEP 0
 #define TEST_PROGRESS_FINISH 1
 

@@ -1,3 +1,4 @@
+// Conversions between the wide text of files and controls and the 8-bit records.
 #include "proxy/CodePage.h"
 
 bool WideToOemBuffer(int nDestSize, const wchar_t* pszSource, char* pszDest)
@@ -17,8 +18,7 @@ CString AnsiToFileText(const char* pszText)
         return strText;
     wchar_t* pBuffer = strText.GetBuffer(nLength);
     MultiByteToWideChar(CP_ACP, 0, pszText, -1, pBuffer, nLength);
-    for (wchar_t* p = pBuffer; *p != L'\0'; ++p)
-    {
+    for (wchar_t* p = pBuffer; *p != L'\0'; ++p) {
         if (*p > 0xFF)
             *p = L'?';
     }

@@ -1,3 +1,4 @@
+// The country table of countries.crv and the address ranges of countryranges.crv.
 #include "proxy/CountryTable.h"
 
 #include "proxy/TabStdioFile.h"
@@ -7,10 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-CCountryTable::CCountryTable()
-    : m_pRanges(NULL), m_nRangeCount(0), m_pCountries(NULL), m_nCountryCount(0)
-{
-}
+CCountryTable::CCountryTable() : m_pRanges(NULL), m_nRangeCount(0), m_pCountries(NULL), m_nCountryCount(0) {}
 
 CCountryTable::~CCountryTable()
 {
@@ -23,14 +21,11 @@ void CCountryTable::Load(LPCTSTR pszPath)
     if (m_pCountries != NULL)
         return;
     // A read error ends the table where it happened, like a bad line.
-    try
-    {
+    try {
         const UINT nLines = CountLines(pszPath);
         if (nLines > 0)
             ReadRecords(pszPath, nLines);
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         e->Delete();
     }
 }
@@ -58,12 +53,8 @@ void CCountryTable::ReadRecords(LPCTSTR pszPath, UINT nLines)
     TCHAR szName[TAB_LINE_SIZE];
     // The file may have grown since it was counted: the records reserved
     // are all that is read.
-    while (m_nCountryCount < nLines
-           && file.ReadField(szCode, FALSE) != NULL
-           && wcslen(szCode) < COUNTRY_CODE_SIZE
-           && file.ReadField(szName, TRUE) != NULL
-           && wcslen(szName) < COUNTRY_NAME_SIZE)
-    {
+    while (m_nCountryCount < nLines && file.ReadField(szCode, FALSE) != NULL && wcslen(szCode) < COUNTRY_CODE_SIZE &&
+           file.ReadField(szName, TRUE) != NULL && wcslen(szName) < COUNTRY_NAME_SIZE) {
         CCountry& country = m_pCountries[m_nCountryCount++];
         wcscpy(country.m_szCode, szCode);
         wcscpy(country.m_szName, szName);
@@ -81,8 +72,7 @@ int CCountryTable::FindByCode(LPCTSTR pszCode) const
 {
     if (pszCode == NULL || wcslen(pszCode) != 2)
         return -1;
-    for (UINT i = 0; i < m_nCountryCount; ++i)
-    {
+    for (UINT i = 0; i < m_nCountryCount; ++i) {
         if (wcscmp(m_pCountries[i].m_szCode, pszCode) == 0)
             return (int)i;
     }
@@ -98,8 +88,7 @@ int CCountryTable::FindByAddress(const char* pszAddress) const
         return -1;
 
     UINT nLow = 0, nHigh = m_nRangeCount;
-    while (nLow < nHigh)
-    {
+    while (nLow < nHigh) {
         const UINT nMid = nLow + (nHigh - nLow) / 2;
         const CCountryRange& range = m_pRanges[nMid];
         if (nAddress < range.m_nFirst)
@@ -112,23 +101,20 @@ int CCountryTable::FindByAddress(const char* pszAddress) const
     return -1;
 }
 
-namespace
-{
+namespace {
 template <typename CHAR>
 bool ParseDotted(const CHAR* p, DWORD& nAddress)
 {
     if (p == NULL)
         return false;
     DWORD nValue = 0;
-    for (int nGroup = 0; nGroup < 4; ++nGroup)
-    {
+    for (int nGroup = 0; nGroup < 4; ++nGroup) {
         if (nGroup > 0 && *p++ != '.')
             return false;
         int nDigits = 0;
         UINT nPart = 0;
         // Decimal always: a leading zero is not an octal mark here.
-        while (nDigits < 3 && *p >= '0' && *p <= '9')
-        {
+        while (nDigits < 3 && *p >= '0' && *p <= '9') {
             nPart = nPart * 10 + (UINT)(*p++ - '0');
             ++nDigits;
         }
@@ -151,8 +137,7 @@ public:
         for (int& n : m_index)
             n = -1;
         // The lower index wins for a code that appears twice.
-        for (int i = table.GetCount() - 1; i >= 0; --i)
-        {
+        for (int i = table.GetCount() - 1; i >= 0; --i) {
             const int nSlot = Slot(table.GetAt(i)->m_szCode);
             if (nSlot >= 0)
                 m_index[nSlot] = i;
@@ -167,14 +152,13 @@ public:
 private:
     static int Slot(LPCTSTR pszCode)
     {
-        if (pszCode[0] < L'A' || pszCode[0] > L'Z' || pszCode[1] < L'A' || pszCode[1] > L'Z'
-            || pszCode[2] != L'\0')
+        if (pszCode[0] < L'A' || pszCode[0] > L'Z' || pszCode[1] < L'A' || pszCode[1] > L'Z' || pszCode[2] != L'\0')
             return -1;
         return (pszCode[0] - L'A') * 26 + (pszCode[1] - L'A');
     }
     int m_index[26 * 26];
 };
-}
+}  // namespace
 
 bool ParseDottedAddress(const char* pszAddress, DWORD& nAddress)
 {
@@ -195,27 +179,22 @@ bool CCountryTable::LoadRanges(LPCTSTR pszPath)
         return false;
     const CCodeIndex codes(*this);
     std::vector<CCountryRange> ranges;
-    try
-    {
+    try {
         TCHAR szFirst[TAB_LINE_SIZE];
         TCHAR szLast[TAB_LINE_SIZE];
         TCHAR szCode[TAB_LINE_SIZE];
         BOOL bLast = FALSE;
-        while (file.PeekField(bLast))
-        {
+        while (file.PeekField(bLast)) {
             CCountryRange range;
-            if (file.ReadField(szFirst, FALSE) == NULL || file.ReadField(szLast, FALSE) == NULL
-                || file.ReadField(szCode, TRUE) == NULL
-                || !ParseDottedAddress(szFirst, range.m_nFirst)
-                || !ParseDottedAddress(szLast, range.m_nLast) || range.m_nFirst > range.m_nLast
-                || (!ranges.empty() && range.m_nFirst <= ranges.back().m_nLast))
+            if (file.ReadField(szFirst, FALSE) == NULL || file.ReadField(szLast, FALSE) == NULL ||
+                file.ReadField(szCode, TRUE) == NULL || !ParseDottedAddress(szFirst, range.m_nFirst) ||
+                !ParseDottedAddress(szLast, range.m_nLast) || range.m_nFirst > range.m_nLast ||
+                (!ranges.empty() && range.m_nFirst <= ranges.back().m_nLast))
                 return false;
             range.m_nCountry = codes.Find(szCode);
             ranges.push_back(range);
         }
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         e->Delete();
         return false;
     }
@@ -231,8 +210,7 @@ CCountryTable& GetCountryTable()
 {
     static CCountryTable table;
     static bool bLoaded = false;
-    if (!bLoaded)
-    {
+    if (!bLoaded) {
         bLoaded = true;
         table.Load(_T("countries.crv"));
         table.LoadRanges(COUNTRY_RANGES_FILE);

@@ -45,7 +45,7 @@ public:
     // leaves the table without ranges. False then.
     bool LoadRanges(LPCTSTR pszPath);
 
-    CCountryRange* m_pRanges;      // sorted, disjoint; NULL when none
+    CCountryRange* m_pRanges;  // sorted, disjoint; NULL when none
     UINT m_nRangeCount;
     CCountry* m_pCountries;
     UINT m_nCountryCount;

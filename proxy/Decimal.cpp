@@ -1,9 +1,9 @@
+// Reads and writes the decimal numbers of user input and text files.
 #include "proxy/Decimal.h"
 
 #include <limits.h>
 
-namespace
-{
+namespace {
 template <typename CHAR>
 int ParseDecimalT(const CHAR* p)
 {
@@ -15,17 +15,16 @@ int ParseDecimalT(const CHAR* p)
     if (*p == '+' || *p == '-')
         bNegative = (*p++ == '-');
     long long nValue = 0;
-    for (; *p >= '0' && *p <= '9'; ++p)
-    {
+    for (; *p >= '0' && *p <= '9'; ++p) {
         nValue = nValue * 10 + (*p - '0');
         if (nValue > (long long)INT_MAX + 1)
-            nValue = (long long)INT_MAX + 1;   // stays saturated
+            nValue = (long long)INT_MAX + 1;  // stays saturated
     }
     if (bNegative)
         return nValue > (long long)INT_MAX ? INT_MIN : (int)-nValue;
     return nValue > INT_MAX ? INT_MAX : (int)nValue;
 }
-}
+}  // namespace
 
 int ParseDecimal(const wchar_t* pszText)
 {

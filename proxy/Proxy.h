@@ -16,23 +16,19 @@ class CProxy
 public:
     char m_szIP[PROXY_IP_SIZE];
     int m_nPort;
-    int m_nCountry;   // country-table index, -1 when not known
-    int m_nType;      // 1 elite, 2 anonymous, 0 not classified (files allow 3)
-    int m_nUptime;    // successful fetches of the five in a speed test
-    int m_nSpeed;     // mean response time in ms, or PROXY_SPEED_UNMEASURED
+    int m_nCountry;  // country-table index, -1 when not known
+    int m_nType;     // 1 elite, 2 anonymous, 0 not classified (files allow 3)
+    int m_nUptime;   // successful fetches of the five in a speed test
+    int m_nSpeed;    // mean response time in ms, or PROXY_SPEED_UNMEASURED
 
     constexpr CProxy()
-        : m_szIP{}, m_nPort(0), m_nCountry(-1), m_nType(0), m_nUptime(0),
-          m_nSpeed(PROXY_SPEED_UNMEASURED)
-    {
-    }
+        : m_szIP{}, m_nPort(0), m_nCountry(-1), m_nType(0), m_nUptime(0), m_nSpeed(PROXY_SPEED_UNMEASURED)
+    {}
 
     // An address longer than 15 characters is dropped whole, never cut: a
     // cut address would name another machine.
-    constexpr CProxy(const char* pszIP, int nPort, int nCountry, int nType,
-                     int nUptime, int nSpeed)
-        : m_szIP{}, m_nPort(nPort), m_nCountry(nCountry), m_nType(nType),
-          m_nUptime(nUptime), m_nSpeed(nSpeed)
+    constexpr CProxy(const char* pszIP, int nPort, int nCountry, int nType, int nUptime, int nSpeed)
+        : m_szIP{}, m_nPort(nPort), m_nCountry(nCountry), m_nType(nType), m_nUptime(nUptime), m_nSpeed(nSpeed)
     {
         if (pszIP == nullptr)
             return;

@@ -1,3 +1,4 @@
+// Reads and writes proxy list files, one TAB-separated proxy a line.
 #include "proxy/ProxyFile.h"
 
 #include "proxy/CodePage.h"
@@ -6,8 +7,7 @@
 
 #include <stdio.h>
 
-namespace
-{
+namespace {
 const int kHighestType = 3;
 
 // Reads the five numbers after the address; false when the line does not
@@ -15,8 +15,7 @@ const int kHighestType = 3;
 bool ReadProxyNumbers(CTabStdioFile& file, int (&values)[5])
 {
     TCHAR szField[TAB_LINE_SIZE];
-    for (int i = 0; i < 5; ++i)
-    {
+    for (int i = 0; i < 5; ++i) {
         if (file.ReadField(szField, i == 4) == NULL)
             return false;
         values[i] = ParseDecimal(szField);
@@ -30,7 +29,7 @@ void WriteNumber(CTabStdioFile& file, int nValue, BOOL bEndOfLine)
     swprintf(szNumber, 16, L"%d", nValue);
     file.WriteField(szNumber, bEndOfLine);
 }
-}
+}  // namespace
 
 BOOL ReadProxyFile(CProxyList& list, LPCTSTR pszPath, BOOL bReplace)
 {
@@ -43,12 +42,10 @@ BOOL ReadProxyFile(CProxyList& list, LPCTSTR pszPath, BOOL bReplace)
     TCHAR szAddress[TAB_LINE_SIZE];
     // An end of file, or a line of a single field such as an empty line,
     // ends the list.
-    while (file.ReadField(szAddress, FALSE) != NULL)
-    {
+    while (file.ReadField(szAddress, FALSE) != NULL) {
         char szIP[PROXY_IP_SIZE];
-        int values[5];   // port, country, type, uptime, speed
-        if (!WideToOemBuffer(sizeof(szIP), szAddress, szIP) || !ReadProxyNumbers(file, values))
-        {
+        int values[5];  // port, country, type, uptime, speed
+        if (!WideToOemBuffer(sizeof(szIP), szAddress, szIP) || !ReadProxyNumbers(file, values)) {
             file.SkipLine();
             continue;
         }
@@ -68,8 +65,7 @@ BOOL WriteProxyFile(const CProxyList& list, LPCTSTR pszPath)
     if (!file.Open(pszPath, CFile::modeCreate | CFile::modeReadWrite | CFile::typeText))
         return FALSE;
     POSITION pos = list.GetHeadPosition();
-    while (pos != NULL)
-    {
+    while (pos != NULL) {
         const CProxy& proxy = list.GetNext(pos);
         file.WriteField(AnsiToFileText(proxy.m_szIP), FALSE);
         WriteNumber(file, proxy.m_nPort, FALSE);

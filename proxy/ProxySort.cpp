@@ -1,3 +1,4 @@
+// Orders a proxy list by one of the list view's sort keys.
 #include "proxy/ProxySort.h"
 
 #include "proxy/CountryTable.h"
@@ -5,14 +6,12 @@
 #include <algorithm>
 #include <vector>
 
-namespace
-{
+namespace {
 // Place of an entry's group in the sorted list; nGroups for a value that
 // none of the groups walks.
 int GroupRank(const CProxy& proxy, int nKey, bool bAscending, int nCountryCount)
 {
-    switch (nKey)
-    {
+    switch (nKey) {
     case PROXY_SORT_COUNTRY:
         if (proxy.m_nCountry < 0 || proxy.m_nCountry >= nCountryCount)
             return nCountryCount;
@@ -25,11 +24,10 @@ int GroupRank(const CProxy& proxy, int nKey, bool bAscending, int nCountryCount)
         if (proxy.m_nUptime < 1 || proxy.m_nUptime > 5)
             return 5;
         return bAscending ? 5 - proxy.m_nUptime : proxy.m_nUptime - 1;
-    default:
-        return 0;
+    default: return 0;
     }
 }
-}
+}  // namespace
 
 void SortProxyList(CProxyList& list, int nKey, bool bAscending)
 {
@@ -54,26 +52,19 @@ void SortProxyList(CProxyList& list, int nKey, bool bAscending, int nCountryCoun
     std::stable_sort(entries.begin(), entries.end(),
                      [](const CProxy& a, const CProxy& b) { return a.m_nSpeed < b.m_nSpeed; });
 
-    if (nKey == PROXY_SORT_SPEED)
-    {
+    if (nKey == PROXY_SORT_SPEED) {
         if (!bAscending)
             std::reverse(entries.begin(), entries.end());
-    }
-    else
-    {
+    } else {
         // Stable again, so each group keeps the speed order.
-        std::stable_sort(entries.begin(), entries.end(),
-                         [&](const CProxy& a, const CProxy& b)
-                         {
-                             return GroupRank(a, nKey, bAscending, nCountryCount)
-                                    < GroupRank(b, nKey, bAscending, nCountryCount);
-                         });
+        std::stable_sort(entries.begin(), entries.end(), [&](const CProxy& a, const CProxy& b) {
+            return GroupRank(a, nKey, bAscending, nCountryCount) < GroupRank(b, nKey, bAscending, nCountryCount);
+        });
     }
 
     // The nodes stay; only their values change places.
     POSITION pos = list.GetHeadPosition();
-    for (CProxy& proxy : entries)
-    {
+    for (CProxy& proxy : entries) {
         list.SetAt(pos, proxy);
         list.GetNext(pos);
     }

@@ -13,16 +13,13 @@
 
 PFN_FETCH_TEST_DEFINITION g_pfnFetchTestDefinition = NULL;
 
-namespace
-{
+namespace {
 // A line of exactly two fields: the expected key, then the value. A key
 // that differs is left unread.
 bool ReadKeyValue(CTabStdioFile& file, LPCTSTR pszKey, LPTSTR pszValue)
 {
     TCHAR szKey[TAB_LINE_SIZE];
-    return file.IsNextField(pszKey)
-        && file.ReadField(szKey, FALSE) != NULL
-        && file.ReadField(pszValue, TRUE) != NULL;
+    return file.IsNextField(pszKey) && file.ReadField(szKey, FALSE) != NULL && file.ReadField(pszValue, TRUE) != NULL;
 }
 
 bool ReadFlag(CTabStdioFile& file, LPCTSTR pszKey, bool& bValue)
@@ -86,21 +83,16 @@ void CopyText(char (&szField)[N], const char* pszText)
 
 // The adapter address is stored with each character's code raised by 20.
 const int kMacShift = 20;
-}
+}  // namespace
 
 // --- anonymity ---------------------------------------------------------------
 
-CSettingAnonymousItem::CSettingAnonymousItem()
-    : m_bElite(false), m_bAnonymous(false), m_bTransparent(false)
-{
-}
+CSettingAnonymousItem::CSettingAnonymousItem() : m_bElite(false), m_bAnonymous(false), m_bTransparent(false) {}
 
 bool CSettingAnonymousItem::Read(CTabStdioFile& file)
 {
-    return ReadFlag(file, _T("Elite"), m_bElite)
-        && ReadFlag(file, _T("Anonymous"), m_bAnonymous)
-        && ReadFlag(file, _T("Transparent"), m_bTransparent)
-        && (m_bElite || m_bAnonymous || m_bTransparent);
+    return ReadFlag(file, _T("Elite"), m_bElite) && ReadFlag(file, _T("Anonymous"), m_bAnonymous) &&
+           ReadFlag(file, _T("Transparent"), m_bTransparent) && (m_bElite || m_bAnonymous || m_bTransparent);
 }
 
 void CSettingAnonymousItem::Write(CTabStdioFile& file)
@@ -119,10 +111,7 @@ void CSettingAnonymousItem::SetDefault()
 
 // --- country -----------------------------------------------------------------
 
-CSettingCountryItem::CSettingCountryItem()
-    : CSettingCountryItem(GetCountryTable().GetCount())
-{
-}
+CSettingCountryItem::CSettingCountryItem() : CSettingCountryItem(GetCountryTable().GetCount()) {}
 
 CSettingCountryItem::CSettingCountryItem(int nCount)
     : m_bAllCountries(true), m_pSelected(NULL), m_nCount(nCount > 0 ? nCount : 0)
@@ -141,8 +130,7 @@ bool CSettingCountryItem::Read(CTabStdioFile& file)
     if (!ReadFlag(file, _T("AllCountries"), m_bAllCountries))
         return false;
     TCHAR szValue[TAB_LINE_SIZE];
-    for (int i = 0; i < m_nCount; ++i)
-    {
+    for (int i = 0; i < m_nCount; ++i) {
         if (file.ReadField(szValue, TRUE) == NULL)
             return false;
         m_pSelected[i] = wcscmp(szValue, _T("0")) != 0 ? 1 : 0;
@@ -167,8 +155,7 @@ void CSettingCountryItem::SetDefault()
 
 // --- test --------------------------------------------------------------------
 
-CSettingTestItem::CSettingTestItem()
-    : m_nTestType(0), m_nThreadCount(0), m_nTimeoutSeconds(0)
+CSettingTestItem::CSettingTestItem() : m_nTestType(0), m_nThreadCount(0), m_nTimeoutSeconds(0)
 {
     m_szURL[0] = '\0';
     m_szCorrectValue[0] = '\0';
@@ -185,8 +172,8 @@ bool CSettingTestItem::Read(CTabStdioFile& file)
         m_nTestType = 1;
     else
         m_nTestType = 2;
-    if (!ReadNumber(file, _T("Test Thread Count"), 5, 30, m_nThreadCount)
-        || !ReadNumber(file, _T("Test Timeout Second"), 5, 30, m_nTimeoutSeconds))
+    if (!ReadNumber(file, _T("Test Thread Count"), 5, 30, m_nThreadCount) ||
+        !ReadNumber(file, _T("Test Timeout Second"), 5, 30, m_nTimeoutSeconds))
         return false;
 
     if (file.IsNextField(_T("Correct Value")))
@@ -199,8 +186,7 @@ bool CSettingTestItem::Read(CTabStdioFile& file)
 
 void CSettingTestItem::Write(CTabStdioFile& file)
 {
-    WriteValue(file, _T("Test Type"),
-               m_nTestType == 0 ? _T("0") : m_nTestType == 1 ? _T("1") : _T("2"));
+    WriteValue(file, _T("Test Type"), m_nTestType == 0 ? _T("0") : m_nTestType == 1 ? _T("1") : _T("2"));
     WriteNumber(file, _T("Test Thread Count"), m_nThreadCount);
     WriteNumber(file, _T("Test Timeout Second"), m_nTimeoutSeconds);
     WriteText(file, _T("Correct Value"), m_szCorrectValue);
@@ -245,16 +231,12 @@ void CSettingTestItem::SetCorrectValue(const char* pszValue)
 
 // --- switch ------------------------------------------------------------------
 
-CSettingSwitchItem::CSettingSwitchItem()
-    : m_bFirefox(false), m_nInterval(0), m_nRatio(0)
-{
-}
+CSettingSwitchItem::CSettingSwitchItem() : m_bFirefox(false), m_nInterval(0), m_nRatio(0) {}
 
 bool CSettingSwitchItem::Read(CTabStdioFile& file)
 {
-    return ReadFlag(file, _T("Firefox"), m_bFirefox)
-        && ReadNumber(file, _T("Ratio"), 20, 100, m_nRatio)
-        && ReadNumber(file, _T("Interval"), 4, 100, m_nInterval);
+    return ReadFlag(file, _T("Firefox"), m_bFirefox) && ReadNumber(file, _T("Ratio"), 20, 100, m_nRatio) &&
+           ReadNumber(file, _T("Interval"), 4, 100, m_nInterval);
 }
 
 void CSettingSwitchItem::Write(CTabStdioFile& file)
@@ -273,8 +255,7 @@ void CSettingSwitchItem::SetDefault()
 
 // --- misc --------------------------------------------------------------------
 
-CSettingMiscItem::CSettingMiscItem()
-    : m_bReplaceByGet(true), m_bReplaceByImport(true)
+CSettingMiscItem::CSettingMiscItem() : m_bReplaceByGet(true), m_bReplaceByImport(true)
 {
     m_szProxyUser[0] = '\0';
     m_szMac[0] = '\0';
@@ -282,18 +263,15 @@ CSettingMiscItem::CSettingMiscItem()
 
 bool CSettingMiscItem::Read(CTabStdioFile& file)
 {
-    if (!ReadText(file, _T("ProxyUser"), m_szProxyUser)
-        || !ReadFlag(file, _T("ReplacebyGet"), m_bReplaceByGet)
-        || !ReadFlag(file, _T("ReplacebyImport"), m_bReplaceByImport))
+    if (!ReadText(file, _T("ProxyUser"), m_szProxyUser) || !ReadFlag(file, _T("ReplacebyGet"), m_bReplaceByGet) ||
+        !ReadFlag(file, _T("ReplacebyImport"), m_bReplaceByImport))
         return false;
 
     TCHAR szValue[TAB_LINE_SIZE];
-    if (file.IsNextField(_T("AD")) && ReadKeyValue(file, _T("AD"), szValue))
-    {
+    if (file.IsNextField(_T("AD")) && ReadKeyValue(file, _T("AD"), szValue)) {
         // A character that would fall to 0 or below is no stored address.
         bool bValid = true;
-        for (TCHAR* p = szValue; *p != _T('\0'); ++p)
-        {
+        for (TCHAR* p = szValue; *p != _T('\0'); ++p) {
             if (*p <= kMacShift)
                 bValid = false;
             else
@@ -314,8 +292,7 @@ void CSettingMiscItem::Write(CTabStdioFile& file)
 
     CString strMac = AnsiToFileText(m_szMac);
     CString strStored;
-    for (int i = 0; i < strMac.GetLength(); ++i)
-    {
+    for (int i = 0; i < strMac.GetLength(); ++i) {
         const TCHAR ch = strMac[i];
         // Beyond the one-byte range the file could not hold the character.
         strStored += (TCHAR)(ch + kMacShift <= 0xFF ? ch + kMacShift : _T('?'));

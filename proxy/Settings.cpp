@@ -1,10 +1,10 @@
+// The settings store: setting.crv read into and written from the one CSettings.
 #include "proxy/Settings.h"
 
 #include "proxy/CountryTable.h"
 #include "proxy/TabStdioFile.h"
 
-namespace
-{
+namespace {
 template <typename ITEM>
 CSettingItem* CreateItem(int)
 {
@@ -19,8 +19,7 @@ CSettingItem* CreateCountryItem(int nCountryCount)
 // The header that names one of the sections, or -1.
 int FindSection(LPCTSTR pszHeader)
 {
-    for (int i = 0; i < SETTING_SECTION_COUNT; ++i)
-    {
+    for (int i = 0; i < SETTING_SECTION_COUNT; ++i) {
         if (_tcscmp(g_settingSections[i].pszHeader, pszHeader) == 0)
             return i;
     }
@@ -33,26 +32,22 @@ void ReadSections(CSettings& settings, CTabStdioFile& file, int nCountryCount)
     int nSlot;
     // Sections come in any order; anything but a header line alone where a
     // header is due ends the reading.
-    while (file.ReadField(szHeader, TRUE) != NULL && (nSlot = FindSection(szHeader)) >= 0)
-    {
+    while (file.ReadField(szHeader, TRUE) != NULL && (nSlot = FindSection(szHeader)) >= 0) {
         delete settings.m_pItems[nSlot];
         settings.m_pItems[nSlot] = NULL;
         CSettingItem* pItem = g_settingSections[nSlot].pfnCreate(nCountryCount);
         settings.m_pItems[nSlot] = pItem;
-        try
-        {
+        try {
             if (!pItem->Read(file))
                 pItem->SetDefault();
-        }
-        catch (CException*)
-        {
+        } catch (CException*) {
             // Not left half-read: a broken section takes its defaults.
             pItem->SetDefault();
             throw;
         }
     }
 }
-}
+}  // namespace
 
 const SettingSection g_settingSections[SETTING_SECTION_COUNT] = {
     { _T("Anonymous_Type:"), CreateItem<CSettingAnonymousItem> },
@@ -62,8 +57,7 @@ const SettingSection g_settingSections[SETTING_SECTION_COUNT] = {
     { _T("Misc:"), CreateItem<CSettingMiscItem> },
 };
 
-CSettings::CSettings()
-    : m_bLoaded(false)
+CSettings::CSettings() : m_bLoaded(false)
 {
     for (int i = 0; i < SETTING_SECTION_COUNT; ++i)
         m_pItems[i] = NULL;
@@ -76,8 +70,7 @@ CSettings::~CSettings()
 
 void CSettings::Clear()
 {
-    for (int i = 0; i < SETTING_SECTION_COUNT; ++i)
-    {
+    for (int i = 0; i < SETTING_SECTION_COUNT; ++i) {
         delete m_pItems[i];
         m_pItems[i] = NULL;
     }
@@ -108,24 +101,18 @@ bool LoadSettingsFile(CSettings& settings, LPCTSTR pszPath, int nCountryCount)
     settings.Clear();
     {
         CTabStdioFile file;
-        if (file.Open(pszPath, CFile::modeRead | CFile::typeText))
-        {
+        if (file.Open(pszPath, CFile::modeRead | CFile::typeText)) {
             // A read error ends the reading like a broken section: what was
             // read stays, the rest takes its defaults.
-            try
-            {
+            try {
                 ReadSections(settings, file, nCountryCount);
-            }
-            catch (CException* e)
-            {
+            } catch (CException* e) {
                 e->Delete();
             }
         }
     }
-    for (int i = 0; i < SETTING_SECTION_COUNT; ++i)
-    {
-        if (settings.m_pItems[i] == NULL)
-        {
+    for (int i = 0; i < SETTING_SECTION_COUNT; ++i) {
+        if (settings.m_pItems[i] == NULL) {
             settings.m_pItems[i] = g_settingSections[i].pfnCreate(nCountryCount);
             settings.m_pItems[i]->SetDefault();
         }
@@ -144,18 +131,14 @@ bool SaveSettingsFile(CSettings& settings, LPCTSTR pszPath)
     CTabStdioFile file;
     if (!file.Open(pszPath, CFile::modeCreate | CFile::modeReadWrite | CFile::typeText))
         return false;
-    try
-    {
-        for (int i = 0; i < SETTING_SECTION_COUNT; ++i)
-        {
+    try {
+        for (int i = 0; i < SETTING_SECTION_COUNT; ++i) {
             file.WriteField(g_settingSections[i].pszHeader, TRUE);
             if (settings.m_pItems[i] != NULL)
                 settings.m_pItems[i]->Write(file);
         }
         file.Close();
-    }
-    catch (CException* e)
-    {
+    } catch (CException* e) {
         // A file that could not be written whole is reported as not saved.
         e->Delete();
         return false;
@@ -171,8 +154,7 @@ bool SaveSettings(CSettings& settings)
 void SetDefaultSettings(CSettings& settings, int nCountryCount)
 {
     settings.Clear();
-    for (int i = 0; i < SETTING_SECTION_COUNT; ++i)
-    {
+    for (int i = 0; i < SETTING_SECTION_COUNT; ++i) {
         settings.m_pItems[i] = g_settingSections[i].pfnCreate(nCountryCount);
         settings.m_pItems[i]->SetDefault();
     }

@@ -60,7 +60,7 @@ public:
     void SetDefault() override;
 
     bool m_bAllCountries;
-    unsigned char* m_pSelected;   // m_nCount bytes, 1 = selected
+    unsigned char* m_pSelected;  // m_nCount bytes, 1 = selected
     int m_nCount;
 
 private:
@@ -82,9 +82,9 @@ public:
     // the built-in test page.
     void ApplyTestDefinition(const char* pReply, size_t nLength);
 
-    int m_nTestType;         // 0 none, 1 availability, 2 speed
-    int m_nThreadCount;      // 5 to 30
-    int m_nTimeoutSeconds;   // 5 to 30
+    int m_nTestType;        // 0 none, 1 availability, 2 speed
+    int m_nThreadCount;     // 5 to 30
+    int m_nTimeoutSeconds;  // 5 to 30
     char m_szURL[256];
     char m_szCorrectValue[256];
 };
@@ -103,8 +103,8 @@ public:
     void SetDefault() override;
 
     bool m_bFirefox;
-    int m_nInterval;   // minutes, 4 to 100
-    int m_nRatio;      // percent of the list, 20 to 100
+    int m_nInterval;  // minutes, 4 to 100
+    int m_nRatio;     // percent of the list, 20 to 100
 };
 
 class CSettingMiscItem : public CSettingItem
@@ -141,7 +141,10 @@ public:
     // Releases the items and leaves the slots empty.
     void Clear();
 
-    CSettingAnonymousItem* GetAnonymous() const { return static_cast<CSettingAnonymousItem*>(m_pItems[SETTING_ANONYMOUS]); }
+    CSettingAnonymousItem* GetAnonymous() const
+    {
+        return static_cast<CSettingAnonymousItem*>(m_pItems[SETTING_ANONYMOUS]);
+    }
     CSettingCountryItem* GetCountry() const { return static_cast<CSettingCountryItem*>(m_pItems[SETTING_COUNTRY]); }
     CSettingTestItem* GetTest() const { return static_cast<CSettingTestItem*>(m_pItems[SETTING_TEST]); }
     CSettingSwitchItem* GetSwitch() const { return static_cast<CSettingSwitchItem*>(m_pItems[SETTING_SWITCH]); }

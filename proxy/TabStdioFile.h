@@ -10,6 +10,9 @@
 #define TAB_LINE_MAX (TAB_LINE_SIZE - 1)  // characters of one line, newline included
 #define TAB_MAX_FIELDS 10
 
+// A character that no field may hold: the C0 controls and DEL.
+bool IsFieldControl(TCHAR ch);
+
 class CTabStdioFile : public CStdioFile
 {
 public:
@@ -28,7 +31,8 @@ public:
     BOOL IsNextField(LPCTSTR pszText);
 
     // Adds pszText to the output line, followed by a TAB or, with
-    // bEndOfLine, by the line end, which writes the line out.
+    // bEndOfLine, by the line end, which writes the line out. Control
+    // characters of the text are written as spaces.
     void WriteField(LPCTSTR pszText, BOOL bEndOfLine);
 
     // True when a field is left to read (reading the next line if needed);

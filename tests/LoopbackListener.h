@@ -17,10 +17,8 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         int length = sizeof(address);
-        if (m_socket == INVALID_SOCKET ||
-            bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-            listen(m_socket, 16) != 0 ||
-            getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        if (m_socket == INVALID_SOCKET || bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+            listen(m_socket, 16) != 0 || getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             return;
         m_port = ntohs(address.sin_port);
     }

@@ -12,8 +12,8 @@
 inline std::string ReadFileBytes(const std::wstring& path)
 {
     std::string bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, NULL);
     if (h == INVALID_HANDLE_VALUE)
         return bytes;
     char buf[4096];
@@ -70,8 +70,8 @@ public:
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         wchar_t name[96];
-        swprintf(name, 96, L"%ls-%lu-%ld-%lu", prefix, GetCurrentProcessId(),
-                 InterlockedIncrement(&s_counter), GetTickCount());
+        swprintf(name, 96, L"%ls-%lu-%ld-%lu", prefix, GetCurrentProcessId(), InterlockedIncrement(&s_counter),
+                 GetTickCount());
         m_path = std::wstring(temp) + name;
         CreateDirectoryW(m_path.c_str(), NULL);
     }

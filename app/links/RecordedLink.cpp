@@ -25,16 +25,16 @@ std::string Utf8(LPCWSTR psz)
 
 }  // namespace
 
-HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
-                        LPCWSTR lpDirectory, INT nShowCmd)
+HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory,
+                        INT nShowCmd)
 {
     char szTail[64];
     snprintf(szTail, sizeof(szTail), "\t%d\t%llx\r\n", nShowCmd,
              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hWnd)));
-    std::string line = Utf8(lpOperation) + "\t" + Utf8(lpFile) + "\t" + Utf8(lpParameters) + "\t" +
-                       Utf8(lpDirectory) + szTail;
-    HANDLE h = CreateFileW(LINK_RECORD_FILE, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           NULL, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    std::string line =
+        Utf8(lpOperation) + "\t" + Utf8(lpFile) + "\t" + Utf8(lpParameters) + "\t" + Utf8(lpDirectory) + szTail;
+    HANDLE h = CreateFileW(LINK_RECORD_FILE, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, NULL);
     if (h == INVALID_HANDLE_VALUE)
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_ACCESSDENIED));
     DWORD nWritten = 0;
@@ -42,4 +42,13 @@ HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR 
     CloseHandle(h);
     // What the shell returns for success: a value above 32.
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+BOOL ShellExecuteLink(SHELLEXECUTEINFOW* pInfo)
+{
+    if (pInfo == NULL || pInfo->cbSize != sizeof(*pInfo))
+        return FALSE;
+    pInfo->hInstApp =
+        ShellOpenLink(pInfo->hwnd, pInfo->lpVerb, pInfo->lpFile, pInfo->lpParameters, pInfo->lpDirectory, pInfo->nShow);
+    return reinterpret_cast<INT_PTR>(pInfo->hInstApp) > 32;
 }

@@ -3,8 +3,13 @@
 
 #include <shellapi.h>
 
-HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
-                        LPCWSTR lpDirectory, INT nShowCmd)
+HINSTANCE ShellOpenLink(HWND hWnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters, LPCWSTR lpDirectory,
+                        INT nShowCmd)
 {
     return ShellExecuteW(hWnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd);
+}
+
+BOOL ShellExecuteLink(SHELLEXECUTEINFOW* pInfo)
+{
+    return ShellExecuteExW(pInfo);
 }

@@ -17,13 +17,12 @@
 #include <random>
 #include <vector>
 
-namespace
-{
+namespace {
 const int kCountries = 250;
 const int kTimeoutMs = 10000;
 const WORD kListId = 1003;
 const WORD kPlainId = 1010;
-const int kSizes[] = {500, 1000, 2000, 5000};
+const int kSizes[] = { 500, 1000, 2000, 5000 };
 const int kRepeats = 3;
 
 class CBenchHost : public CDialog
@@ -47,10 +46,8 @@ double Now()
 void Drain()
 {
     MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-    {
-        if (!AfxPreTranslateWalk(NULL, &msg))
-        {
+    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (!AfxPreTranslateWalk(NULL, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -61,8 +58,7 @@ void Drain()
 double Measure(const std::function<void()>& setup, const std::function<void()>& work)
 {
     double best = 1e30;
-    for (int i = 0; i < kRepeats; ++i)
-    {
+    for (int i = 0; i < kRepeats; ++i) {
         setup();
         Drain();
         const double start = Now();
@@ -74,8 +70,12 @@ double Measure(const std::function<void()>& setup, const std::function<void()>& 
 
 void SetUpColumns(CListCtrl& list)
 {
-    const struct { const wchar_t* title; int width; } columns[] = {
-        {L"Country", 140}, {L"IP", 112}, {L"Port", 0}, {L"Type", 95}, {L"Uptime", 51}, {L"Speed", 100},
+    const struct
+    {
+        const wchar_t* title;
+        int width;
+    } columns[] = {
+        { L"Country", 140 }, { L"IP", 112 }, { L"Port", 0 }, { L"Type", 95 }, { L"Uptime", 51 }, { L"Speed", 100 },
     };
     for (int i = 0; i < 6; ++i)
         list.InsertColumn(i, columns[i].title, LVCFMT_LEFT, columns[i].width);
@@ -85,8 +85,7 @@ void SetUpColumns(CListCtrl& list)
 void MakeProxies(CProxyList& list, int n, std::mt19937& random)
 {
     list.RemoveAll();
-    for (int i = 0; i < n; ++i)
-    {
+    for (int i = 0; i < n; ++i) {
         char ip[16];
         sprintf(ip, "10.%d.%d.%d", i / 62500, (i / 250) % 250, i % 250 + 1);
         const int speed = random() % 4 == 0 ? PROXY_SPEED_UNMEASURED : static_cast<int>(random() % 30000);
@@ -103,8 +102,7 @@ void FillPlain(CListCtrl& list, const CProxyList& proxies)
     list.SetRedraw(FALSE);
     int row = 0;
     wchar_t text[32];
-    for (POSITION pos = proxies.GetHeadPosition(); pos != NULL; ++row)
-    {
+    for (POSITION pos = proxies.GetHeadPosition(); pos != NULL; ++row) {
         const CProxy& proxy = proxies.GetNext(pos);
         list.InsertItem(row, L"Country");
         list.SetItemText(row, 1, CString(proxy.m_szIP));
@@ -124,7 +122,7 @@ void Report(const char* what, double ms, double baseline)
 {
     printf("  %-24s %9.1f ms  %6.2fx\n", what, ms, ms / baseline);
 }
-}
+}  // namespace
 
 int wmain()
 {
@@ -132,8 +130,7 @@ int wmain()
 
     CTempDir dir(L"corvane-bench");
     std::string table;
-    for (int i = 0; i < kCountries; ++i)
-    {
+    for (int i = 0; i < kCountries; ++i) {
         char line[64];
         sprintf(line, "%c%c\tCountry %d\r\n", 'A' + i / 26, 'A' + i % 26, i);
         table += line;
@@ -147,9 +144,8 @@ int wmain()
     tmpl.Add(kListId, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER, 7, 43, 339, 233)
         .Add(kPlainId, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER, 7, 300, 339, 233);
     CBenchHost host;
-    if (!host.CreateIndirect(tmpl.Get()) || !host.m_list.SubclassDlgItem(kListId, &host)
-        || !host.m_plain.SubclassDlgItem(kPlainId, &host))
-    {
+    if (!host.CreateIndirect(tmpl.Get()) || !host.m_list.SubclassDlgItem(kListId, &host) ||
+        !host.m_plain.SubclassDlgItem(kPlainId, &host)) {
         fprintf(stderr, "bench_listview: could not make the window\n");
         return 1;
     }
@@ -163,8 +159,7 @@ int wmain()
     std::mt19937 random(5000);
     CProxyList proxies;
     printf("list view bench: best of %d runs; ratios against plain rows without custom draw\n", kRepeats);
-    for (int n : kSizes)
-    {
+    for (int n : kSizes) {
         MakeProxies(proxies, n, random);
         CProListCtrl& list = host.m_list;
         auto refresh = [&] {
@@ -174,38 +169,67 @@ int wmain()
         };
 
         const double baseline = Measure([&] { host.m_plain.DeleteAllItems(); },
-                                        [&] { FillPlain(host.m_plain, proxies); host.m_plain.UpdateWindow(); Drain(); });
+                                        [&] {
+                                            FillPlain(host.m_plain, proxies);
+                                            host.m_plain.UpdateWindow();
+                                            Drain();
+                                        });
         printf("%d rows: baseline %.1f ms\n", n, baseline);
         Report("refresh (empty list)", Measure([&] { list.RemoveAllItems(); }, refresh), baseline);
         Report("refresh (full list)", Measure(refresh, refresh), baseline);
 
-        const struct { const char* name; const char* sortName; int key; bool ascending; } sorts[] = {
-            {"click country", "sort country", PROXY_SORT_COUNTRY, true},
-            {"click country again", "sort country desc", PROXY_SORT_COUNTRY, false},
-            {"click type", "sort type", PROXY_SORT_TYPE, true},
-            {"click type again", "sort type desc", PROXY_SORT_TYPE, false},
-            {"click uptime", "sort uptime", PROXY_SORT_UPTIME, true},
-            {"click uptime again", "sort uptime desc", PROXY_SORT_UPTIME, false},
-            {"click speed", "sort speed desc", PROXY_SORT_SPEED, false},
-            {"test run's speed sort", "sort speed", PROXY_SORT_SPEED, true},
-        };
-        for (const auto& sort : sorts)
+        const struct
         {
-            Report(sort.name, Measure([&] { MakeProxies(proxies, n, random); },
-                                      [&] { SortProxyList(proxies, sort.key, sort.ascending, kCountries); refresh(); }),
+            const char* name;
+            const char* sortName;
+            int key;
+            bool ascending;
+        } sorts[] = {
+            { "click country", "sort country", PROXY_SORT_COUNTRY, true },
+            { "click country again", "sort country desc", PROXY_SORT_COUNTRY, false },
+            { "click type", "sort type", PROXY_SORT_TYPE, true },
+            { "click type again", "sort type desc", PROXY_SORT_TYPE, false },
+            { "click uptime", "sort uptime", PROXY_SORT_UPTIME, true },
+            { "click uptime again", "sort uptime desc", PROXY_SORT_UPTIME, false },
+            { "click speed", "sort speed desc", PROXY_SORT_SPEED, false },
+            { "test run's speed sort", "sort speed", PROXY_SORT_SPEED, true },
+        };
+        for (const auto& sort : sorts) {
+            Report(sort.name,
+                   Measure([&] { MakeProxies(proxies, n, random); },
+                           [&] {
+                               SortProxyList(proxies, sort.key, sort.ascending, kCountries);
+                               refresh();
+                           }),
                    baseline);
         }
-        for (const auto& sort : sorts)
-        {
-            Report(sort.sortName, Measure([&] { MakeProxies(proxies, n, random); },
-                                 [&] { SortProxyList(proxies, sort.key, sort.ascending, kCountries); }),
+        for (const auto& sort : sorts) {
+            Report(sort.sortName,
+                   Measure([&] { MakeProxies(proxies, n, random); },
+                           [&] { SortProxyList(proxies, sort.key, sort.ascending, kCountries); }),
                    baseline);
         }
 
         refresh();
-        Report("repaint", Measure([] {}, [&] { list.Invalidate(); list.UpdateWindow(); Drain(); }), baseline);
-        Report("page down and paint", Measure([&] { list.EnsureVisible(0, FALSE); list.UpdateWindow(); },
-                                              [&] { list.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0); list.UpdateWindow(); Drain(); }),
+        Report("repaint",
+               Measure([] {},
+                       [&] {
+                           list.Invalidate();
+                           list.UpdateWindow();
+                           Drain();
+                       }),
+               baseline);
+        Report("page down and paint",
+               Measure(
+                   [&] {
+                       list.EnsureVisible(0, FALSE);
+                       list.UpdateWindow();
+                   },
+                   [&] {
+                       list.SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+                       list.UpdateWindow();
+                       Drain();
+                   }),
                baseline);
         fflush(stdout);
     }

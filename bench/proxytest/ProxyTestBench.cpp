@@ -8,6 +8,7 @@
 // during the run next to those before it.
 //
 // Usage: bench_proxytest.exe <endpoint file> <latency ms>
+#include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/TestDriver.h"
 #include "net/Worker.h"
@@ -49,8 +50,7 @@ int ThreadsOfThisProcess()
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     const DWORD dwSelf = GetCurrentProcessId();
-    for (BOOL bMore = Thread32First(hSnapshot, &entry); bMore; bMore = Thread32Next(hSnapshot, &entry))
-    {
+    for (BOOL bMore = Thread32First(hSnapshot, &entry); bMore; bMore = Thread32Next(hSnapshot, &entry)) {
         if (entry.th32OwnerProcessID == dwSelf)
             ++n;
     }
@@ -80,8 +80,7 @@ public:
     {
         Sample();
         m_thread = std::thread([this] {
-            while (!m_bStop)
-            {
+            while (!m_bStop) {
                 Sample();
                 Sleep(10);
             }
@@ -120,8 +119,7 @@ bool ReadEndpoints(const wchar_t* pszPath, std::vector<CProxy>& endpoints)
     int nPort = 0;
     bool bReady = false;
     char szLine[128];
-    while (fgets(szLine, sizeof(szLine), f))
-    {
+    while (fgets(szLine, sizeof(szLine), f)) {
         if (strncmp(szLine, "ready", 5) == 0)
             bReady = true;
         else if (sscanf(szLine, "%15s %d", szAddress, &nPort) == 2)
@@ -140,14 +138,12 @@ double MB(SIZE_T n)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc < 3)
-    {
+    if (argc < 3) {
         fprintf(stderr, "usage: bench_proxytest <endpoint file> <latency ms>\n");
         return 2;
     }
     std::vector<CProxy> endpoints;
-    if (!ReadEndpoints(argv[1], endpoints))
-    {
+    if (!ReadEndpoints(argv[1], endpoints)) {
         fprintf(stderr, "bench_proxytest: no endpoints in %ls\n", argv[1]);
         return 1;
     }
@@ -163,23 +159,23 @@ int wmain(int argc, wchar_t** argv)
     pTest->m_nTimeoutSeconds = 30;
     strcpy(GetSettings().GetMisc()->m_szProxyUser, "corvane");
     strcpy(g_szProxyPassword, "bench");
+    g_relayServer.SetCredentials("corvane", "bench");
 
     printf("%zu endpoints, latency %.0f ms\n", endpoints.size(), dLatency * 1000);
     const int nIdleThreads = ThreadsOfThisProcess();
     const Memory idle = MemoryOfThisProcess();
-    printf("before the runs: %d threads, working set %.1f MB, commit %.1f MB\n\n", nIdleThreads,
-           MB(idle.nWorkingSet), MB(idle.nCommit));
-    printf("%-12s %7s %7s %8s %9s %9s %6s %7s %8s %8s %9s %9s\n", "test", "threads", "proxies", "seconds",
-           "proxies/s", "bound/s", "ratio", "passed", "mean ms", "peak thr", "peak WS", "peak commit");
+    printf("before the runs: %d threads, working set %.1f MB, commit %.1f MB\n\n", nIdleThreads, MB(idle.nWorkingSet),
+           MB(idle.nCommit));
+    printf("%-12s %7s %7s %8s %9s %9s %6s %7s %8s %8s %9s %9s\n", "test", "threads", "proxies", "seconds", "proxies/s",
+           "bound/s", "ratio", "passed", "mean ms", "peak thr", "peak WS", "peak commit");
 
-    for (int bSpeed = 1; bSpeed >= 0; --bSpeed)
-    {
-        for (int nThreads : kThreadCounts)
-        {
+    for (int bSpeed = 1; bSpeed >= 0; --bSpeed) {
+        for (int nThreads : kThreadCounts) {
             CWorker& worker = bSpeed ? (CWorker&)GetTestSpeedWorker() : (CWorker&)GetCheckAnonymousWorker();
             worker.m_nMaxThreads = nThreads;
             const double dBound = (bSpeed ? 1.0 : 5.0) * nThreads / dLatency;
-            const int nProxies = std::min((int)endpoints.size(), std::max(kMinProxies, (int)(dBound * kRunSeconds + 0.5)));
+            const int nProxies =
+                std::min((int)endpoints.size(), std::max(kMinProxies, (int)(dBound * kRunSeconds + 0.5)));
             CProxyList list;
             for (int i = 0; i < nProxies; ++i)
                 list.AddTail(endpoints[i]);
@@ -200,9 +196,9 @@ int wmain(int argc, wchar_t** argv)
                 dMeanMs += list.GetNext(pos).m_nSpeed;
             dMeanMs = (bSpeed && !list.IsEmpty()) ? dMeanMs / list.GetCount() : 0;
             printf("%-12s %7d %7d %8.2f %9.1f %9.1f %6.2f %7d %8.0f %8d %7.1fMB %9.1fMB\n",
-                   bSpeed ? "speed" : "availability", nThreads, nProxies, dSeconds, dRate, dBound,
-                   dRate / dBound, (int)list.GetCount(), dMeanMs, sampler.m_nPeakThreads,
-                   MB(sampler.m_peak.nWorkingSet), MB(sampler.m_peak.nCommit));
+                   bSpeed ? "speed" : "availability", nThreads, nProxies, dSeconds, dRate, dBound, dRate / dBound,
+                   (int)list.GetCount(), dMeanMs, sampler.m_nPeakThreads, MB(sampler.m_peak.nWorkingSet),
+                   MB(sampler.m_peak.nCommit));
             fflush(stdout);
         }
     }

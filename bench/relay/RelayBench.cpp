@@ -30,7 +30,7 @@ namespace {
 const unsigned short kTinyproxy = world::kProxyPorts[0];
 const size_t kBulkBytes = 64u * 1024 * 1024;
 const int kBulkRepeats = 3;
-const int kClientCounts[] = {1, 10, 100};
+const int kClientCounts[] = { 1, 10, 100 };
 const DWORD kRateMs = 3000;
 const int kOpenConnections = 1000;
 
@@ -48,8 +48,7 @@ SIZE_T PrivateBytes()
 {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof(counters));
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
     // Wine leaves PrivateUsage 0 but fills PagefileUsage, which counts the same.
     return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
 }
@@ -109,8 +108,8 @@ private:
         size_t at = head.find("/bytes/");
         if (at != std::string::npos && at < head.find("\r\n"))
             length = strtoul(head.c_str() + at + 7, nullptr, 10);
-        std::string answer = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(length) +
-                             "\r\nConnection: close\r\n\r\n";
+        std::string answer =
+            "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(length) + "\r\nConnection: close\r\n\r\n";
         if (at == std::string::npos)
             answer += "ok";
         bool ok = SendAll(s, answer);
@@ -174,13 +173,12 @@ struct CPath
 {
     const char* name;
     unsigned short port;
-    std::string authorization;   // header line with CR LF, or empty
+    std::string authorization;  // header line with CR LF, or empty
 
     std::string Request(unsigned short originPort, const std::string& path) const
     {
         std::string host = "127.0.0.1:" + std::to_string(originPort);
-        return "GET http://" + host + path + " HTTP/1.1\r\n" + authorization + "Host: " + host +
-               "\r\n\r\n";
+        return "GET http://" + host + path + " HTTP/1.1\r\n" + authorization + "Host: " + host + "\r\n\r\n";
     }
 };
 
@@ -272,8 +270,8 @@ COpenResult HoldOpen(unsigned short port, CHolder& holder, bool relayed)
     result.opened = static_cast<int>(holder.Held());
     SIZE_T after = PrivateBytes();
     if (!clients.empty())
-        result.bytesPerConnection = (static_cast<double>(after) - static_cast<double>(before)) /
-                                    static_cast<double>(clients.size());
+        result.bytesPerConnection =
+            (static_cast<double>(after) - static_cast<double>(before)) / static_cast<double>(clients.size());
     for (SOCKET s : clients)
         closesocket(s);
     holder.CloseAll();
@@ -285,8 +283,8 @@ COpenResult HoldOpen(unsigned short port, CHolder& holder, bool relayed)
 
 void Row(const char* what, double relay, double direct, const char* unit)
 {
-    printf("%-34s relay %12.1f %-6s direct %12.1f %-6s ratio %6.3f\n", what, relay, unit, direct,
-           unit, direct > 0 ? relay / direct : 0.0);
+    printf("%-34s relay %12.1f %-6s direct %12.1f %-6s ratio %6.3f\n", what, relay, unit, direct, unit,
+           direct > 0 ? relay / direct : 0.0);
 }
 
 }  // namespace
@@ -296,8 +294,7 @@ int wmain()
     EnsureWinsock();
     SOCKET probe = Connect(kTinyproxy, 2000);
     if (probe == INVALID_SOCKET) {
-        printf("bench_relay: no tinyproxy on %u; start the world (tests/world/world.sh start)\n",
-               kTinyproxy);
+        printf("bench_relay: no tinyproxy on %u; start the world (tests/world/world.sh start)\n", kTinyproxy);
         return 1;
     }
     closesocket(probe);
@@ -307,8 +304,7 @@ int wmain()
     g_relayServer.SetUpstream(world::kHost, kTinyproxy);
     g_relayServer.Start();
     DWORD start = GetTickCount();
-    while (g_relayServer.GetListeningPort() == 0 && !g_relayServer.StartFailed() &&
-           GetTickCount() - start < 10000)
+    while (g_relayServer.GetListeningPort() == 0 && !g_relayServer.StartFailed() && GetTickCount() - start < 10000)
         Sleep(10);
     if (g_relayServer.GetListeningPort() == 0) {
         printf("bench_relay: the relay did not start\n");
@@ -317,12 +313,12 @@ int wmain()
 
     char line[PROXY_AUTHORIZATION_LINE_BUFFER];
     g_relayServer.FormatAuthorizationLine(line, sizeof(line));
-    CPath relay = {"relay", static_cast<unsigned short>(g_relayServer.GetListeningPort()), ""};
-    CPath direct = {"direct", kTinyproxy, line};
+    CPath relay = { "relay", static_cast<unsigned short>(g_relayServer.GetListeningPort()), "" };
+    CPath direct = { "direct", kTinyproxy, line };
     COrigin origin;
 
-    printf("bench_relay: relay on %d, tinyproxy on %u, origin on %u\n",
-           g_relayServer.GetListeningPort(), kTinyproxy, origin.Port());
+    printf("bench_relay: relay on %d, tinyproxy on %u, origin on %u\n", g_relayServer.GetListeningPort(), kTinyproxy,
+           origin.Port());
     char what[64];
     snprintf(what, sizeof(what), "bulk %u MB, one connection", static_cast<unsigned>(kBulkBytes >> 20));
     Row(what, Bulk(relay, origin.Port()), Bulk(direct, origin.Port()), "MB/s");

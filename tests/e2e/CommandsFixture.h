@@ -4,10 +4,13 @@
 #pragma once
 
 #include "proxy/Settings.h"
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/E2eControlIds.h"
+#include "tests/support/MakerClient.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/RemoteListView.h"
 #include "tests/world/World.h"
+#include "tests/TestFiles.h"
+#include "net/WorkerMessages.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -23,31 +26,23 @@
 
 namespace commands {
 
-const int kListId = 1003;
-const int kGetProxyId = 1036;
-const int kTestSpeedId = 1005;
-const int kHideIPId = 1002;
-const int kAutoHideIPId = 1001;
-const int kSettingId = 1004;
-const int kCheckIPId = 1057;
-const int kCurrentFlagId = 1040;
-const int kRealIPId = 1041;
-const int kCurrentIPId = 1042;
-const int kReplaceId = 1049;
-const int kAppendId = 1050;
-const UINT kTrayNotify = WM_USER + 100;
-const UINT kTrayIconId = 128;
-const UINT kTimerAutoSwitch = 1;
+using maker::kRetrievePath;
 
-constexpr const char* kRetrievePath = "/Corvane/Tessaly/retrieve.php";
+// A harvest source list naming one local page that lists one proxy, on a
+// loopback address that the country ranges know.
+inline void WriteOneProxyHarvest(const std::wstring& workDir, unsigned short proxyPort)
+{
+    CreateDirectoryW((workDir + L"\\AdminFile").c_str(), nullptr);
+    WriteFileBytes(workDir + L"\\countryranges.crv", "127.0.0.0\t127.0.0.255\tUS\r\n");
+    WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(proxyPort) + "\n");
+    WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt", "FileName:\r\nAdminFile\\page.txt\r\n");
+}
 
 // One line of a proxy list file (and of a retrieval reply).
-inline std::string ProxyLine(const std::string& ip, int port, int country, int type, int uptime,
-                             int speed)
+inline std::string ProxyLine(const std::string& ip, int port, int country, int type, int uptime, int speed)
 {
-    return ip + "\t" + std::to_string(port) + "\t" + std::to_string(country) + "\t" +
-           std::to_string(type) + "\t" + std::to_string(uptime) + "\t" + std::to_string(speed) +
-           "\r\n";
+    return ip + "\t" + std::to_string(port) + "\t" + std::to_string(country) + "\t" + std::to_string(type) + "\t" +
+           std::to_string(uptime) + "\t" + std::to_string(speed) + "\r\n";
 }
 
 // n proxies 10.0.0.1 .. (10.0.k.j past 249), ports 8081 .. 8080+n, fastest
@@ -65,7 +60,10 @@ inline std::string NumberedProxies(int n, int first = 1)
     return lines;
 }
 
-inline std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+inline std::wstring Widen(const std::string& s)
+{
+    return std::wstring(s.begin(), s.end());
+}
 
 inline std::vector<std::wstring> NumberedAddresses(const std::vector<int>& numbers)
 {
@@ -86,8 +84,8 @@ inline InternetSetting ReadInternetSetting()
 {
     InternetSetting s;
     HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-                      0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                      KEY_READ, &key) != ERROR_SUCCESS)
         return s;
     DWORD size = sizeof(s.enable);
     RegQueryValueExW(key, L"ProxyEnable", nullptr, nullptr, reinterpret_cast<BYTE*>(&s.enable), &size);
@@ -104,8 +102,8 @@ inline InternetSetting ReadInternetSetting()
 inline void ResetInternetSetting()
 {
     HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
-                        0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                        nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     DWORD zero = 0;
     RegSetValueExW(key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof(zero));
@@ -155,7 +153,10 @@ inline std::string UpstreamOf(const std::string& reply)
     return at == std::string::npos ? std::string() : reply.substr(at, 14);
 }
 
-inline std::wstring ProgramDataDir() { return TestProgramDir(); }
+inline std::wstring ProgramDataDir()
+{
+    return TestProgramDir();
+}
 
 inline int CountryCount()
 {
@@ -200,8 +201,7 @@ protected:
         ASSERT_TRUE(program.Start(workDir));
         ASSERT_TRUE(WaitUntil([&] {
             main = program.MainWindow();
-            return main && IsWindowVisible(main) && program.SplashWindow() &&
-                   !IsWindowVisible(program.SplashWindow());
+            return main && IsWindowVisible(main) && program.SplashWindow() && !IsWindowVisible(program.SplashWindow());
         })) << "the main window did not appear";
         list.reset(new RemoteListView(Item(kListId), program.ProcessId()));
         ASSERT_TRUE(list->Ready());
@@ -237,8 +237,7 @@ protected:
         SetDefaultSettings(settings, CountryCount());
         // The world's test page, as the maker's test definition names it.
         char url[128];
-        snprintf(url, sizeof(url), "http://%s:%u/test.htm", world::kHost,
-                 static_cast<unsigned>(world::kMakerPort));
+        snprintf(url, sizeof(url), "http://%s:%u/test.htm", world::kHost, static_cast<unsigned>(world::kMakerPort));
         CSettingTestItem* test = settings.GetTest();
         lstrcpynA(test->m_szURL, url, sizeof(test->m_szURL));
         test->SetCorrectValue("TessalyOK");
@@ -295,7 +294,8 @@ protected:
         HWND box = nullptr;
         if (!WaitUntil([&] { return (box = FindMessageBox(&text)) != nullptr; }, ms))
             return L"(no message box)";
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
         WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, ms);
         return text;
     }
@@ -315,11 +315,14 @@ protected:
         else if (SendMessageW(GetDlgItem(dlg, kAppendId), BM_GETCHECK, 0, 0) == BST_CHECKED)
             checked = kAppendId;
         if (answer == IDCANCEL) {
-            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
+            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
         } else {
-            SendMessageW(GetDlgItem(dlg, kReplaceId), BM_SETCHECK, answer == kReplaceId ? BST_CHECKED : BST_UNCHECKED, 0);
+            SendMessageW(GetDlgItem(dlg, kReplaceId), BM_SETCHECK, answer == kReplaceId ? BST_CHECKED : BST_UNCHECKED,
+                         0);
             SendMessageW(GetDlgItem(dlg, kAppendId), BM_SETCHECK, answer == kAppendId ? BST_CHECKED : BST_UNCHECKED, 0);
-            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
         }
         WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 30000);
         return checked;
@@ -368,13 +371,15 @@ protected:
         if (defaultName)
             *defaultName = WindowText(edit);
         if (path.empty()) {
-            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
+            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
         } else {
             // Typed characters wake the edit's auto-completion, which can
             // stall the dialog; the whole text at once does not.
             SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_BLOCK, 10000,
                                 nullptr);
-            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+            PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
         }
         if (!WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); }, 30000))
             ADD_FAILURE() << "the file dialog stayed up";

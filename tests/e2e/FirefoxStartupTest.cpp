@@ -1,6 +1,6 @@
 // The real program at start-up with a running Firefox whose prefs.js does
 // not follow the system's proxy setting, and the settings asking for it.
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/MakerClient.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/win/FirefoxTestWorld.h"
 
@@ -10,8 +10,7 @@ namespace {
 
 using namespace firefox_test;
 
-const wchar_t kQuestion[] =
-    L"Firefox'setting is not consistent,Do you want to close Firefox to change its setting?";
+const wchar_t kQuestion[] = L"Firefox'setting is not consistent,Do you want to close Firefox to change its setting?";
 
 // Only the switch section: the others take their defaults.
 const char kSettingsWithFirefox[] = "Switch:\r\nFirefox\t1\r\nRatio\t100\r\nInterval\t5\r\n";
@@ -33,7 +32,7 @@ TEST(FirefoxStartupE2ETest, AnsweringNoLeavesFirefoxAndPrefsAlone)
     std::wstring prefs = profiles.AddProfile(L"corvane-test-e.default", kPrefs);
 
     CFirefoxPaths paths = MakePaths(StandInExe(), prefs);
-    STARTUPINFOW si = {sizeof(si)};
+    STARTUPINFOW si = { sizeof(si) };
     PROCESS_INFORMATION firefox = {};
     ASSERT_TRUE(CreateProcessW(paths.m_szExePath, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &si, &firefox));
     CloseHandle(firefox.hThread);

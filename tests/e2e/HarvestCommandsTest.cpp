@@ -1,17 +1,13 @@
 // The hidden Worker and Upload commands of the real program, reached through
 // their ids: a harvest from a local page file, then the statistics.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 #include "tests/TestFiles.h"
 
 using namespace commands;
 
 namespace {
-
-const int kWorkerId = 1000;
-const int kUploadId = 1034;
-const int kStatusId = 1051;
-const UINT kHarvestRestart = WM_USER + 153;
 
 class HarvestCommandsTest : public CommandsTest
 {
@@ -26,16 +22,12 @@ protected:
                        "<tr><td>127.0.0.1</td><td>18201</td></tr>\n"
                        "<tr><td>127.0.0.1</td><td>18202</td></tr>\n"
                        "127.0.0.1:18203 127.0.0.1:18204 127.0.0.1:8888 127.0.0.1:18299\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt",
-                       "FileName:\r\nAdminFile\\page.txt\r\n");
+        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt", "FileName:\r\nAdminFile\\page.txt\r\n");
     }
 
     std::string Admin(const wchar_t* name) const { return ReadFileBytes(workDir + L"\\AdminFile\\" + name); }
 
-    static int Lines(const std::string& text)
-    {
-        return (int)std::count(text.begin(), text.end(), '\n');
-    }
+    static int Lines(const std::string& text) { return (int)std::count(text.begin(), text.end(), '\n'); }
 
     // The line of country index i.
     static std::string Line(const std::string& text, int i)
@@ -72,7 +64,7 @@ TEST_F(HarvestCommandsTest, HarvestThenUpload)
     EXPECT_EQ(L"No proxy to upload!", AnswerMessageBox());
     EXPECT_EQ("", Admin(L"verifiedProxy.txt"));
 
-    PostMessageW(main, kHarvestRestart, 0, 0);
+    PostMessageW(main, WM_HARVEST_RESTART, 0, 0);
     ASSERT_TRUE(WaitRows(4, 120000));
     // The status static is hidden, but it holds the harvest's texts.
     EXPECT_EQ(L"Test Speed: 0 / 5", DialogItemText(main, kStatusId));

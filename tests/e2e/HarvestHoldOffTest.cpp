@@ -3,6 +3,7 @@
 // is a listener that never answers, so the harvest's speed test holds the
 // list for the whole time-out.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 #include "tests/LoopbackListener.h"
 #include "tests/TestFiles.h"
@@ -10,9 +11,6 @@
 using namespace commands;
 
 namespace {
-
-const int kStatusId = 1051;
-const UINT kHarvestRestart = WM_USER + 153;
 
 class HarvestHoldOffTest : public CommandsTest
 {
@@ -22,17 +20,12 @@ protected:
     void TuneSettings(CSettings& settings) override
     {
         settings.GetTest()->m_nTimeoutSeconds = 15;
-        CreateDirectoryW((workDir + L"\\AdminFile").c_str(), nullptr);
-        WriteFileBytes(workDir + L"\\countryranges.crv", "127.0.0.0\t127.0.0.255\tUS\r\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\page.txt", "127.0.0.1:" + std::to_string(silent.Port()) + "\n");
-        WriteFileBytes(workDir + L"\\AdminFile\\proxywebsiteToText.txt",
-                       "FileName:\r\nAdminFile\\page.txt\r\n");
+        WriteOneProxyHarvest(workDir, silent.Port());
     }
 
     bool HarvestOver() const
     {
-        return GetFileAttributesW((workDir + L"\\AdminFile\\availProxyList.txt").c_str()) !=
-               INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesW((workDir + L"\\AdminFile\\availProxyList.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
     LoopbackListener silent;
@@ -43,11 +36,11 @@ protected:
 TEST_F(HarvestHoldOffTest, HideCommandsWaitForTheHarvest)
 {
     ASSERT_TRUE(silent.Ok());
-    PostMessageW(main, kHarvestRestart, 0, 0);
+    PostMessageW(main, WM_HARVEST_RESTART, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return DialogItemText(main, kStatusId) == L"Test Speed: 0 / 1"; }, 60000))
         << "the harvest did not reach its speed test";
 
-    for (int id : {kHideIPId, kAutoHideIPId}) {
+    for (int id : { kHideIPId, kAutoHideIPId }) {
         SCOPED_TRACE(id);
         Click(id);
         SendToMain(WM_NULL, 0, 0);

@@ -7,7 +7,7 @@ namespace {
 
 using namespace commands;
 
-const int kButtons[] = {kHideIPId, kAutoHideIPId, kGetProxyId, kTestSpeedId, kSettingId};
+const int kButtons[] = { kHideIPId, kAutoHideIPId, kGetProxyId, kTestSpeedId, kSettingId };
 
 class HideCommandsTest : public CommandsTest
 {
@@ -36,7 +36,7 @@ protected:
         const UINT kExitApp = WM_USER + 101;
         const wchar_t kQuestion[] = L"Your real IP is hidden, do you want to restore it?";
         FillList(NumberedProxies(2), 2);
-        ASSERT_TRUE(list->SelectOnly({0}));
+        ASSERT_TRUE(list->SelectOnly({ 0 }));
         Click(kHideIPId);
         ASSERT_TRUE(WaitCaption(kHideIPId, L"Restore IP"));
         ASSERT_EQ(1u, ReadInternetSetting().enable);
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(HideCommandsTest, EmptyListRefusesBothCommands)
 {
-    for (int id : {kHideIPId, kAutoHideIPId}) {
+    for (int id : { kHideIPId, kAutoHideIPId }) {
         SCOPED_TRACE(id);
         std::wstring caption = Caption(id);
         Click(id);
@@ -73,9 +73,13 @@ TEST_F(HideCommandsTest, EmptyListRefusesBothCommands)
 TEST_F(HideCommandsTest, HideIPWantsExactlyOneSelectedRow)
 {
     FillList(NumberedProxies(3), 3);
-    struct { std::vector<int> rows; const wchar_t* message; } cases[] = {
-        {{}, L"Please select 1 proxy to hide ip."},
-        {{0, 2}, L"Too many proxies are selected, please select 1 proxy to hide ip."},
+    struct
+    {
+        std::vector<int> rows;
+        const wchar_t* message;
+    } cases[] = {
+        { {}, L"Please select 1 proxy to hide ip." },
+        { { 0, 2 }, L"Too many proxies are selected, please select 1 proxy to hide ip." },
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(list->SelectOnly(c.rows));
@@ -90,13 +94,13 @@ TEST_F(HideCommandsTest, EachStateLeavesItsButtonsUsable)
     FillList(NumberedProxies(3), 3);
     const std::vector<int> all(std::begin(kButtons), std::end(kButtons));
 
-    ASSERT_TRUE(list->SelectOnly({2}));
+    ASSERT_TRUE(list->SelectOnly({ 2 }));
     Click(kHideIPId);
     ASSERT_TRUE(WaitCaption(kHideIPId, L"Restore IP"));
-    EXPECT_EQ(std::vector<int>({kHideIPId}), Enabled());
+    EXPECT_EQ(std::vector<int>({ kHideIPId }), Enabled());
     EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"10.0.0.3"; }, 10000));
     // Hide by hand moves no selection.
-    EXPECT_EQ(std::vector<int>({2}), list->SelectedRows());
+    EXPECT_EQ(std::vector<int>({ 2 }), list->SelectedRows());
     // The notification-area menu keeps the settings shut while hidden.
     EXPECT_FALSE(ReadTrayMenu(program, main)[kSettingRow]);
 
@@ -108,9 +112,9 @@ TEST_F(HideCommandsTest, EachStateLeavesItsButtonsUsable)
     Click(kAutoHideIPId);
     ASSERT_TRUE(WaitCaption(kAutoHideIPId, L"Stop Auto"));
     EXPECT_EQ(L"Remove Cur", Caption(kGetProxyId));
-    EXPECT_EQ(std::vector<int>({kAutoHideIPId, kGetProxyId}), Enabled());
+    EXPECT_EQ(std::vector<int>({ kAutoHideIPId, kGetProxyId }), Enabled());
     // Automatic mode starts with the first row, selected and focused.
-    EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({0}); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({ 0 }); }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"10.0.0.1"; }, 10000));
     EXPECT_FALSE(ReadTrayMenu(program, main)[kSettingRow]);
 

@@ -1,25 +1,11 @@
 // The real program's commands on the proxy list: removal, selection, import
 // and export through the common file dialogs, the tray menu and the links.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 namespace {
 
 using namespace commands;
-
-const int kRemoveSelected = 32791;
-const int kRemoveAll = 32790;
-const int kInvertSelection = 32792;
-const int kContextRemoveSelected = 32793;
-const int kContextRemoveAll = 32794;
-const int kTestAvailability = 32784;
-const int kImport = 32786;
-const int kExportAll = 32787;
-const int kExportSelected = 32788;
-const int kTrayOpen = 32777;
-const int kTrayAbout = 32779;
-const int kTrayExit = 32780;
-const int kTrayWebSite = 32782;
-const int kTrayHelp = 32795;
 
 class ListCommandsTest : public CommandsTest
 {
@@ -38,23 +24,23 @@ protected:
     // Nothing comes up within a moment.
     bool StaysQuiet()
     {
-        return !WaitUntil([&] { return FindMessageBox() || FindFileDialog() ||
-                                       FindDialog(L"Replace or Append"); }, 1500);
+        return !WaitUntil([&] { return FindMessageBox() || FindFileDialog() || FindDialog(L"Replace or Append"); },
+                          1500);
     }
 };
 
 TEST_F(ListCommandsTest, RemoveSelectedTakesRowsTwoAndFiveOfEight)
 {
     FillList(NumberedProxies(8), 8);
-    ASSERT_TRUE(list->SelectOnly({2, 5}));
+    ASSERT_TRUE(list->SelectOnly({ 2, 5 }));
     Command(kContextRemoveSelected);
     ASSERT_TRUE(WaitRows(6));
-    EXPECT_EQ(NumberedAddresses({1, 2, 4, 5, 7, 8}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 1, 2, 4, 5, 7, 8 }), Addresses());
 
-    ASSERT_TRUE(list->SelectOnly({0, 5}));
+    ASSERT_TRUE(list->SelectOnly({ 0, 5 }));
     Command(kRemoveSelected);
     ASSERT_TRUE(WaitRows(4));
-    EXPECT_EQ(NumberedAddresses({2, 4, 5, 7}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 2, 4, 5, 7 }), Addresses());
 }
 
 TEST_F(ListCommandsTest, RemoveSelectedWithoutSelectionSaysSoAndKeepsTheList)
@@ -69,10 +55,10 @@ TEST_F(ListCommandsTest, RemoveSelectedWithoutSelectionSaysSoAndKeepsTheList)
 TEST_F(ListCommandsTest, DeleteKeyRemovesTheSelectedRows)
 {
     FillList(NumberedProxies(4), 4);
-    ASSERT_TRUE(list->SelectOnly({0, 3}));
+    ASSERT_TRUE(list->SelectOnly({ 0, 3 }));
     PostMessageW(Item(kListId), WM_KEYDOWN, VK_DELETE, 0);
     ASSERT_TRUE(WaitRows(2));
-    EXPECT_EQ(NumberedAddresses({2, 3}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 2, 3 }), Addresses());
 }
 
 TEST_F(ListCommandsTest, RemoveSelectedTakesMoreThanFiveHundredRows)
@@ -82,7 +68,7 @@ TEST_F(ListCommandsTest, RemoveSelectedTakesMoreThanFiveHundredRows)
     ASSERT_TRUE(list->SetSelected(599, false));
     Command(kRemoveSelected);
     ASSERT_TRUE(WaitRows(1, 120000));
-    EXPECT_EQ(NumberedAddresses({600}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 600 }), Addresses());
 }
 
 TEST_F(ListCommandsTest, RemoveAllAsksAndCancelKeepsTheList)
@@ -108,9 +94,9 @@ TEST_F(ListCommandsTest, InvertSelectionFlipsEveryRow)
     Command(kInvertSelection);
     EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows().size() == 4; }, 10000));
 
-    ASSERT_TRUE(list->SelectOnly({1, 3}));
+    ASSERT_TRUE(list->SelectOnly({ 1, 3 }));
     Command(kInvertSelection);
-    EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({0, 2}); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({ 0, 2 }); }, 10000));
 }
 
 TEST_F(ListCommandsTest, RemovingTheRowInUseSwitchesToTheNextProxy)
@@ -121,19 +107,19 @@ TEST_F(ListCommandsTest, RemovingTheRowInUseSwitchesToTheNextProxy)
         << "automatic mode did not take the first proxy";
 
     // Another row: the upstream stays.
-    ASSERT_TRUE(list->SelectOnly({2}));
+    ASSERT_TRUE(list->SelectOnly({ 2 }));
     Command(kRemoveSelected);
     ASSERT_TRUE(WaitRows(4));
     Sleep(500);
     EXPECT_EQ(L"10.0.0.1", DialogItemText(main, kCurrentIPId));
 
     // The row in use: the entry that moved into its place takes over.
-    ASSERT_TRUE(list->SelectOnly({0}));
+    ASSERT_TRUE(list->SelectOnly({ 0 }));
     Command(kContextRemoveSelected);
     ASSERT_TRUE(WaitRows(3));
     EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"10.0.0.2"; }, 30000))
-        << "the current address is " << std::string(DialogItemText(main, kCurrentIPId).begin(),
-                                                   DialogItemText(main, kCurrentIPId).end());
+        << "the current address is "
+        << std::string(DialogItemText(main, kCurrentIPId).begin(), DialogItemText(main, kCurrentIPId).end());
     Click(kAutoHideIPId);
 }
 
@@ -153,7 +139,7 @@ TEST_F(ListCommandsTest, ExportWritesTheWholeListOrTheSelectedRows)
     Command(kExportSelected);
     EXPECT_EQ(L"No selected proxy to export!", AnswerMessageBox());
 
-    ASSERT_TRUE(list->SelectOnly({1, 3}));
+    ASSERT_TRUE(list->SelectOnly({ 1, 3 }));
     Command(kExportSelected);
     AnswerFileDialog(File(L"selected.txt"), &offered);
     EXPECT_EQ(L"proxy.txt", offered);
@@ -179,7 +165,7 @@ TEST_F(ListCommandsTest, ImportRoundTripWithTheReplaceOrAppendAnswers)
     EXPECT_EQ(kReplaceId, AnswerReplaceDialog(kAppendId));
     EXPECT_EQ(L"Open", AnswerFileDialog(File(L"two.txt")));
     ASSERT_TRUE(WaitRows(6));
-    EXPECT_EQ(NumberedAddresses({1, 2, 3, 4, 11, 12}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 1, 2, 3, 4, 11, 12 }), Addresses());
     EXPECT_NE(std::string::npos, SettingsText().find("ReplacebyImport\t0\r\n"));
 
     // Replace: the last answer comes up pre-selected.
@@ -187,7 +173,7 @@ TEST_F(ListCommandsTest, ImportRoundTripWithTheReplaceOrAppendAnswers)
     EXPECT_EQ(kAppendId, AnswerReplaceDialog(kReplaceId));
     AnswerFileDialog(File(L"two.txt"));
     ASSERT_TRUE(WaitRows(2));
-    EXPECT_EQ(NumberedAddresses({11, 12}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 11, 12 }), Addresses());
     EXPECT_NE(std::string::npos, SettingsText().find("ReplacebyImport\t1\r\n"));
 
     // Cancel on the question: no file dialog, nothing stored, nothing read.
@@ -212,8 +198,8 @@ TEST_F(ListCommandsTest, ImportRoundTripWithTheReplaceOrAppendAnswers)
     Command(kImport);
     AnswerFileDialog(File(L"four.txt"));
     ASSERT_TRUE(WaitRows(4));
-    EXPECT_EQ(NumberedAddresses({1, 2, 3, 4}), Addresses());
-    EXPECT_EQ((std::vector<std::wstring>{L"8081", L"8082", L"8083", L"8084"}), Ports());
+    EXPECT_EQ(NumberedAddresses({ 1, 2, 3, 4 }), Addresses());
+    EXPECT_EQ((std::vector<std::wstring>{ L"8081", L"8082", L"8083", L"8084" }), Ports());
 }
 
 TEST_F(ListCommandsTest, TestCommandsOnAnEmptyListSaySo)
@@ -255,17 +241,19 @@ TEST_F(ListCommandsTest, LinksAreOpenedWithTheShellsOpenVerb)
     Command(kTrayWebSite);
     Click(kCheckIPId);
     std::wstring log = workDir + L"\\links.log";
-    ASSERT_TRUE(WaitUntil([&] {
-        std::string bytes = ReadFileBytes(log);
-        return std::count(bytes.begin(), bytes.end(), '\n') == 3;
-    }, 30000)) << ReadFileBytes(log);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::string bytes = ReadFileBytes(log);
+            return std::count(bytes.begin(), bytes.end(), '\n') == 3;
+        },
+        30000))
+        << ReadFileBytes(log);
 
     char owner[32];
     snprintf(owner, sizeof(owner), "%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(main)));
     std::string tail = "\t\t\t5\t" + std::string(owner) + "\r\n";
-    EXPECT_EQ("open\thttp://www.corvanetessaly.com/support.htm" + tail +
-              "open\thttp://www.corvanetessaly.com/" + tail +
-              "open\thttp://www.proxy-atlas.example/" + tail,
+    EXPECT_EQ("open\thttp://www.corvanetessaly.com/support.htm" + tail + "open\thttp://www.corvanetessaly.com/" + tail +
+                  "open\thttp://www.proxy-atlas.example/" + tail,
               ReadFileBytes(log));
     // Check IP hands the focus to the list.
     EXPECT_TRUE(WaitUntil([&] { return FocusedWindow() == Item(kListId); }, 10000));

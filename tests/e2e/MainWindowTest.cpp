@@ -1,6 +1,7 @@
 // The real program: start-up, the main window, hiding to the notification
 // area and the exit message.
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/MakerClient.h"
+#include "tests/support/E2eControlIds.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/ScreenPixels.h"
 #include "tests/e2e/TrayMenuRows.h"
@@ -12,9 +13,7 @@
 
 namespace {
 
-const UINT kTrayNotify = WM_USER + 100;
 const UINT kExitApp = WM_USER + 101;
-const UINT kTrayIconId = 128;
 
 class MainWindowTest : public ::testing::Test
 {
@@ -72,7 +71,7 @@ TEST_F(MainWindowTest, StartsWithTheMainWindow)
 
 TEST_F(MainWindowTest, ListHasSixColumnsWithAHiddenPort)
 {
-    HWND list = Item(1003);
+    HWND list = Item(kListId);
     ASSERT_NE(nullptr, list);
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     ASSERT_NE(nullptr, header);
@@ -115,7 +114,7 @@ TEST_F(MainWindowTest, NotificationAreaIconIsAdded)
 
 TEST_F(MainWindowTest, EscHidesAndDoubleClickOnTheIconBringsItBack)
 {
-    PostMessageW(Item(1003), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(Item(kListId), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitVisible(false));
     EXPECT_TRUE(program.IsRunning());
     EXPECT_TRUE(TrayIconExists(main, kTrayIconId));
@@ -157,7 +156,7 @@ TEST_F(MainWindowTest, OtherTrayMouseMessagesDoNothing)
 TEST_F(MainWindowTest, EnterAndOkDoNotEndTheProgram)
 {
     SetForegroundWindow(main);
-    PostMessageW(Item(1003), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(Item(kListId), WM_KEYDOWN, VK_RETURN, 0);
     PostMessageW(main, WM_COMMAND, IDOK, 0);
     PostMessageW(main, WM_COMMAND, IDCANCEL, 0);
     // Cancel hides like Esc; once hidden, the messages before it are handled.

@@ -1,11 +1,10 @@
+// Starts the real program in a fresh working directory and finds its windows.
 #include "tests/e2e/ProgramUnderTest.h"
+#include "tests/support/E2eControlIds.h"
 
 #include <shellapi.h>
 
 namespace {
-
-const int kProxyListId = 1003;
-const int kSplashPictureId = 1055;
 
 bool CopyTree(const std::wstring& from, const std::wstring& to)
 {
@@ -43,8 +42,7 @@ std::wstring MakeTempDir()
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
     for (unsigned attempt = 0; attempt < 1000; ++attempt) {
-        std::wstring dir = std::wstring(base) + L"corvane-e2e-" +
-                           std::to_wstring(GetCurrentProcessId()) + L"-" +
+        std::wstring dir = std::wstring(base) + L"corvane-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                            std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(attempt);
         if (CreateDirectoryW(dir.c_str(), nullptr))
             return dir;
@@ -68,8 +66,7 @@ std::wstring WindowText(HWND hWnd)
 {
     wchar_t buf[512] = L"";
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(hWnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK,
-                             10000, &len))
+    if (!SendMessageTimeoutW(hWnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf), SMTO_BLOCK, 10000, &len))
         return std::wstring();
     return std::wstring(buf, len);
 }
@@ -97,10 +94,7 @@ bool TrayIconExists(HWND hWnd, UINT uID)
     return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-ProgramUnderTest::ProgramUnderTest()
-    : m_pi(), m_ownsWorkDir(false)
-{
-}
+ProgramUnderTest::ProgramUnderTest() : m_pi(), m_ownsWorkDir(false) {}
 
 ProgramUnderTest::~ProgramUnderTest()
 {
@@ -117,8 +111,7 @@ bool ProgramUnderTest::Start(const std::wstring& workDir)
         m_ownsWorkDir = true;
         if (m_workDir.empty())
             return false;
-        CopyFileW((binDir + L"\\countries.crv").c_str(), (m_workDir + L"\\countries.crv").c_str(),
-                  FALSE);
+        CopyFileW((binDir + L"\\countries.crv").c_str(), (m_workDir + L"\\countries.crv").c_str(), FALSE);
         CopyTree(binDir + L"\\flags", m_workDir + L"\\flags");
     } else {
         m_workDir = workDir;
@@ -131,8 +124,8 @@ bool ProgramUnderTest::Start(const std::wstring& workDir)
     cmdBuf.push_back(0);
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    return CreateProcessW(exe.c_str(), cmdBuf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          m_workDir.c_str(), &si, &m_pi) != FALSE;
+    return CreateProcessW(exe.c_str(), cmdBuf.data(), nullptr, nullptr, FALSE, 0, nullptr, m_workDir.c_str(), &si,
+                          &m_pi) != FALSE;
 }
 
 bool ProgramUnderTest::IsRunning() const
@@ -166,7 +159,8 @@ void ProgramUnderTest::Terminate()
 
 namespace {
 
-struct WindowSearch {
+struct WindowSearch
+{
     DWORD pid;
     std::vector<HWND> found;
 };
@@ -185,7 +179,7 @@ BOOL CALLBACK CollectProcessWindow(HWND hWnd, LPARAM lParam)
 
 std::vector<HWND> ProgramUnderTest::TopLevelWindows() const
 {
-    WindowSearch search{m_pi.dwProcessId, {}};
+    WindowSearch search{ m_pi.dwProcessId, {} };
     if (search.pid)
         EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -194,7 +188,7 @@ std::vector<HWND> ProgramUnderTest::TopLevelWindows() const
 HWND ProgramUnderTest::MainWindow() const
 {
     for (HWND hWnd : TopLevelWindows())
-        if (WindowClass(hWnd) == L"#32770" && GetDlgItem(hWnd, kProxyListId))
+        if (WindowClass(hWnd) == L"#32770" && GetDlgItem(hWnd, kListId))
             return hWnd;
     return nullptr;
 }
@@ -211,7 +205,7 @@ HWND ProgramUnderTest::MessageBoxWindow() const
 {
     for (HWND hWnd : TopLevelWindows())
         if (WindowClass(hWnd) == L"#32770" && IsWindowVisible(hWnd) && GetDlgItem(hWnd, 0xFFFF) &&
-            !GetDlgItem(hWnd, kProxyListId))
+            !GetDlgItem(hWnd, kListId))
             return hWnd;
     return nullptr;
 }

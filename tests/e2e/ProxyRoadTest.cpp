@@ -27,8 +27,10 @@ protected:
     bool WritesSettings() const override { return true; }
     std::string StartReply() const override
     {
-        return std::string("PWStart") + world::kProxyPassword + "PWEnd\r\n"
-               "TimeStart86400TimeEnd\r\nCountryCode:US\r\nIPAddress:" + kRealAddress + "\r\n";
+        return std::string("PWStart") + world::kProxyPassword +
+               "PWEnd\r\n"
+               "TimeStart86400TimeEnd\r\nCountryCode:US\r\nIPAddress:" +
+               kRealAddress + "\r\n";
     }
 
     // What the current-flag static shows (the static hands out copies of
@@ -60,7 +62,7 @@ TEST_F(ProxyRoadTest, GetProxyOnAnEmptyListAsksNothing)
     ASSERT_TRUE(WaitRows(6));
     EXPECT_EQ(nullptr, FindDialog(L"Replace or Append"));
     // The world's list, speeds all unmeasured, so in the server's order.
-    EXPECT_EQ((std::vector<std::wstring>{L"18201", L"18202", L"18203", L"1", L"1", L"9"}), Ports());
+    EXPECT_EQ((std::vector<std::wstring>{ L"18201", L"18202", L"18203", L"1", L"1", L"9" }), Ports());
     std::string body = maker::LastRequest(kRetrievePath);
     EXPECT_EQ(0u, body.find("OperationType=4&Mac=")) << body;
     EXPECT_NE(std::string::npos, body.find("&AnonymousType=1\t2\t&AllCountry=1")) << body;
@@ -76,20 +78,20 @@ TEST_F(ProxyRoadTest, GetProxyReplacesOrAppendsAsAnsweredAndRemembers)
     GetProxy(NumberedProxies(2, 11));
     EXPECT_EQ(kReplaceId, AnswerReplaceDialog(kAppendId));
     ASSERT_TRUE(WaitRows(5));
-    EXPECT_EQ(NumberedAddresses({1, 2, 3, 11, 12}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 1, 2, 3, 11, 12 }), Addresses());
     EXPECT_NE(std::string::npos, SettingsText().find("ReplacebyGet\t0\r\n"));
 
     // Entries already in the list are not added twice.
     GetProxy(NumberedProxies(2, 12));
     EXPECT_EQ(kAppendId, AnswerReplaceDialog(kAppendId));
     ASSERT_TRUE(WaitRows(6));
-    EXPECT_EQ(NumberedAddresses({1, 2, 3, 11, 12, 13}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 1, 2, 3, 11, 12, 13 }), Addresses());
 
     // Replace: the last answer comes up pre-selected.
     GetProxy(NumberedProxies(2, 21));
     EXPECT_EQ(kAppendId, AnswerReplaceDialog(kReplaceId));
     ASSERT_TRUE(WaitRows(2));
-    EXPECT_EQ(NumberedAddresses({21, 22}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 21, 22 }), Addresses());
     EXPECT_NE(std::string::npos, SettingsText().find("ReplacebyGet\t1\r\n"));
 
     // Cancel: the list stays, the reply is on disk all the same.
@@ -97,7 +99,7 @@ TEST_F(ProxyRoadTest, GetProxyReplacesOrAppendsAsAnsweredAndRemembers)
     GetProxy(NumberedProxies(1, 31));
     EXPECT_EQ(kReplaceId, AnswerReplaceDialog(IDCANCEL));
     EXPECT_TRUE(NoDialog());
-    EXPECT_EQ(NumberedAddresses({21, 22}), Addresses());
+    EXPECT_EQ(NumberedAddresses({ 21, 22 }), Addresses());
     EXPECT_EQ(NumberedProxies(1, 31), ReadFileBytes(workDir + L"\\proxy.tmp"));
     EXPECT_EQ(settingsBefore, SettingsText());
 }
@@ -105,17 +107,21 @@ TEST_F(ProxyRoadTest, GetProxyReplacesOrAppendsAsAnsweredAndRemembers)
 TEST_F(ProxyRoadTest, GetProxyWithoutAListToldAndTheListKept)
 {
     FillList(NumberedProxies(2), 2);
-    struct { const char* reply; const wchar_t* message; } cases[] = {
-        {"Empty", L"Sorry, there is no proxy found for these countries."},
-        {"1234567", L"Could not access server,please try again later."},
-        {"<html>Empty</html>", L"Could not access server,please try again later."},
+    struct
+    {
+        const char* reply;
+        const wchar_t* message;
+    } cases[] = {
+        { "Empty", L"Sorry, there is no proxy found for these countries." },
+        { "1234567", L"Could not access server,please try again later." },
+        { "<html>Empty</html>", L"Could not access server,please try again later." },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reply);
         GetProxy(c.reply);
         EXPECT_EQ(c.message, AnswerMessageBox());
         EXPECT_EQ(nullptr, FindDialog(L"Replace or Append"));
-        EXPECT_EQ(NumberedAddresses({1, 2}), Addresses());
+        EXPECT_EQ(NumberedAddresses({ 1, 2 }), Addresses());
     }
 }
 
@@ -134,7 +140,7 @@ TEST_F(ProxyRoadSpeedTest, GetProxyWithTheSpeedTestKeepsTheProxiesThatPass)
     ASSERT_TRUE(WaitRows(3));
     std::vector<std::wstring> ports = Ports();
     std::sort(ports.begin(), ports.end());
-    EXPECT_EQ((std::vector<std::wstring>{L"18201", L"18202", L"18203"}), ports);
+    EXPECT_EQ((std::vector<std::wstring>{ L"18201", L"18202", L"18203" }), ports);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(L"5/5", list->Text(i, 4)) << "row " << i;
 }
@@ -146,7 +152,7 @@ TEST_F(ProxyRoadTest, HideIPGoesThroughTheChosenUpstreamAndRestoreIPComesBack)
     const std::vector<COLORREF> realFlag = CurrentFlag();
     ASSERT_FALSE(realFlag.empty());
 
-    ASSERT_TRUE(list->SelectOnly({1}));
+    ASSERT_TRUE(list->SelectOnly({ 1 }));
     Click(kHideIPId);
     ASSERT_TRUE(WaitCaption(kHideIPId, L"Restore IP"));
 
@@ -155,8 +161,7 @@ TEST_F(ProxyRoadTest, HideIPGoesThroughTheChosenUpstreamAndRestoreIPComesBack)
     EXPECT_EQ(L"http=127.0.0.1:3188;https=127.0.0.1:3188", setting.server);
     EXPECT_TRUE(WaitUntil([&] { return DialogItemText(main, kCurrentIPId) == L"127.0.0.1"; }, 10000));
     // The real address is in the US, the chosen proxy in Germany.
-    EXPECT_TRUE(WaitUntil([&] { return CurrentFlag() != realFlag; }, 10000))
-        << "the current flag did not change";
+    EXPECT_TRUE(WaitUntil([&] { return CurrentFlag() != realFlag; }, 10000)) << "the current flag did not change";
     EXPECT_EQ(Widen(kRealAddress), DialogItemText(main, kRealIPId));
     std::string reply = FetchTestPage();
     EXPECT_NE(std::string::npos, reply.find(" 200 ")) << reply;
@@ -181,16 +186,16 @@ TEST_F(ProxyRoadTest, AutoHideIPWalksTheUpstreamsOnItsTimerAndRemoveCurMovesOn)
     EXPECT_EQ("upstream-18201", UpstreamOf(FetchTestPage()));
 
     // Each tick of the switch timer takes the next one, then wraps.
-    for (const char* next : {"upstream-18202", "upstream-18203", "upstream-18201", "upstream-18202"}) {
+    for (const char* next : { "upstream-18202", "upstream-18203", "upstream-18201", "upstream-18202" }) {
         SendToMain(WM_TIMER, kTimerAutoSwitch, 0);
         EXPECT_EQ(next, UpstreamOf(FetchTestPage()));
     }
-    EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({1}); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return list->SelectedRows() == std::vector<int>({ 1 }); }, 10000));
 
     // Remove Cur: the one in use goes; the one after it is used at once.
     Click(kGetProxyId);
     ASSERT_TRUE(WaitRows(2));
-    EXPECT_EQ((std::vector<std::wstring>{L"18201", L"18203"}), Ports());
+    EXPECT_EQ((std::vector<std::wstring>{ L"18201", L"18203" }), Ports());
     EXPECT_EQ("upstream-18203", UpstreamOf(FetchTestPage()));
 
     Click(kAutoHideIPId);

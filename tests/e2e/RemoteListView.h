@@ -18,8 +18,8 @@ public:
           m_pRemote(nullptr)
     {
         if (m_hProcess)
-            m_pRemote = static_cast<char*>(VirtualAllocEx(m_hProcess, nullptr, kSize,
-                                                          MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            m_pRemote = static_cast<char*>(
+                VirtualAllocEx(m_hProcess, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     }
     ~RemoteListView()
     {

@@ -19,7 +19,7 @@ struct ScreenShot
 inline ScreenShot CaptureClient(HWND hWnd, const RECT& rect)
 {
     ScreenShot shot;
-    POINT origin = {rect.left, rect.top};
+    POINT origin = { rect.left, rect.top };
     ClientToScreen(hWnd, &origin);
     shot.width = rect.right - rect.left;
     shot.height = rect.bottom - rect.top;

@@ -2,14 +2,11 @@
 // (the list has the focus afterwards) and from the notification-area menu,
 // and Reset to Defaults fetching the maker's test definition.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/support/E2eControlIds.h"
 
 using namespace commands;
 
 namespace {
-
-const int kTrayMenuSetting = 32778;
-const int kResetId = 1052;
-const int kTabId = 1008;
 
 class SettingCommandTest : public CommandsTest
 {
@@ -32,7 +29,7 @@ protected:
 
     HWND FocusOfProgram() const
     {
-        GUITHREADINFO info = {sizeof(info)};
+        GUITHREADINFO info = { sizeof(info) };
         GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
         return info.hwndFocus;
     }
@@ -79,9 +76,10 @@ TEST_F(SettingCommandTest, ResetTakesTheTestPageFromTheMakersServer)
     HWND dlg = WaitDialog(L"Setting");
     ASSERT_NE(nullptr, dlg) << "no settings dialog";
     Press(dlg, kResetId);
-    EXPECT_EQ(L"When you reset, any changes you've made will be reverted to the default settings."
-              L"Do you want to reset to defaults?",
-              AnswerMessageBox(IDYES));
+    EXPECT_EQ(
+        L"When you reset, any changes you've made will be reverted to the default settings."
+        L"Do you want to reset to defaults?",
+        AnswerMessageBox(IDYES));
     HWND url = PageItem(dlg, 1010);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(url) == L"http://127.0.0.1:18188/test.htm"; }, 30000))
         << "shows " << std::string(WindowText(url).begin(), WindowText(url).end());

@@ -1,7 +1,8 @@
 // The real program's start-up against the local maker's server: check-in
 // failures, server messages, the real address and its flag, the settings
 // written at first start, the relay and the password renewal.
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/MakerClient.h"
+#include "tests/support/E2eControlIds.h"
 #include "tests/e2e/ProgramUnderTest.h"
 
 #include <winsock2.h>
@@ -14,8 +15,6 @@
 namespace {
 
 const UINT kTimerMessage = WM_TIMER;
-const int kPushExit = 1037;
-const int kPushWebSite = 1039;
 
 const std::string kNormalValues =
     "PWStarttessaly-relay-passPWEnd\r\nTimeStart86400TimeEnd\r\nCountryCode:US\r\n"
@@ -81,8 +80,7 @@ std::wstring MakeWorkDir(const wchar_t* skippedFlag)
         do {
             if (skippedFlag && _wcsicmp(fd.cFileName, skippedFlag) == 0)
                 continue;
-            CopyFileW((bin + L"\\flags\\" + fd.cFileName).c_str(),
-                      (dir + L"\\flags\\" + fd.cFileName).c_str(), FALSE);
+            CopyFileW((bin + L"\\flags\\" + fd.cFileName).c_str(), (dir + L"\\flags\\" + fd.cFileName).c_str(), FALSE);
         } while (FindNextFileW(h, &fd));
         FindClose(h);
     }
@@ -92,7 +90,7 @@ std::wstring MakeWorkDir(const wchar_t* skippedFlag)
 // Server down: the connection is dropped unanswered, or the answer is empty.
 TEST(StartupTest, NoAnswerFromTheServerShowsTheMessageAndEnds)
 {
-    for (const char* mode : {"close", "empty"}) {
+    for (const char* mode : { "close", "empty" }) {
         SCOPED_TRACE(mode);
         maker::ScopedReset reset;
         ASSERT_TRUE(maker::SetMode(mode, maker::kStartPath, 0)) << "the maker's server is not up";
@@ -100,8 +98,7 @@ TEST(StartupTest, NoAnswerFromTheServerShowsTheMessageAndEnds)
         ProgramUnderTest program;
         ASSERT_TRUE(program.Start());
         HWND box = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (box = program.MessageBoxWindow()) != nullptr; }))
-            << "no message was shown";
+        ASSERT_TRUE(WaitUntil([&] { return (box = program.MessageBoxWindow()) != nullptr; })) << "no message was shown";
         EXPECT_EQ(L"Could not access server,please try again later.", DialogItemText(box, 0xFFFF));
         EXPECT_TRUE(Hidden(program.SplashWindow())) << "the splash is still up";
         EXPECT_TRUE(Hidden(program.MainWindow()));
@@ -118,23 +115,23 @@ TEST(StartupTest, NoAnswerFromTheServerShowsTheMessageAndEnds)
 // button, type 1 lets start-up go on.
 TEST(StartupTest, ServerMessageTypes)
 {
-    struct Case {
+    struct Case
+    {
         int type;
         const wchar_t* button;
         bool webSiteShown;
         bool ends;
     };
     const Case cases[] = {
-        {1, L"OK", false, false},
-        {3, L"Exit", false, true},
-        {4, L"Exit", true, true},
+        { 1, L"OK", false, false },
+        { 3, L"Exit", false, true },
+        { 4, L"Exit", true, true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
         maker::ScopedReset reset;
-        std::string reply = "MsgStartThe service is closed for maintenance.MsgEndMsgType:" +
-                            std::to_string(c.type) + "\r\nMsgCapStartVisitMsgCapEnd\r\n" +
-                            kNormalValues;
+        std::string reply = "MsgStartThe service is closed for maintenance.MsgEndMsgType:" + std::to_string(c.type) +
+                            "\r\nMsgCapStartVisitMsgCapEnd\r\n" + kNormalValues;
         ASSERT_TRUE(maker::SetNextReply(maker::kStartPath, reply));
 
         ProgramUnderTest program;
@@ -169,17 +166,17 @@ TEST(StartupTest, ServerMessageTypes)
 // for both the real and the current address.
 TEST(StartupTest, RealAddressAndFlagFromTheCheckIn)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         std::string reply;
         const wchar_t* skippedFlag;
         bool flag;
     };
     const Case cases[] = {
-        {"known country", kNormalValues, nullptr, true},
-        {"country not in the table", "PWStartpPWEnd\r\nCountryCode:ZZ\r\nIPAddress:127.0.0.9\r\n",
-         nullptr, false},
-        {"flag file missing", kNormalValues, L"US.png", false},
+        { "known country", kNormalValues, nullptr, true },
+        { "country not in the table", "PWStartpPWEnd\r\nCountryCode:ZZ\r\nIPAddress:127.0.0.9\r\n", nullptr, false },
+        { "flag file missing", kNormalValues, L"US.png", false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -193,8 +190,7 @@ TEST(StartupTest, RealAddressAndFlagFromTheCheckIn)
             ASSERT_TRUE(program.Start(dir));
             HWND main = WaitForMainWindow(program);
             ASSERT_NE(nullptr, main) << "the main window did not appear";
-            std::wstring address = c.reply.find("127.0.0.9") != std::string::npos ? L"127.0.0.9"
-                                                                                    : L"127.0.0.1";
+            std::wstring address = c.reply.find("127.0.0.9") != std::string::npos ? L"127.0.0.9" : L"127.0.0.1";
             EXPECT_EQ(address, DialogItemText(main, 1041));
             EXPECT_EQ(address, DialogItemText(main, 1042));
             EXPECT_EQ(c.flag, HasBitmap(main, 1060));
@@ -215,8 +211,7 @@ TEST(StartupTest, FirstStartWritesDefaultsAndChecksIn)
 
     EXPECT_EQ(1, maker::RequestCount(maker::kTestUrlPath));
     std::string settings = ReadFileBytes(program.WorkDir() + L"\\setting.crv");
-    EXPECT_NE(std::string::npos, settings.find("http://127.0.0.1:18188/test.htm"))
-        << "setting.crv:\n" << settings;
+    EXPECT_NE(std::string::npos, settings.find("http://127.0.0.1:18188/test.htm")) << "setting.crv:\n" << settings;
     EXPECT_NE(std::string::npos, settings.find("TessalyOK"));
 
     EXPECT_EQ(1, maker::RequestCount(maker::kStartPath));
@@ -240,10 +235,37 @@ TEST(StartupTest, RelayRunsAndTimerThreeRenewsThePassword)
 
     ASSERT_TRUE(maker::Reset());
     PostMessageW(main, kTimerMessage, 3, 0);
-    ASSERT_TRUE(WaitUntil([] { return maker::RequestCount(maker::kStartPath) == 1; }, 30000))
-        << "no renewal request";
+    ASSERT_TRUE(WaitUntil([] { return maker::RequestCount(maker::kStartPath) == 1; }, 30000)) << "no renewal request";
     std::string body = maker::LastRequest(maker::kStartPath);
     EXPECT_NE(std::string::npos, body.find("&OperationType=5")) << body;
+    EXPECT_TRUE(program.IsRunning());
+}
+
+// A relay thread asks for an immediate renewal by a message; the window
+// arms timer 3 itself (100 ms), and every such message renews.
+TEST(StartupTest, RelaysRenewalMessageArmsTimerThreeOnTheWindow)
+{
+    const UINT kRenewPasswordNow = WM_USER + 108;
+    maker::ScopedReset reset;
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start());
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(nullptr, main);
+    ASSERT_TRUE(WaitUntil([] { return Listens(3188); }, 30000));
+
+    for (int n = 1; n <= 2; ++n) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(maker::Reset());
+        DWORD start = GetTickCount();
+        PostMessageW(main, kRenewPasswordNow, 0, 0);
+        ASSERT_TRUE(WaitUntil([] { return maker::RequestCount(maker::kStartPath) == 1; }, 10000))
+            << "no renewal request";
+        EXPECT_LT(GetTickCount() - start, 8000u);
+        EXPECT_NE(std::string::npos, maker::LastRequest(maker::kStartPath).find("&OperationType=5"));
+        // Timer 3 is one shot: no second request follows.
+        Sleep(1000);
+        EXPECT_EQ(1, maker::RequestCount(maker::kStartPath));
+    }
     EXPECT_TRUE(program.IsRunning());
 }
 

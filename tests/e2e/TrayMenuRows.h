@@ -4,6 +4,7 @@
 
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/ScreenPixels.h"
+#include "tests/support/E2eControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -43,20 +44,20 @@ inline std::vector<bool> MenuRowsEnabled(HWND menu)
 // painted, and closes it again.
 inline std::vector<bool> ReadTrayMenu(const ProgramUnderTest& program, HWND main)
 {
-    const UINT kTrayNotify = WM_USER + 100;
-    const UINT kTrayIconId = 128;
     // Away from where the menu opens, so that no row is highlighted.
     SetCursorPos(300, 300);
     PostMessageW(main, kTrayNotify, kTrayIconId, WM_RBUTTONDOWN);
     HWND menu = nullptr;
     std::vector<bool> rows;
-    bool painted = WaitUntil([&] {
-        menu = program.PopupMenuWindow();
-        if (!menu)
-            return false;
-        rows = MenuRowsEnabled(menu);
-        return bool(rows[kExitRow]);
-    }, 30000);
+    bool painted = WaitUntil(
+        [&] {
+            menu = program.PopupMenuWindow();
+            if (!menu)
+                return false;
+            rows = MenuRowsEnabled(menu);
+            return bool(rows[kExitRow]);
+        },
+        30000);
     EXPECT_TRUE(painted) << "the menu did not show";
     if (menu)
         PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);

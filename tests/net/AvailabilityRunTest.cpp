@@ -9,8 +9,7 @@ using namespace proxyrun;
 namespace {
 
 class AvailabilityRunTest : public ProxyRunTest
-{
-};
+{};
 
 struct Fate
 {
@@ -21,28 +20,27 @@ struct Fate
 TEST_F(AvailabilityRunTest, EachProxyMeetsItsFateInBatchesOfFive)
 {
     const Fate fates[] = {
-        { world::kOpenProxyPort, true },     // tinyproxy, no authentication
-        { world::kProxyPorts[0], false },    // tinyproxy wants a password; this test sends none
+        { world::kOpenProxyPort, true },   // tinyproxy, no authentication
+        { world::kProxyPorts[0], false },  // tinyproxy wants a password; this test sends none
         { kGood, true },
         { kSlow, true },
-        { kSilent, false },                  // times out
-        { kBlock, true },                    // block words do not matter here
+        { kSilent, false },  // times out
+        { kBlock, true },    // block words do not matter here
         { kTruncated, false },
         { kAuth, false },
         { kNul, false },
-        { kStatus, true },                   // an error status holding the text passes
+        { kStatus, true },  // an error status holding the text passes
         { kRefused, false },
     };
     CProxyList list;
     int nSpeed = 9000;
-    for (const Fate& fate : fates)
-    {
+    for (const Fate& fate : fates) {
         CProxy proxy = Proxy(fate.nPort, fate.nPort % 50, 2, nSpeed);
         proxy.m_nUptime = 4;
         list.AddTail(proxy);
-        nSpeed -= 100;   // later entries faster: the result must be re-sorted
+        nSpeed -= 100;  // later entries faster: the result must be re-sorted
     }
-    CProxy twin = Proxy(kGood, 1, 1, 1);   // duplicate: the first occurrence wins
+    CProxy twin = Proxy(kGood, 1, 1, 1);  // duplicate: the first occurrence wins
     list.AddTail(twin);
     ASSERT_EQ(12, list.GetCount());
 
@@ -50,14 +48,12 @@ TEST_F(AvailabilityRunTest, EachProxyMeetsItsFateInBatchesOfFive)
     m_counter.PumpUntil([&] { return m_counter.m_nFinished == 1; });
 
     std::vector<int> expected;
-    for (const Fate& fate : fates)
-    {
+    for (const Fate& fate : fates) {
         const CProxy* pFound = Find(list, fate.nPort);
         EXPECT_EQ(fate.bPasses, pFound != NULL) << "port " << fate.nPort;
         if (fate.bPasses)
             expected.push_back(fate.nPort);
-        if (pFound != NULL)
-        {
+        if (pFound != NULL) {
             // Kept as queued, all fields.
             EXPECT_EQ(fate.nPort % 50, pFound->m_nCountry);
             EXPECT_EQ(2, pFound->m_nType);
@@ -104,12 +100,11 @@ TEST_F(AvailabilityRunTest, TwelveProxiesGoInBatchesOfFiveFiveAndTwo)
     CProxyList list;
     CProxy good = Proxy(kGood);
     list.AddTail(good);
-    for (int port = 18290; list.GetCount() < 12; ++port)
-    {
+    for (int port = 18290; list.GetCount() < 12; ++port) {
         CProxy refused = Proxy(port);
         list.AddTail(refused);
     }
-    GetCheckAnonymousWorker().m_nMaxThreads = 1;   // one batch at a time
+    GetCheckAnonymousWorker().m_nMaxThreads = 1;  // one batch at a time
     ASSERT_TRUE(TestProxyAvailability(list));
     m_counter.PumpUntil([&] { return m_counter.m_nFinished == 1; });
     EXPECT_EQ((std::vector<int>{ 5, 5, 2 }), m_counter.m_steps);

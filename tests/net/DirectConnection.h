@@ -8,6 +8,6 @@
 inline bool UseDirectConnection()
 {
     CHideState state;
-    state.m_bHidden = 1;   // whatever the setting is now, as if it were ours
+    state.m_bHidden = 1;  // whatever the setting is now, as if it were ours
     return RestoreDirectConnection(state);
 }

@@ -19,48 +19,24 @@ using namespace proxyrun;
 namespace {
 
 // Stands in for the main window: records the harvest's messages.
-class MainWindowStub
+class MainWindowStub : public CRecordingWindow
 {
 public:
-    MainWindowStub()
-    {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = L"CorvaneTestHarvestMain";
-        RegisterClassW(&wc);
-        m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
-                                 wc.hInstance, NULL);
-        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, (LONG_PTR)this);
-    }
-    ~MainWindowStub() { DestroyWindow(m_hWnd); }
-
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-    }
-
-    HWND m_hWnd = NULL;
     std::vector<std::pair<WPARAM, LPARAM>> m_starts;
     int m_nRefreshes = 0;
 
-private:
-    static LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+protected:
+    bool OnReceived(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        MainWindowStub* self = (MainWindowStub*)GetWindowLongPtrW(hWnd, GWLP_USERDATA);
-        if (self != NULL && message == WM_HARVEST_PROGRESS_START)
-        {
-            self->m_starts.push_back({ wParam, lParam });
-            return 0;
+        if (message == WM_HARVEST_PROGRESS_START) {
+            m_starts.push_back({ wParam, lParam });
+            return true;
         }
-        if (self != NULL && message == WM_REFRESH_PROXY_LIST)
-        {
-            self->m_nRefreshes++;
-            return 0;
+        if (message == WM_REFRESH_PROXY_LIST) {
+            m_nRefreshes++;
+            return true;
         }
-        return DefWindowProcW(hWnd, message, wParam, lParam);
+        return false;
     }
 };
 
@@ -95,8 +71,7 @@ protected:
                        "AA\tA\r\nBB\tB\r\nCC\tC\r\nDD\tD\r\nEE\tE\r\nLO\tLoopland\r\nGG\tG\r\n"
                        "OT\tOtherland\r\nII\tI\r\n");
         // 127.200.0.0 and up lie outside every range.
-        WriteFileBytes(L"countryranges.crv",
-                       "127.0.0.0\t127.0.0.255\tLO\r\n127.0.1.0\t127.0.1.255\tOT\r\n");
+        WriteFileBytes(L"countryranges.crv", "127.0.0.0\t127.0.0.255\tLO\r\n127.0.1.0\t127.0.1.255\tOT\r\n");
         ASSERT_EQ(9, GetCountryTable().GetCount());
         ASSERT_EQ(kLoopbackCountry, FindCountryByAddress("127.0.0.1"));
         CreateDirectoryW(L"AdminFile", NULL);
@@ -134,10 +109,12 @@ protected:
         HarvestRun run = { &list, false };
         HANDLE h = CreateThread(NULL, 0, HarvestRunProc, &run, 0, NULL);
         ASSERT_NE((HANDLE)NULL, h);
-        m_counter.PumpUntil([&] {
-            m_main.Pump();
-            return (bool)run.bDone;
-        }, 120000);
+        m_counter.PumpUntil(
+            [&] {
+                m_main.Pump();
+                return (bool)run.bDone;
+            },
+            120000);
         WaitForSingleObject(h, INFINITE);
         CloseHandle(h);
         m_main.Pump();
@@ -166,13 +143,13 @@ TEST_F(HarvestRunTest, HarvestsEveryLayoutAndSkipsTheBadSites)
     AddPage("plain.txt",
             "127.0.0.1:18201\r\n"
             "127.0.0.1:18299\r\n"
-            "127.0.1.5:8888\r\n"        // excluded port
-            "127.0.0.1:3127\r\n"        // excluded port
-            "127.200.0.1:18202\r\n");   // no country
+            "127.0.1.5:8888\r\n"       // excluded port
+            "127.0.0.1:3127\r\n"       // excluded port
+            "127.200.0.1:18202\r\n");  // no country
     AddPage("table.html",
             "<html><body><table><tr><th>IP</th><th>Port</th></tr>\n"
             "<tr><td>127.0.0.1</td><td>18202</td></tr>\n"
-            "<tr><td>127.0.0.9</td><td>18203</td></tr>\n"   // excluded address
+            "<tr><td>127.0.0.9</td><td>18203</td></tr>\n"  // excluded address
             "</table></body></html>\n");
     AddPage("mixed.html",
             "Checked 2026-12-10 14:05, 3 of 12 up: 127.0.0.1 port 18203 ping 12ms; "
@@ -181,13 +158,10 @@ TEST_F(HarvestRunTest, HarvestsEveryLayoutAndSkipsTheBadSites)
     AddPage("early.html", "", 200, PageServer::kClose);
     AddPage("missing.html", "127.0.0.1:18204\n", 404);
     WriteFileBytes(L"AdminFile\\proxywebsite.txt",
-                   "plain\t127.0.0.1\t" + Path("plain.txt") + "\r\n" +
-                   "127.0.0.1\t" + Path("silent.html") + "\r\n" +
-                   "127.0.0.1\t" + Path("table.html") + "\r\n" +
-                   "127.0.0.1\t" + Path("early.html") + "\r\n" +
-                   "bad host name!\t/x\r\n" +
-                   "127.0.0.1\t" + Path("missing.html") + "\r\n" +
-                   "127.0.0.1\t" + Path("mixed.html") + "\r\n");
+                   "plain\t127.0.0.1\t" + Path("plain.txt") + "\r\n" + "127.0.0.1\t" + Path("silent.html") + "\r\n" +
+                       "127.0.0.1\t" + Path("table.html") + "\r\n" + "127.0.0.1\t" + Path("early.html") + "\r\n" +
+                       "bad host name!\t/x\r\n" + "127.0.0.1\t" + Path("missing.html") + "\r\n" + "127.0.0.1\t" +
+                       Path("mixed.html") + "\r\n");
     WriteFileBytes(L"AdminFile\\pages\\local.txt", "127.0.0.1:18204 127.0.0.1:18201\r\n");
     WriteFileBytes(L"AdminFile\\proxywebsiteToText.txt",
                    "FileName:\r\nAdminFile\\pages\\local.txt\r\n"
@@ -209,8 +183,7 @@ TEST_F(HarvestRunTest, HarvestsEveryLayoutAndSkipsTheBadSites)
 
     EXPECT_EQ((std::vector<int>{ 18201, 18202, 18203, 18204 }), PortsOf(list));
     int nLastSpeed = -1;
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
         const CProxy& proxy = list.GetNext(pos);
         EXPECT_STREQ("127.0.0.1", proxy.m_szIP);
         EXPECT_EQ(kLoopbackCountry, proxy.m_nCountry) << proxy.m_nPort;
@@ -224,8 +197,7 @@ TEST_F(HarvestRunTest, HarvestsEveryLayoutAndSkipsTheBadSites)
     CProxyList written;
     ASSERT_TRUE(ReadProxyFile(written, HARVEST_RESULT_FILE, TRUE));
     ASSERT_EQ(list.GetCount(), written.GetCount());
-    for (POSITION a = list.GetHeadPosition(), b = written.GetHeadPosition(); a != NULL;)
-    {
+    for (POSITION a = list.GetHeadPosition(), b = written.GetHeadPosition(); a != NULL;) {
         const CProxy& x = list.GetNext(a);
         const CProxy& y = written.GetNext(b);
         EXPECT_TRUE(x == y);
@@ -233,8 +205,7 @@ TEST_F(HarvestRunTest, HarvestsEveryLayoutAndSkipsTheBadSites)
         EXPECT_EQ(x.m_nUptime, y.m_nUptime);
         EXPECT_EQ(x.m_nSpeed, y.m_nSpeed);
     }
-    for (const char* pszPage : { "plain.txt", "table.html", "mixed.html", "silent.html", "early.html",
-                                 "missing.html" })
+    for (const char* pszPage : { "plain.txt", "table.html", "mixed.html", "silent.html", "early.html", "missing.html" })
         EXPECT_EQ(1, m_server.Hits(Path(pszPage))) << pszPage;
     CObtainWebSiteWorker& worker = GetObtainWebSiteWorker();
     ExpectWorkerEmpty(worker);

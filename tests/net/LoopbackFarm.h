@@ -20,17 +20,15 @@ public:
     {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
-        for (int i = 0; i < nPorts; ++i)
-        {
+        for (int i = 0; i < nPorts; ++i) {
             SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
             sockaddr_in addr = {};
             addr.sin_family = AF_INET;
             addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
             addr.sin_port = 0;
             int nLen = sizeof(addr);
-            if (s == INVALID_SOCKET || bind(s, (sockaddr*)&addr, sizeof(addr)) != 0 || listen(s, 64) != 0
-                || getsockname(s, (sockaddr*)&addr, &nLen) != 0)
-            {
+            if (s == INVALID_SOCKET || bind(s, (sockaddr*)&addr, sizeof(addr)) != 0 || listen(s, 64) != 0 ||
+                getsockname(s, (sockaddr*)&addr, &nLen) != 0) {
                 if (s != INVALID_SOCKET)
                     closesocket(s);
                 continue;
@@ -86,10 +84,10 @@ private:
     void Serve()
     {
         const std::string body = "<html><body><p>The search engine is up today.</p></body></html>";
-        const std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
-                                  + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-        while (!m_bStop)
-        {
+        const std::string reply =
+            "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(body.size()) +
+            "\r\nConnection: close\r\n\r\n" + body;
+        while (!m_bStop) {
             std::vector<WSAPOLLFD> fds;
             for (SOCKET s : m_listeners)
                 fds.push_back({ s, POLLRDNORM, 0 });
@@ -97,12 +95,10 @@ private:
                 fds.push_back({ c.s, POLLRDNORM, 0 });
             WSAPoll(fds.data(), (ULONG)fds.size(), 5);
 
-            for (size_t i = 0; i < m_listeners.size(); ++i)
-            {
+            for (size_t i = 0; i < m_listeners.size(); ++i) {
                 if (!(fds[i].revents & POLLRDNORM))
                     continue;
-                for (;;)
-                {
+                for (;;) {
                     SOCKET s = accept(m_listeners[i], NULL, NULL);
                     if (s == INVALID_SOCKET)
                         break;
@@ -115,20 +111,18 @@ private:
                         m_nPeakOpen = (int)m_connections.size();
                 }
             }
-            for (size_t i = 0; i < m_connections.size();)
-            {
+            for (size_t i = 0; i < m_connections.size();) {
                 Connection& c = m_connections[i];
                 char buffer[2048];
                 int n = recv(c.s, buffer, sizeof(buffer), 0);
                 if (n > 0)
                     c.head.append(buffer, n);
                 bool bGone = n == 0 || (n < 0 && WSAGetLastError() != WSAEWOULDBLOCK);
-                bool bDue = c.head.find("\r\n\r\n") != std::string::npos
-                            && ::GetTickCount() - c.dwAccepted >= m_dwDelayMs;
+                bool bDue =
+                    c.head.find("\r\n\r\n") != std::string::npos && ::GetTickCount() - c.dwAccepted >= m_dwDelayMs;
                 if (bDue)
                     send(c.s, reply.data(), (int)reply.size(), 0);
-                if (bDue || bGone)
-                {
+                if (bDue || bGone) {
                     shutdown(c.s, SD_SEND);
                     closesocket(c.s);
                     m_connections.erase(m_connections.begin() + i);
@@ -142,8 +136,8 @@ private:
     DWORD m_dwDelayMs;
     std::vector<SOCKET> m_listeners;
     std::vector<int> m_ports;
-    std::vector<Connection> m_connections;   // the serving thread's own
-    std::mutex m_mutex;                      // guards the two below
+    std::vector<Connection> m_connections;  // the serving thread's own
+    std::mutex m_mutex;                     // guards the two below
     std::vector<int> m_counts;
     int m_nPeakOpen = 0;
     std::atomic<bool> m_bStop{ false };

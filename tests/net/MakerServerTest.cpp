@@ -1,7 +1,8 @@
 // The exchanges with the local maker's server through the real libcurl: the
 // bytes of every request as the server logged them, and what the program
 // does with the replies.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
+#include "app/CheckInReply.h"
 #include "net/CheckIn.h"
 #include "net/HttpPost.h"
 #include "net/MachineIdentity.h"
@@ -11,7 +12,7 @@
 #include "proxy/CountryTable.h"
 #include "proxy/Settings.h"
 #include "tests/TestFiles.h"
-#include "tests/net/MakerControl.h"
+#include "tests/support/MakerClient.h"
 
 #include <gtest/gtest.h>
 
@@ -61,12 +62,12 @@ protected:
         m_pszMac = GetMacAddress();
         ASSERT_NE(nullptr, m_pszMac) << "no Ethernet adapter";
         ASSERT_EQ(17u, strlen(m_pszMac));
-        makerctl::Reset();
-        ASSERT_EQ("", makerctl::Log()) << "the maker's server must be up";
+        maker::Reset();
+        ASSERT_EQ("", maker::Log()) << "the maker's server must be up";
     }
     void TearDown() override
     {
-        makerctl::Reset();
+        maker::Reset();
         SetCurrentDirectoryW(m_szOldDir);
     }
 
@@ -85,11 +86,13 @@ TEST_F(MakerServerTest, CheckInSendsAddressAndVersion)
 {
     EXPECT_EQ("1.2.8.0", Str(GetProgramVersion()));
     CStringA strReply = SendStartRequest();
-    EXPECT_EQ("PWStarttessaly-relay-passPWEnd\r\nTimeStart86400TimeEnd\r\nCountryCode:US\r\n"
-              "IPAddress:127.0.0.1\r\n", Str(strReply));
-    EXPECT_EQ(makerctl::LogLine("POST", makerctl::kStartPath,
-                             std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=1"),
-              makerctl::Log());
+    EXPECT_EQ(
+        "PWStarttessaly-relay-passPWEnd\r\nTimeStart86400TimeEnd\r\nCountryCode:US\r\n"
+        "IPAddress:127.0.0.1\r\n",
+        Str(strReply));
+    EXPECT_EQ(
+        maker::LogLine("POST", maker::kStartPath, std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=1"),
+        maker::Log());
 }
 
 TEST_F(MakerServerTest, CheckInReplyIsHandedOut)
@@ -110,9 +113,9 @@ TEST_F(MakerServerTest, CheckInReplyIsHandedOut)
 
 TEST_F(MakerServerTest, CheckInWithServerGoneGivesAnEmptyReply)
 {
-    makerctl::ScriptMode(makerctl::kStartPath, "close");
+    maker::SetMode("close", maker::kStartPath);
     EXPECT_EQ("", Str(SendStartRequest()));
-    makerctl::ScriptMode(makerctl::kStartPath, "empty");
+    maker::SetMode("empty", maker::kStartPath);
     EXPECT_EQ("", Str(SendStartRequest()));
 }
 
@@ -127,17 +130,17 @@ TEST_F(MakerServerTest, RenewalSendsOperationFiveAndHandsThePasswordToTheRelay)
     EXPECT_STREQ("tessaly-relay-pass", g_szProxyPassword);
     EXPECT_EQ(1, g_nRelayCalls);
     EXPECT_EQ(DEFAULT_PROXY_USER, g_strRelayUser);
-    EXPECT_EQ(makerctl::LogLine("POST", makerctl::kStartPath,
-                             std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=5"),
-              makerctl::Log());
+    EXPECT_EQ(
+        maker::LogLine("POST", maker::kStartPath, std::string("Mac=") + m_pszMac + "&Version=1.2.8.0&OperationType=5"),
+        maker::Log());
 
     // A reply without the password, or none at all, keeps the old one.
     strcpy(g_szProxyPassword, "old-pass");
-    makerctl::ScriptReply(makerctl::kStartPath, "PWStartcut short");
+    maker::SetNextReply(maker::kStartPath, "PWStartcut short");
     EXPECT_FALSE(RequestProxyPassword());
-    makerctl::ScriptMode(makerctl::kStartPath, "close");
+    maker::SetMode("close", maker::kStartPath);
     EXPECT_FALSE(RequestProxyPassword());
-    makerctl::ScriptMode(makerctl::kStartPath, "bad-reply");
+    maker::SetMode("bad-reply", maker::kStartPath);
     EXPECT_FALSE(RequestProxyPassword());
     EXPECT_STREQ("old-pass", g_szProxyPassword);
     EXPECT_EQ(1, g_nRelayCalls);
@@ -153,12 +156,12 @@ TEST_F(MakerServerTest, RetrievalBodiesAndTheListWrittenToProxyTmp)
         const char* name;
         bool elite, anonymous, all;
         std::vector<int> selected;
-        const char* tail;   // after the adapter address
+        const char* tail;  // after the adapter address
     } cases[] = {
-        {"elite only", true, false, true, {}, "&AnonymousType=1\t&AllCountry=1"},
-        {"anonymous only", false, true, true, {}, "&AnonymousType=2\t&AllCountry=1"},
-        {"both", true, true, true, {}, "&AnonymousType=1\t2\t&AllCountry=1"},
-        {"countries 3 and 17", true, false, false, {17, 3}, "&AnonymousType=1\t&AllCountry=0&Countries=3\t17\t"},
+        { "elite only", true, false, true, {}, "&AnonymousType=1\t&AllCountry=1" },
+        { "anonymous only", false, true, true, {}, "&AnonymousType=2\t&AllCountry=1" },
+        { "both", true, true, true, {}, "&AnonymousType=1\t2\t&AllCountry=1" },
+        { "countries 3 and 17", true, false, false, { 17, 3 }, "&AnonymousType=1\t&AllCountry=0&Countries=3\t17\t" },
     };
     const std::string list = "127.0.0.1\t18201\t234\t1\t0\t3600000\r\n127.0.0.1\t18203\t115\t2\t0\t3600000\r\n";
     CSettings& settings = GetSettings();
@@ -173,13 +176,12 @@ TEST_F(MakerServerTest, RetrievalBodiesAndTheListWrittenToProxyTmp)
         for (int i : c.selected)
             pCountries->m_pSelected[i] = 1;
         DeleteFileW(PROXY_TMP_FILE);
-        makerctl::Reset();
-        makerctl::ScriptReply(makerctl::kRetrievePath, list);
+        maker::Reset();
+        maker::SetNextReply(maker::kRetrievePath, list);
 
         EXPECT_TRUE(DownloadProxyList(NULL));
-        EXPECT_EQ(makerctl::LogLine("POST", makerctl::kRetrievePath,
-                                 std::string("OperationType=4&Mac=") + m_pszMac + c.tail),
-                  makerctl::Log());
+        EXPECT_EQ(maker::LogLine("POST", maker::kRetrievePath, std::string("OperationType=4&Mac=") + m_pszMac + c.tail),
+                  maker::Log());
         EXPECT_EQ(list, ReadFileBytes(m_dir.File(PROXY_TMP_FILE)));
     }
 }
@@ -192,14 +194,15 @@ TEST_F(MakerServerTest, ServerListIsKeptByteForByte)
     settings.GetAnonymous()->m_bAnonymous = false;
     settings.GetCountry()->m_bAllCountries = true;
     ASSERT_TRUE(DownloadProxyList(NULL));
-    EXPECT_EQ("127.0.0.1\t18201\t234\t1\t0\t3600000\r\n127.0.0.1\t18202\t59\t1\t0\t3600000\r\n"
-              "127.0.0.2\t1\t234\t1\t0\t3600000\r\n127.0.0.4\t9\t79\t1\t0\t3600000\r\n",
-              ReadFileBytes(m_dir.File(PROXY_TMP_FILE)));
+    EXPECT_EQ(
+        "127.0.0.1\t18201\t234\t1\t0\t3600000\r\n127.0.0.1\t18202\t59\t1\t0\t3600000\r\n"
+        "127.0.0.2\t1\t234\t1\t0\t3600000\r\n127.0.0.4\t9\t79\t1\t0\t3600000\r\n",
+        ReadFileBytes(m_dir.File(PROXY_TMP_FILE)));
 }
 
 TEST_F(MakerServerTest, ReplyEndsAtItsFirstNulByte)
 {
-    makerctl::ScriptReply(makerctl::kStartPath, std::string("PWStartab\0cdPWEnd", 17));
+    maker::SetNextReply(maker::kStartPath, std::string("PWStartab\0cdPWEnd", 17));
     CStringA strReply;
     EXPECT_TRUE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ("PWStartab", Str(strReply));
@@ -208,14 +211,14 @@ TEST_F(MakerServerTest, ReplyEndsAtItsFirstNulByte)
 TEST_F(MakerServerTest, FailedOrEmptyTransferKeepsTheReplyString)
 {
     CStringA strReply = "kept";
-    makerctl::ScriptMode(makerctl::kStartPath, "close");
+    maker::SetMode("close", maker::kStartPath);
     EXPECT_FALSE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ("kept", Str(strReply));
-    makerctl::ScriptMode(makerctl::kStartPath, "empty");
+    maker::SetMode("empty", maker::kStartPath);
     EXPECT_TRUE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ("kept", Str(strReply));
     // Bytes of every value arrive as they are.
-    makerctl::ScriptMode(makerctl::kStartPath, "bad-reply");
+    maker::SetMode("bad-reply", maker::kStartPath);
     EXPECT_TRUE(HttpPost(GetServerUrl(SERVER_START_PATH), "x=1", strReply));
     EXPECT_EQ(std::string("\x89PNG\xFF\xFE\x01\x02\x7F\x80\xC3\x28\r\n\x1B[31m\xEF\xBB\xBF\x89PNG"),
               Str(strReply).substr(0, 26));
@@ -226,39 +229,42 @@ TEST_F(MakerServerTest, TestDefinitionIsAnEmptyPost)
     CStringA strReply;
     FetchTestDefinition(strReply);
     EXPECT_EQ("http://127.0.0.1:18188/test.htm|TessalyOK|", Str(strReply));
-    EXPECT_EQ(makerctl::LogLine("POST", makerctl::kTestUrlPath, ""), makerctl::Log());
+    EXPECT_EQ(maker::LogLine("POST", maker::kTestUrlPath, ""), maker::Log());
 }
 
 TEST_F(MakerServerTest, TestSectionDefaultsFromTheServer)
 {
-    auto pad = [](std::string s, size_t n) { s.resize(n, ' '); return s; };
+    auto pad = [](std::string s, size_t n) {
+        s.resize(n, ' ');
+        return s;
+    };
     struct Case
     {
         const char* name;
-        const char* mode;      // canned behaviour, or NULL for the reply below
+        const char* mode;  // canned behaviour, or NULL for the reply below
         std::string reply;
-        const char* url;       // NULL: kept
-        const char* value;     // NULL: kept
+        const char* url;    // NULL: kept
+        const char* value;  // NULL: kept
     } cases[] = {
-        {"the server's own definition", "normal", "", "http://127.0.0.1:18188/test.htm", "TessalyOK"},
-        {"7 bytes", NULL, "a|bcde|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE},
-        {"8 bytes, two bars", NULL, "ab|cdef|", "ab", "cdef"},
-        {"8 bytes, one bar", NULL, "abc|defg", "abc", NULL},
-        {"8 bytes, no bar", NULL, "abcdefgh", NULL, NULL},
-        {"49 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 49),
-         "http://127.0.0.1:18188/test.htm", "TessalyOK"},
-        {"50 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 50), DEFAULT_TEST_URL,
-         DEFAULT_TEST_VALUE},
-        {"server gone", "close", "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE},
+        { "the server's own definition", "normal", "", "http://127.0.0.1:18188/test.htm", "TessalyOK" },
+        { "7 bytes", NULL, "a|bcde|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
+        { "8 bytes, two bars", NULL, "ab|cdef|", "ab", "cdef" },
+        { "8 bytes, one bar", NULL, "abc|defg", "abc", NULL },
+        { "8 bytes, no bar", NULL, "abcdefgh", NULL, NULL },
+        { "49 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 49),
+          "http://127.0.0.1:18188/test.htm", "TessalyOK" },
+        { "50 bytes, two bars", NULL, pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 50), DEFAULT_TEST_URL,
+          DEFAULT_TEST_VALUE },
+        { "server gone", "close", "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
     };
     PFN_FETCH_TEST_DEFINITION pfnSaved = g_pfnFetchTestDefinition;
     g_pfnFetchTestDefinition = FetchTestDefinition;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.mode != NULL)
-            makerctl::ScriptMode(makerctl::kTestUrlPath, c.mode);
+            maker::SetMode(c.mode, maker::kTestUrlPath);
         else
-            makerctl::ScriptReply(makerctl::kTestUrlPath, c.reply);
+            maker::SetNextReply(maker::kTestUrlPath, c.reply);
         CSettingTestItem test;
         strcpy(test.m_szURL, "http://kept/");
         strcpy(test.m_szCorrectValue, "kept");

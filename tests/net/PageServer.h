@@ -14,9 +14,9 @@ class PageServer
 public:
     enum Mode
     {
-        kAnswer,   // the status line, the headers and the body
-        kSilent,   // reads the request and never answers
-        kClose,    // reads the request and closes at once
+        kAnswer,  // the status line, the headers and the body
+        kSilent,  // reads the request and never answers
+        kClose,   // reads the request and closes at once
     };
     struct Page
     {
@@ -64,13 +64,11 @@ public:
         SetEvent(m_hStop);
         closesocket(m_listener);
         m_listener = INVALID_SOCKET;
-        if (m_hAccept != NULL)
-        {
+        if (m_hAccept != NULL) {
             WaitForSingleObject(m_hAccept, 10000);
             CloseHandle(m_hAccept);
         }
-        for (HANDLE h : m_connections)
-        {
+        for (HANDLE h : m_connections) {
             WaitForSingleObject(h, 10000);
             CloseHandle(h);
         }
@@ -98,15 +96,13 @@ private:
     static DWORD WINAPI AcceptProc(LPVOID pParam)
     {
         PageServer* self = (PageServer*)pParam;
-        for (;;)
-        {
+        for (;;) {
             SOCKET s = accept(self->m_listener, NULL, NULL);
             if (s == INVALID_SOCKET)
                 return 0;
             Connection* pConnection = new Connection{ self, s };
             HANDLE h = CreateThread(NULL, 0, ConnectionProc, pConnection, 0, NULL);
-            if (h == NULL)
-            {
+            if (h == NULL) {
                 closesocket(s);
                 delete pConnection;
                 continue;
@@ -129,8 +125,7 @@ private:
         // One request per connection: read up to the end of its headers.
         std::string request;
         char buf[2048];
-        while (request.find("\r\n\r\n") == std::string::npos)
-        {
+        while (request.find("\r\n\r\n") == std::string::npos) {
             int n = recv(s, buf, sizeof(buf), 0);
             if (n <= 0)
                 return;
@@ -147,31 +142,25 @@ private:
 
         auto it = m_pages.find(path);
         Page page;
-        if (it == m_pages.end())
-        {
+        if (it == m_pages.end()) {
             page.status = 404;
             page.body = "not here";
-        }
-        else
+        } else
             page = it->second;
-        if (page.mode == kSilent)
-        {
+        if (page.mode == kSilent) {
             WaitForSingleObject(m_hStop, INFINITE);
             return;
         }
         if (page.mode == kClose)
             return;
-        std::string answer = "HTTP/1.1 " + std::to_string(page.status) +
-                             (page.status == 200 ? " OK" : " Not Found") +
+        std::string answer = "HTTP/1.1 " + std::to_string(page.status) + (page.status == 200 ? " OK" : " Not Found") +
                              "\r\nContent-Type: text/html\r\nCache-Control: no-store\r\n"
                              "Connection: close\r\nContent-Length: " +
                              std::to_string(page.body.size()) + "\r\n\r\n" + page.body;
         send(s, answer.data(), (int)answer.size(), 0);
         shutdown(s, SD_SEND);
         // Let the client read everything before the socket goes.
-        while (recv(s, buf, sizeof(buf), 0) > 0)
-        {
-        }
+        while (recv(s, buf, sizeof(buf), 0) > 0) {}
     }
 
     std::map<std::string, Page> m_pages;

@@ -13,7 +13,12 @@ using namespace proxyrun;
 
 namespace {
 
-enum CancelWay { CANCEL_BUTTON, CLOSE_BOX, ESCAPE_KEY };
+enum CancelWay
+{
+    CANCEL_BUTTON,
+    CLOSE_BOX,
+    ESCAPE_KEY
+};
 
 struct Seen
 {
@@ -25,7 +30,7 @@ struct Seen
     int nPosAtBox = -1;
     std::wstring strBox;
     DWORD dwCancelTick = 0;
-    DWORD dwBoxTick = 0;   // the finish notice arrived: the run is over
+    DWORD dwBoxTick = 0;  // the finish notice arrived: the run is over
 };
 
 class ProgressDialogRunTest : public ProxyRunTest
@@ -37,8 +42,8 @@ protected:
         // The dialog registers itself; the fixture's counter stays out of it.
         UnregisterProgressWindow();
         InitCommonControlsEx(&m_icc);
-        m_hParent = ::CreateWindowExW(0, L"STATIC", L"Test parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                      0, 0, 300, 200, NULL, NULL, NULL, NULL);
+        m_hParent = ::CreateWindowExW(0, L"STATIC", L"Test parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                      NULL, NULL, NULL, NULL);
         ASSERT_NE((HWND)NULL, m_hParent);
     }
     void TearDown() override
@@ -52,8 +57,7 @@ protected:
     // The test page through the origin, answered after nDelayMs.
     static void SetTestUrl(int nDelayMs)
     {
-        sprintf(GetSettings().GetTest()->m_szURL, "http://127.0.0.1:%d/slow/%d/corvane/test.html", kOrigin,
-                nDelayMs);
+        sprintf(GetSettings().GetTest()->m_szURL, "http://127.0.0.1:%d/slow/%d/corvane/test.html", kOrigin, nDelayMs);
     }
 
     bool Run(bool bSpeed, std::function<void(CModalWindowWatcher&)> script)
@@ -75,7 +79,7 @@ protected:
         seen.strText = CModalWindowWatcher::FirstStaticText(hDlg);
         CModalWindowWatcher::WaitFor(
             [&] { return CModalWindowWatcher::ProgressPos(hDlg, IDC_TEST_PROGRESS) >= nBarAtLeast; });
-        ::Sleep(300);   // the next proxy's fetches are under way
+        ::Sleep(300);  // the next proxy's fetches are under way
         seen.nPosBeforeCancel = CModalWindowWatcher::ProgressPos(hDlg, IDC_TEST_PROGRESS);
         seen.dwCancelTick = ::GetTickCount();
         if (way == CANCEL_BUTTON)
@@ -84,8 +88,8 @@ protected:
             ::SendMessageW(hDlg, WM_CLOSE, 0, 0);
         else
             ::PostMessageW(::GetDlgItem(hDlg, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
-        CModalWindowWatcher::WaitFor(
-            [&] { return CModalWindowWatcher::FirstStaticText(hDlg) == L"Canceling..."; }, 5000);
+        CModalWindowWatcher::WaitFor([&] { return CModalWindowWatcher::FirstStaticText(hDlg) == L"Canceling..."; },
+                                     5000);
         seen.strCanceling = CModalWindowWatcher::FirstStaticText(hDlg);
         seen.bCancelEnabled = ::IsWindowEnabled(::GetDlgItem(hDlg, IDCANCEL)) != FALSE;
         seen.bOpenWhileCanceling = ::IsWindowVisible(hDlg) != FALSE;
@@ -119,8 +123,7 @@ protected:
 TEST_F(ProgressDialogRunTest, EveryWayOfCancelingStopsTheSpeedRunPromptly)
 {
     const CancelWay ways[] = { CANCEL_BUTTON, CLOSE_BOX, ESCAPE_KEY };
-    for (CancelWay way : ways)
-    {
+    for (CancelWay way : ways) {
         SCOPED_TRACE(way);
         // One thread: first a proxy whose page takes 1.5 s (time enough for
         // the dialog to come up before it reports), then a silent one that
@@ -166,8 +169,7 @@ TEST_F(ProgressDialogRunTest, RunsAfterACanceledOneWork)
     CProxyList& list = GetProxyList();
     list.RemoveAll();
     const char* const silentAddresses[] = { "127.0.0.1", "localhost", "127.1", "127.0.1", "0x7f.0.0.1" };
-    for (const char* pszAddress : silentAddresses)
-    {
+    for (const char* pszAddress : silentAddresses) {
         CProxy silent(pszAddress, kSilent, -1, 0, 0, PROXY_SPEED_UNMEASURED);
         list.AddTail(silent);
     }
@@ -179,7 +181,7 @@ TEST_F(ProgressDialogRunTest, RunsAfterACanceledOneWork)
     ASSERT_TRUE(Run(false, [&](CModalWindowWatcher& w) { CancelScript(w, canceled, CANCEL_BUTTON, 0); }));
     EXPECT_EQ(L"Testing proxies' availability...", canceled.strText);
     EXPECT_EQ(L"The proxy test is canceled by you!", canceled.strBox);
-    EXPECT_EQ(0, canceled.nPosAtBox);   // the batch in flight reported after Cancel
+    EXPECT_EQ(0, canceled.nPosAtBox);  // the batch in flight reported after Cancel
     EXPECT_LT(canceled.dwBoxTick - canceled.dwCancelTick, 5000u);
     EXPECT_LT(m_dwReturnTick - canceled.dwCancelTick, 15000u);
     EXPECT_TRUE(list.IsEmpty());
@@ -216,9 +218,7 @@ TEST_F(ProgressDialogRunTest, EmptyListShowsNoDialogAndTestsNothing)
 {
     GetProxyList().RemoveAll();
     bool bSawDialog = false;
-    EXPECT_FALSE(Run(true, [&](CModalWindowWatcher& w) {
-        bSawDialog = w.WaitForDialog(L"Testing", 500) != NULL;
-    }));
+    EXPECT_FALSE(Run(true, [&](CModalWindowWatcher& w) { bSawDialog = w.WaitForDialog(L"Testing", 500) != NULL; }));
     EXPECT_FALSE(bSawDialog);
     EXPECT_TRUE(GetProxyList().IsEmpty());
     ExpectWorkerEmpty(GetTestSpeedWorker());

@@ -15,21 +15,19 @@ constexpr int kThreads = 4;
 struct RunKind
 {
     bool bSpeed;
-    int nConnectionsPerProxy;   // fetches of one proxy
-    int nProxiesPerThread;      // proxies one test thread takes on
+    int nConnectionsPerProxy;  // fetches of one proxy
+    int nProxiesPerThread;     // proxies one test thread takes on
 };
 
 class ProxyFarmRunTest : public ProxyRunTest
-{
-};
+{};
 
 TEST_F(ProxyFarmRunTest, EveryProxyIsTestedOnceAndComesBackOnce)
 {
     CLoopbackFarm farm(kFarmPorts, kFarmDelayMs);
     ASSERT_EQ(kFarmPorts, (int)farm.Ports().size());
     const RunKind kinds[] = { { true, 5, 1 }, { false, 1, 5 } };
-    for (const RunKind& kind : kinds)
-    {
+    for (const RunKind& kind : kinds) {
         SCOPED_TRACE(kind.bSpeed ? "speed" : "availability");
         farm.Reset();
         m_counter.m_steps.clear();
@@ -40,13 +38,11 @@ TEST_F(ProxyFarmRunTest, EveryProxyIsTestedOnceAndComesBackOnce)
         // Every proxy twice: first with its own fields, later again with
         // others; the later copy must neither be tested nor come back.
         CProxyList list;
-        for (int port : farm.Ports())
-        {
+        for (int port : farm.Ports()) {
             CProxy first = Proxy(port, port % 100, 1, 1000 + port % 7);
             list.AddTail(first);
         }
-        for (int i = kFarmPorts - 1; i >= 0; --i)
-        {
+        for (int i = kFarmPorts - 1; i >= 0; --i) {
             CProxy again = Proxy(farm.Ports()[i], 3, 2, 5);
             list.AddTail(again);
         }
@@ -59,23 +55,19 @@ TEST_F(ProxyFarmRunTest, EveryProxyIsTestedOnceAndComesBackOnce)
             EXPECT_EQ(kind.nConnectionsPerProxy, counts[i]) << "port " << farm.Ports()[i];
 
         ASSERT_EQ(kFarmPorts, list.GetCount());
-        for (int port : farm.Ports())
-        {
+        for (int port : farm.Ports()) {
             const CProxy* pFound = Find(list, port);
             ASSERT_NE((const CProxy*)NULL, pFound) << "port " << port;
             EXPECT_EQ(port % 100, pFound->m_nCountry);
             EXPECT_EQ(1, pFound->m_nType);
-            if (kind.bSpeed)
-            {
+            if (kind.bSpeed) {
                 EXPECT_EQ(5, pFound->m_nUptime);
                 EXPECT_GE(pFound->m_nSpeed, (int)kFarmDelayMs - 10);
-            }
-            else
+            } else
                 EXPECT_EQ(1000 + port % 7, pFound->m_nSpeed);
         }
         int nLast = -1;
-        for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
-        {
+        for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
             int nSpeed = list.GetNext(pos).m_nSpeed;
             EXPECT_LE(nLast, nSpeed);
             nLast = nSpeed;

@@ -4,10 +4,12 @@
 #pragma once
 
 #include "afx.h"
+#include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/TestDriver.h"
 #include "net/Worker.h"
 #include "proxy/Settings.h"
+#include "tests/support/RecordingWindow.h"
 #include "tests/world/World.h"
 
 #include <gtest/gtest.h>
@@ -18,63 +20,32 @@
 namespace proxyrun {
 
 // tests/world/scripted_proxy.py: one behaviour per port.
-constexpr int kOrigin = 18210;      // the test page's web server
-constexpr int kSlow = 18211;        // the page after 600 ms
-constexpr int kSilent = 18212;      // never answers
-constexpr int kBlock = 18213;       // the page with "Access denied"
-constexpr int kTruncated = 18214;   // fewer bytes than announced
-constexpr int kAuth = 18215;        // 407
-constexpr int kGood = 18216;        // the page at once
-constexpr int kPartial = 18217;     // three of every five answered after kSlowMs
-constexpr int kNul = 18218;         // the page with a NUL byte inside
-constexpr int kStatus = 18219;      // 500 whose body holds the text
-constexpr int kShouting = 18220;    // one of every five says "FORBIDDEN"
-constexpr int kRefused = 18299;     // nothing listens
+constexpr int kOrigin = 18210;     // the test page's web server
+constexpr int kSlow = 18211;       // the page after 600 ms
+constexpr int kSilent = 18212;     // never answers
+constexpr int kBlock = 18213;      // the page with "Access denied"
+constexpr int kTruncated = 18214;  // fewer bytes than announced
+constexpr int kAuth = 18215;       // 407
+constexpr int kGood = 18216;       // the page at once
+constexpr int kPartial = 18217;    // three of every five answered after kSlowMs
+constexpr int kNul = 18218;        // the page with a NUL byte inside
+constexpr int kStatus = 18219;     // 500 whose body holds the text
+constexpr int kShouting = 18220;   // one of every five says "FORBIDDEN"
+constexpr int kRefused = 18299;    // nothing listens
 constexpr int kSlowMs = 600;
 
 constexpr const char* kTestUrl = "http://127.0.0.1:18210/corvane/test.html";
 constexpr DWORD kRunLimitMs = 60000;
 
 // Counts the progress notices posted to it.
-class ProgressCounter
+class ProgressCounter : public CRecordingWindow
 {
 public:
-    ProgressCounter()
-    {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = L"CorvaneTestProgressCounter";
-        RegisterClassW(&wc);
-        m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
-                                 wc.hInstance, NULL);
-        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, (LONG_PTR)this);
-    }
-    ~ProgressCounter() { DestroyWindow(m_hWnd); }
-
-    // Hands the pending messages of this thread to the window.
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
     // Pumps until pred holds or the limit passes; true when it held.
     template <typename PRED>
     bool PumpUntil(PRED pred, DWORD dwLimitMs = kRunLimitMs)
     {
-        DWORD dwStart = GetTickCount();
-        while (!pred())
-        {
-            if (GetTickCount() - dwStart > dwLimitMs)
-                return false;
-            MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
-            Pump();
-        }
-        return true;
+        return CRecordingWindow::PumpUntil(pred, dwLimitMs);
     }
     int StepSum() const
     {
@@ -84,26 +55,22 @@ public:
         return n;
     }
 
-    HWND m_hWnd = NULL;
     std::vector<int> m_steps;
     int m_nFinished = 0;
     int m_nOther = 0;
 
-private:
-    static LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+protected:
+    bool OnReceived(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        ProgressCounter* self = (ProgressCounter*)GetWindowLongPtrW(hWnd, GWLP_USERDATA);
-        if (message == WM_TEST_PROGRESS && self != NULL)
-        {
-            if (wParam == TEST_PROGRESS_STEP)
-                self->m_steps.push_back((int)lParam);
-            else if (wParam == TEST_PROGRESS_FINISH)
-                self->m_nFinished++;
-            else
-                self->m_nOther++;
-            return 0;
-        }
-        return DefWindowProcW(hWnd, message, wParam, lParam);
+        if (message != WM_TEST_PROGRESS)
+            return false;
+        if (wParam == TEST_PROGRESS_STEP)
+            m_steps.push_back((int)lParam);
+        else if (wParam == TEST_PROGRESS_FINISH)
+            m_nFinished++;
+        else
+            m_nOther++;
+        return true;
     }
 };
 
@@ -156,6 +123,8 @@ protected:
         pTest->m_nTimeoutSeconds = 2;
         strcpy(GetSettings().GetMisc()->m_szProxyUser, world::kProxyUser);
         strcpy(g_szProxyPassword, world::kProxyPassword);
+        // The speed test reads the password from the relay's locked copy.
+        g_relayServer.SetCredentials(world::kProxyUser, world::kProxyPassword);
         g_bStopTest = false;
         GetTestSpeedWorker().m_nMaxThreads = 10;
         GetCheckAnonymousWorker().m_nMaxThreads = 10;

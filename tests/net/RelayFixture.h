@@ -3,6 +3,8 @@
 #pragma once
 
 #include "app/CorvaneMessages.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/ScopedOverride.h"
 #include "net/RelayServer.h"
 #include "tests/net/RelayTestPeers.h"
 #include "tests/world/World.h"
@@ -84,41 +86,36 @@ protected:
     unsigned short m_port = 0;
 };
 
-// A message-only window standing in for the main window: timer 3 shows here.
-class CMainWindowStandIn
+// A message-only window standing in for the main window: the relay's
+// request for an immediate renewal shows here.
+class CMainWindowStandIn : public CRecordingWindow
 {
 public:
-    CMainWindowStandIn()
-    {
-        m_hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        m_hOld = g_hMainWnd;
-        g_hMainWnd = m_hWnd;
-    }
-    ~CMainWindowStandIn()
-    {
-        g_hMainWnd = m_hOld;
-        DestroyWindow(m_hWnd);
-    }
-    // Timer 3 fired within the time.
-    bool SawPasswordTimer(DWORD timeoutMs)
+    // The relay posted WM_RENEW_PASSWORD_NOW within the time.
+    bool SawRenewalRequest(DWORD timeoutMs)
     {
         DWORD start = GetTickCount();
         do {
-            MSG msg;
-            while (PeekMessageW(&msg, m_hWnd, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-                if (msg.wParam == TIMER_PASSWORD_REQUEST) {
+            if (Take(WM_RENEW_PASSWORD_NOW))
+                return true;
+            // Only the window's own thread may set its timers.
+            Message timer;
+            while (Take(WM_TIMER, &timer)) {
+                if (timer.wParam == TIMER_PASSWORD_REQUEST) {
                     KillTimer(m_hWnd, TIMER_PASSWORD_REQUEST);
-                    return true;
+                    m_bForeignTimer = true;
                 }
             }
             Sleep(20);
         } while (GetTickCount() - start < timeoutMs);
         return false;
     }
-    HWND m_hWnd;
+    // A relay thread set timer 3 on this window itself.
+    bool SawForeignTimer() const { return m_bForeignTimer; }
 
 private:
-    HWND m_hOld;
+    CScopedOverride<HWND> m_mainWnd{ g_hMainWnd, m_hWnd };
+    bool m_bForeignTimer = false;
 };
 
 }  // namespace relaytest

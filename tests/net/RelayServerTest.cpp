@@ -1,7 +1,7 @@
 // The relay against real upstreams on loopback: tinyproxy with Basic
 // authentication (the world), and the tests' own servers where the bytes the
 // relay forwards must be seen exactly.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
 #include "net/ServerRequest.h"
 #include "tests/LoopbackListener.h"
 #include "tests/net/RelayFixture.h"
@@ -93,9 +93,8 @@ TEST_F(RelayServerTest, EveryRequestOfAKeepAliveConnectionGetsTheHeader)
     ASSERT_NE(INVALID_SOCKET, s);
     for (int i = 0; i < 5; ++i) {
         std::string body = "body " + std::to_string(i);
-        std::string request = (i % 2 ? "POST" : "GET") + std::string(" http://h/") +
-                              std::to_string(i) + " HTTP/1.1\r\nContent-Length: " +
-                              std::to_string(i % 2 ? body.size() : 0) + "\r\n\r\n" +
+        std::string request = (i % 2 ? "POST" : "GET") + std::string(" http://h/") + std::to_string(i) +
+                              " HTTP/1.1\r\nContent-Length: " + std::to_string(i % 2 ? body.size() : 0) + "\r\n\r\n" +
                               (i % 2 ? body : "");
         ASSERT_TRUE(SendAll(s, request));
         Reply reply = Receive(s);
@@ -162,8 +161,8 @@ TEST_F(RelayServerTest, LargeBodiesFlowBothWaysThroughTinyproxy)
     // The head goes in a write of its own, as browsers send it: a first block
     // too long for the header line would be relayed without it.
     std::string head = "POST http://127.0.0.1:" + std::to_string(origin.Port()) +
-                       "/echo HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " +
-                       std::to_string(upload.size()) + "\r\n\r\n";
+                       "/echo HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " + std::to_string(upload.size()) +
+                       "\r\n\r\n";
     SOCKET s = Connect(m_port);
     ASSERT_NE(INVALID_SOCKET, s);
     ASSERT_TRUE(SendAll(s, head));
@@ -214,13 +213,14 @@ TEST_F(RelayServerTest, AuthRequiredIsHeldBackAndArmsTheRenewalOnlyAfterAnHour)
     ASSERT_TRUE(g_relayServer.SetUpstream("127.0.0.1", upstream.Port()));
     RenewalTime saved = g_lastPasswordRequestTime;
 
-    struct Case {
+    struct Case
+    {
         RenewalTime lastRequest;
         bool armed;
     };
     const Case cases[] = {
-        {CurrentRenewalTime() - 3601, true},
-        {CurrentRenewalTime() - 60, false},
+        { CurrentRenewalTime() - 3601, true },
+        { CurrentRenewalTime() - 60, false },
     };
     for (const Case& c : cases) {
         g_lastPasswordRequestTime = c.lastRequest;
@@ -229,15 +229,16 @@ TEST_F(RelayServerTest, AuthRequiredIsHeldBackAndArmsTheRenewalOnlyAfterAnHour)
         ASSERT_NE(INVALID_SOCKET, s);
         SendAll(s, "GET http://h/ HTTP/1.1\r\n\r\n");
         ASSERT_TRUE(WaitFor([&] { return upstream.Heads().size() > before; }));
-        EXPECT_EQ(c.armed, mainWindow.SawPasswordTimer(c.armed ? 10000 : 1500));
+        EXPECT_EQ(c.armed, mainWindow.SawRenewalRequest(c.armed ? 10000 : 1500));
         Reply reply = Receive(s);
-        EXPECT_TRUE(reply.timedOut);   // nothing reached the browser
+        EXPECT_TRUE(reply.timedOut);  // nothing reached the browser
         EXPECT_EQ("", reply.data);
         // The held-back upstream record goes when the browser side closes.
         EXPECT_EQ(2, g_relayServer.GetConnectionCount());
         closesocket(s);
         EXPECT_TRUE(WaitFor([] { return g_relayServer.GetConnectionCount() == 0; }));
     }
+    EXPECT_FALSE(mainWindow.SawForeignTimer());
     g_lastPasswordRequestTime = saved;
 }
 
@@ -253,7 +254,7 @@ TEST_F(RelayServerTest, TinyproxysAuthRequiredIsHeldBackAndArmsTheRenewal)
     ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, "stale-password"));
     Reply wrong = Exchange(Get(origin.Port(), "/"), false);
     EXPECT_EQ(0u, wrong.data.find("HTTP/1.0 401")) << wrong.data.substr(0, 100);
-    EXPECT_FALSE(mainWindow.SawPasswordTimer(500));
+    EXPECT_FALSE(mainWindow.SawRenewalRequest(500));
 
     // A block too long for the header line goes on without it.
     ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, world::kProxyPassword));
@@ -264,11 +265,12 @@ TEST_F(RelayServerTest, TinyproxysAuthRequiredIsHeldBackAndArmsTheRenewal)
     SOCKET s = Connect(m_port, 2000);
     ASSERT_NE(INVALID_SOCKET, s);
     SendAll(s, request);
-    EXPECT_TRUE(mainWindow.SawPasswordTimer(15000));
+    EXPECT_TRUE(mainWindow.SawRenewalRequest(15000));
     Reply reply = Receive(s);
     EXPECT_TRUE(reply.timedOut);
     EXPECT_EQ("", reply.data);
     closesocket(s);
+    EXPECT_FALSE(mainWindow.SawForeignTimer());
     g_lastPasswordRequestTime = saved;
 }
 
@@ -349,8 +351,7 @@ TEST_F(RelayServerTest, ManyConcurrentConnectionsWithAbruptClosesLeaveNoRecords)
             SOCKET s = Connect(m_port, 20000);
             if (s == INVALID_SOCKET)
                 return;
-            std::string request = "GET http://h/bytes/" + std::to_string(1000 + i * 97) +
-                                  " HTTP/1.1\r\n\r\n";
+            std::string request = "GET http://h/bytes/" + std::to_string(1000 + i * 97) + " HTTP/1.1\r\n\r\n";
             switch (i % 5) {
             case 0:  // gone before sending anything
                 Abort(s);
@@ -387,12 +388,11 @@ TEST_F(RelayServerTest, NoConnectionsOnOtherLocalAddresses)
     ULONG size = 16384;
     std::vector<char> buffer(size);
     IP_ADAPTER_ADDRESSES* adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
-    if (GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST, NULL,
-                             adapters, &size) == ERROR_BUFFER_OVERFLOW) {
+    if (GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST, NULL, adapters, &size) ==
+        ERROR_BUFFER_OVERFLOW) {
         buffer.resize(size);
         adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
-        GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST, NULL,
-                             adapters, &size);
+        GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST, NULL, adapters, &size);
     }
     std::string other;
     for (IP_ADAPTER_ADDRESSES* a = adapters; a && other.empty(); a = a->Next) {

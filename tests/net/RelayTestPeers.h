@@ -72,15 +72,16 @@ inline bool SendAll(SOCKET s, const std::string& data)
 // Closes with a reset instead of a graceful end.
 inline void Abort(SOCKET s)
 {
-    linger l = {1, 0};
+    linger l = { 1, 0 };
     setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof(l));
     closesocket(s);
 }
 
 // What came back: the whole text up to the end of the stream or a time-out.
-struct Reply {
+struct Reply
+{
     std::string data;
-    bool closed = false;    // the stream ended (0 bytes or reset)
+    bool closed = false;  // the stream ended (0 bytes or reset)
     bool timedOut = false;
 };
 
@@ -127,8 +128,7 @@ inline std::string BodyOf(const std::string& response)
 // Strict RFC 4648 decoding: false for a wrong length, padding or character.
 inline bool DecodeBase64Strict(const std::string& text, std::string& out)
 {
-    static const std::string alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     out.clear();
     if (text.size() % 4 != 0)
         return false;
@@ -179,7 +179,13 @@ inline std::string HeaderValue(const std::string& head, const std::string& name)
 class CTestServer
 {
 public:
-    enum Mode { ANSWER, AUTH_REQUIRED, CHECK_BASIC, ECHO };
+    enum Mode
+    {
+        ANSWER,
+        AUTH_REQUIRED,
+        CHECK_BASIC,
+        ECHO
+    };
 
     explicit CTestServer(Mode mode = ANSWER, unsigned short port = 0) : m_mode(mode)
     {
@@ -292,7 +298,7 @@ private:
                 std::string answer = Answer(headText, body);
                 if (m_abortEveryThird && number % 3 == 0) {
                     SendAll(s, answer.substr(0, answer.size() / 2));
-                    linger l = {1, 0};
+                    linger l = { 1, 0 };
                     setsockopt(s, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof(l));
                     goto done;
                 }
@@ -323,12 +329,10 @@ private:
         if (m_mode == CHECK_BASIC) {
             std::string value = HeaderValue(head, "Proxy-Authorization");
             std::string decoded;
-            bool good = value.compare(0, 6, "Basic ") == 0 &&
-                        DecodeBase64Strict(value.substr(6), decoded);
+            bool good = value.compare(0, 6, "Basic ") == 0 && DecodeBase64Strict(value.substr(6), decoded);
             std::lock_guard<std::mutex> lock(m_mutex);
             good = good && decoded == m_expected;
-            return std::string(good ? "HTTP/1.1 200 OK" : "HTTP/1.1 403 Forbidden") +
-                   "\r\nContent-Length: 0\r\n\r\n";
+            return std::string(good ? "HTTP/1.1 200 OK" : "HTTP/1.1 403 Forbidden") + "\r\nContent-Length: 0\r\n\r\n";
         }
         std::string content;
         size_t at = head.find("/bytes/");
@@ -342,16 +346,15 @@ private:
         } else {
             content = "ok";
         }
-        return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(content.size()) + "\r\n\r\n" +
-               content;
+        return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(content.size()) + "\r\n\r\n" + content;
     }
 
     Mode m_mode;
     SOCKET m_listener = INVALID_SOCKET;
     unsigned short m_port = 0;
-    std::atomic<bool> m_stopping{false};
-    std::atomic<int> m_connections{0};
-    std::atomic<bool> m_abortEveryThird{false};
+    std::atomic<bool> m_stopping{ false };
+    std::atomic<int> m_connections{ 0 };
+    std::atomic<bool> m_abortEveryThird{ false };
     std::thread m_acceptThread;
     std::mutex m_mutex;
     std::vector<std::thread> m_threads;

@@ -51,8 +51,8 @@ TEST_F(RelayServerTest, CredentialsOfEveryLengthAuthenticateAtTinyproxy)
     const std::string passwordLetters = world::kCredentialPasswordLetters;
     for (int n = 1; n <= world::kCredentialLengths; ++n) {
         const std::pair<std::string, std::string> pairs[] = {
-            {world::kProxyUser, passwordLetters.substr(0, n)},
-            {userLetters.substr(0, n), "p"},
+            { world::kProxyUser, passwordLetters.substr(0, n) },
+            { userLetters.substr(0, n), "p" },
         };
         for (const auto& pair : pairs) {
             ASSERT_TRUE(g_relayServer.SetCredentials(pair.first.c_str(), pair.second.c_str()));
@@ -148,7 +148,7 @@ TEST_F(RelayServerTest, HundredMegabyteDownloadThroughTinyproxyKeepsItsChecksum)
     ASSERT_NE(std::string::npos, head.find(" 200 ")) << head;
     EXPECT_EQ(kLength, body);
     EXPECT_EQ(0u, wrong);
-    unsigned int announced = static_cast<unsigned int>(
-        strtoul(HeaderValue("\r\n" + head, "X-Body-CRC32").c_str(), nullptr, 16));
+    unsigned int announced =
+        static_cast<unsigned int>(strtoul(HeaderValue("\r\n" + head, "X-Body-CRC32").c_str(), nullptr, 16));
     EXPECT_EQ(announced, crc);
 }

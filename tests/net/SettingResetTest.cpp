@@ -1,7 +1,7 @@
 // Reset to Defaults in the settings dialog against the local maker's server:
 // the test page and expected text come from its testurl.txt.
 #include "net/ServerRequest.h"
-#include "tests/e2e/MakerControl.h"
+#include "tests/support/MakerClient.h"
 #include "tests/win/SettingDialogDriver.h"
 
 using namespace settingdlg;

@@ -4,6 +4,7 @@
 
 #include "app/CorvaneMessages.h"
 #include "net/SpeedTest.h"
+#include "tests/support/ScopedOverride.h"
 
 #include <algorithm>
 
@@ -12,37 +13,35 @@ using namespace proxyrun;
 namespace {
 
 class SpeedRunTest : public ProxyRunTest
-{
-};
+{};
 
 struct Fate
 {
     int nPort;
-    int nUptime;   // 0: dropped
+    int nUptime;  // 0: dropped
 };
 
 TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
 {
     const Fate fates[] = {
-        { world::kProxyPorts[0], 5 },   // tinyproxy with the right password
+        { world::kProxyPorts[0], 5 },  // tinyproxy with the right password
         { world::kProxyPorts[1], 5 },
         { world::kProxyPorts[2], 5 },
         { world::kOpenProxyPort, 5 },
         { kGood, 5 },
         { kSlow, 5 },
-        { kStatus, 5 },                 // error status, but a clean page with the text
-        { kPartial, 3 },                // two of five time out, three answer slowly
+        { kStatus, 5 },   // error status, but a clean page with the text
+        { kPartial, 3 },  // two of five time out, three answer slowly
         { kSilent, 0 },
-        { kBlock, 0 },                  // "Access denied"
-        { kShouting, 0 },               // one "FORBIDDEN" among four good pages
+        { kBlock, 0 },     // "Access denied"
+        { kShouting, 0 },  // one "FORBIDDEN" among four good pages
         { kTruncated, 0 },
         { kAuth, 0 },
         { kNul, 0 },
         { kRefused, 0 },
     };
     CProxyList list;
-    for (const Fate& fate : fates)
-    {
+    for (const Fate& fate : fates) {
         CProxy proxy = Proxy(fate.nPort, 11, 2);
         list.AddTail(proxy);
     }
@@ -57,11 +56,9 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
     m_counter.PumpUntil([&] { return m_counter.m_nFinished == 1; });
 
     int nPassing = 0;
-    for (const Fate& fate : fates)
-    {
+    for (const Fate& fate : fates) {
         const CProxy* pFound = Find(list, fate.nPort);
-        if (fate.nUptime == 0)
-        {
+        if (fate.nUptime == 0) {
             EXPECT_EQ(NULL, pFound) << "port " << fate.nPort;
             continue;
         }
@@ -84,8 +81,7 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
 
     // Fastest first.
     int nLast = -1;
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
         int nSpeed = list.GetNext(pos).m_nSpeed;
         EXPECT_LE(nLast, nSpeed);
         nLast = nSpeed;
@@ -98,13 +94,32 @@ TEST_F(SpeedRunTest, EachProxyGetsItsUptimeOrIsDropped)
     ExpectWorkerEmpty(GetTestSpeedWorker());
 }
 
-TEST_F(SpeedRunTest, WrongPasswordIsRefusedByTheUpstream)
+TEST_F(SpeedRunTest, PasswordIsTheRelaysLockedCopyAndAWrongOneIsRefused)
 {
-    strcpy(g_szProxyPassword, "not-the-password");
-    CProxyList list;
-    Fill(list, { Proxy(world::kProxyPorts[0]), Proxy(world::kOpenProxyPort) });
-    ASSERT_TRUE(TestProxySpeed(list));
-    EXPECT_EQ((std::vector<int>{ world::kOpenProxyPort }), Ports(list));
+    // The renewal writes the global first and then the relay's copy under
+    // its lock; the test reads only the copy, as the relay does.
+    struct Case
+    {
+        const char* global;
+        const char* relay;
+        std::vector<int> passed;
+    } cases[] = {
+        { world::kProxyPassword, "not-the-password", { world::kOpenProxyPort } },
+        { "not-the-password", world::kProxyPassword, { world::kProxyPorts[0], world::kOpenProxyPort } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.relay);
+        strcpy(g_szProxyPassword, c.global);
+        ASSERT_TRUE(g_relayServer.SetCredentials(world::kProxyUser, c.relay));
+        CProxyList list;
+        Fill(list, { Proxy(world::kProxyPorts[0]), Proxy(world::kOpenProxyPort) });
+        ASSERT_TRUE(TestProxySpeed(list));
+        std::vector<int> ports = Ports(list);
+        std::sort(ports.begin(), ports.end());
+        std::vector<int> expected = c.passed;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, ports);
+    }
 }
 
 TEST_F(SpeedRunTest, ExpectedTextHoldingABlockWordFailsEveryProxy)
@@ -130,15 +145,13 @@ TEST_F(SpeedRunTest, ReplyWithoutTheExpectedTextNeitherCountsNorRejects)
 
 TEST_F(SpeedRunTest, RetestPostsTheRequestBackToTheMainWindow)
 {
-    HWND hOld = g_hMainWnd;
-    g_hMainWnd = m_counter.m_hWnd;
+    CScopedOverride<HWND> mainWnd(g_hMainWnd, m_counter.m_hWnd);
     struct Case
     {
         int nPort;
         LPARAM passed;
     } cases[] = { { kGood, 1 }, { kBlock, 0 } };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CRetestRequest* pRequest = new CRetestRequest;
         pRequest->m_proxy = Proxy(c.nPort);
         pRequest->m_nIndex = 4;
@@ -150,7 +163,6 @@ TEST_F(SpeedRunTest, RetestPostsTheRequestBackToTheMainWindow)
         EXPECT_EQ(c.passed ? 5 : 0, pRequest->m_proxy.m_nUptime);
         delete pRequest;
     }
-    g_hMainWnd = hOld;
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(TestCancelTest, SpeedRunKeepsWhatPassedBeforeTheStop)
     Fill(list, { Proxy(kGood), Proxy(kSilent), Proxy(world::kOpenProxyPort), Proxy(kSlow) });
     Start(true, list);
     ASSERT_TRUE(m_counter.PumpUntil([&] { return m_counter.m_steps.size() == 1; }));
-    Sleep(300);   // the silent proxy's fetches are under way
+    Sleep(300);  // the silent proxy's fetches are under way
     DWORD dwCancel = GetTickCount();
     Cancel();
     ASSERT_TRUE(WaitForFinish(kRunLimitMs));
@@ -66,7 +66,7 @@ TEST_F(TestCancelTest, SpeedRunKeepsWhatPassedBeforeTheStop)
     EXPECT_LT(GetTickCount() - dwCancel, 8000u);
     EXPECT_TRUE(m_bResult);
     EXPECT_EQ((std::vector<int>{ kGood }), Ports(list));
-    EXPECT_EQ(2u, m_counter.m_steps.size());   // the stopped proxy still reports
+    EXPECT_EQ(2u, m_counter.m_steps.size());  // the stopped proxy still reports
     ExpectWorkerEmpty(GetTestSpeedWorker());
 
     // A second run after the cancelled one (the dialog clears the flag).
@@ -78,7 +78,7 @@ TEST_F(TestCancelTest, SpeedRunKeepsWhatPassedBeforeTheStop)
     Start(true, list);
     ASSERT_TRUE(WaitForFinish(kRunLimitMs));
     EXPECT_EQ(3, list.GetCount());
-    EXPECT_EQ(kSlow, list.GetTail().m_nPort);   // the slowest comes last
+    EXPECT_EQ(kSlow, list.GetTail().m_nPort);  // the slowest comes last
     EXPECT_EQ(3u, m_counter.m_steps.size());
     ExpectWorkerEmpty(GetTestSpeedWorker());
 }
@@ -90,8 +90,7 @@ TEST_F(TestCancelTest, AvailabilityRunStopsStartingBatches)
     CProxyList list;
     // First batch: five silent ones (distinct by address text), then good ones.
     const char* const silentAddresses[] = { "127.0.0.1", "localhost", "127.1", "127.0.1", "0x7f.0.0.1" };
-    for (const char* pszAddress : silentAddresses)
-    {
+    for (const char* pszAddress : silentAddresses) {
         CProxy silent(pszAddress, kSilent, -1, 0, 0, PROXY_SPEED_UNMEASURED);
         list.AddTail(silent);
     }

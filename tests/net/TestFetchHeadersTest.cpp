@@ -11,14 +11,13 @@ using namespace proxyrun;
 namespace {
 
 class TestFetchHeadersTest : public ProxyRunTest
-{
-};
+{};
 
 const char kAgent[] = "User-Agent: Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1)\r\n";
 
 TEST_F(TestFetchHeadersTest, BothTestsAskAsABrowserAndOnlyTheSpeedTestAuthenticates)
 {
-    relaytest::CTestServer proxy;   // answers "ok" to every request
+    relaytest::CTestServer proxy;  // answers "ok" to every request
     ASSERT_TRUE(proxy.Ok());
     SetCorrectValue("ok");
 

@@ -42,8 +42,8 @@ TEST_F(WebSiteFetchTest, OnlyAWholeAnswerWithStatus200GivesProxies)
 {
     std::string strBig;
     for (int i = 0; i < 3000; ++i)
-        strBig += "row " + std::to_string(i) + " <td>127.0.0." + std::to_string(i % 250 + 1) +
-                  "</td><td>" + std::to_string(1000 + i) + "</td>\n";
+        strBig += "row " + std::to_string(i) + " <td>127.0.0." + std::to_string(i % 250 + 1) + "</td><td>" +
+                  std::to_string(1000 + i) + "</td>\n";
     struct Case
     {
         const char* name;
@@ -63,8 +63,7 @@ TEST_F(WebSiteFetchTest, OnlyAWholeAnswerWithStatus200GivesProxies)
         Add(c.name, c.mode, c.status, c.body);
     ASSERT_TRUE(m_server.Start()) << "port 80 is taken";
 
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         std::string strPath = m_strRoot + c.name;
         CWebSite site(L"127.0.0.1", std::wstring(strPath.begin(), strPath.end()).c_str());
         DWORD dwStart = GetTickCount();
@@ -73,7 +72,7 @@ TEST_F(WebSiteFetchTest, OnlyAWholeAnswerWithStatus200GivesProxies)
         if (c.found >= 0)
             EXPECT_EQ(c.found, nFound) << c.name;
         else
-            EXPECT_GT(nFound, 2900) << c.name;   // a few rows straddle the chunk edges
+            EXPECT_GT(nFound, 2900) << c.name;  // a few rows straddle the chunk edges
         // The time-out bounds a silent site (generously: no timing is asserted beyond it).
         EXPECT_LT(dwTook, 20000u) << c.name;
         EXPECT_EQ(1, m_server.Hits(strPath)) << c.name;

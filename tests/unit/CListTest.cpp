@@ -1,3 +1,4 @@
+// Tests of the framework's linked list.
 #include "afx.h"
 
 #include <gtest/gtest.h>
@@ -49,31 +50,31 @@ TEST(CList, PositionsSurviveInsertionsAndRemovals)
     POSITION p0 = l.AddHead(0);
     POSITION p2 = l.InsertBefore(p3, 2);
     POSITION p4 = l.InsertAfter(p3, 4);
-    EXPECT_EQ(V({0, 1, 2, 3, 4}), Items(l));
-    EXPECT_EQ(V({4, 3, 2, 1, 0}), ItemsBackward(l));
+    EXPECT_EQ(V({ 0, 1, 2, 3, 4 }), Items(l));
+    EXPECT_EQ(V({ 4, 3, 2, 1, 0 }), ItemsBackward(l));
     EXPECT_EQ(5, l.GetCount());
     EXPECT_EQ(5, l.GetSize());
 
     l.RemoveAt(p2);
-    EXPECT_EQ(V({0, 1, 3, 4}), Items(l));
+    EXPECT_EQ(V({ 0, 1, 3, 4 }), Items(l));
     EXPECT_EQ(1, l.GetAt(p1));
     EXPECT_EQ(3, l.GetAt(p3));
-    l.RemoveAt(p0);        // the head
-    l.RemoveAt(p4);        // the tail
-    EXPECT_EQ(V({1, 3}), Items(l));
+    l.RemoveAt(p0);  // the head
+    l.RemoveAt(p4);  // the tail
+    EXPECT_EQ(V({ 1, 3 }), Items(l));
     EXPECT_EQ(p1, l.GetHeadPosition());
     EXPECT_EQ(p3, l.GetTailPosition());
 
     POSITION p5 = l.InsertAfter(p1, 5);
     l.SetAt(p5, 55);
-    EXPECT_EQ(V({1, 55, 3}), Items(l));
-    l.GetAt(p3) = 33;      // GetAt hands out the element itself
-    EXPECT_EQ(V({1, 55, 33}), Items(l));
+    EXPECT_EQ(V({ 1, 55, 3 }), Items(l));
+    l.GetAt(p3) = 33;  // GetAt hands out the element itself
+    EXPECT_EQ(V({ 1, 55, 33 }), Items(l));
 
     // NULL positions insert at the ends.
     l.InsertBefore(NULL, -1);
     l.InsertAfter(NULL, 99);
-    EXPECT_EQ(V({-1, 1, 55, 33, 99}), Items(l));
+    EXPECT_EQ(V({ -1, 1, 55, 33, 99 }), Items(l));
     EXPECT_EQ(-1, l.GetHead());
     EXPECT_EQ(99, l.GetTail());
 }
@@ -102,26 +103,28 @@ TEST(CList, RemoveWhileWalking)
         if (l.GetNext(pos) % 2)
             l.RemoveAt(cur);
     }
-    EXPECT_EQ(V({0, 2, 4, 6, 8}), Items(l));
+    EXPECT_EQ(V({ 0, 2, 4, 6, 8 }), Items(l));
     EXPECT_EQ(0, l.RemoveHead());
     EXPECT_EQ(8, l.RemoveTail());
-    EXPECT_EQ(V({2, 4, 6}), Items(l));
-    EXPECT_EQ(V({6, 4, 2}), ItemsBackward(l));
+    EXPECT_EQ(V({ 2, 4, 6 }), Items(l));
+    EXPECT_EQ(V({ 6, 4, 2 }), ItemsBackward(l));
     l.RemoveHead();
     l.RemoveHead();
     l.RemoveTail();
     EXPECT_TRUE(l.IsEmpty());
     EXPECT_EQ(NULL, l.GetHeadPosition());
     l.AddTail(1);
-    EXPECT_EQ(V({1}), Items(l));
+    EXPECT_EQ(V({ 1 }), Items(l));
 }
 
-struct IndexCase {
+struct IndexCase
+{
     int index;
-    int expected;   // -1: no position
+    int expected;  // -1: no position
 };
 
-class CListFindIndex : public ::testing::TestWithParam<IndexCase> {};
+class CListFindIndex : public ::testing::TestWithParam<IndexCase>
+{};
 
 TEST_P(CListFindIndex, CountsFromTheHead)
 {
@@ -137,9 +140,9 @@ TEST_P(CListFindIndex, CountsFromTheHead)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, CListFindIndex, ::testing::Values(
-    IndexCase{0, 10}, IndexCase{4, 14}, IndexCase{2, 12},
-    IndexCase{5, -1}, IndexCase{-1, -1}, IndexCase{1000, -1}));
+INSTANTIATE_TEST_SUITE_P(Tables, CListFindIndex,
+                         ::testing::Values(IndexCase{ 0, 10 }, IndexCase{ 4, 14 }, IndexCase{ 2, 12 },
+                                           IndexCase{ 5, -1 }, IndexCase{ -1, -1 }, IndexCase{ 1000, -1 }));
 
 TEST(CList, FindStartsAfterTheGivenPosition)
 {
@@ -161,16 +164,17 @@ TEST(CList, AppendsAndPrependsWholeLists)
     b.AddTail(3);
     b.AddTail(4);
     a.AddTail(&b);
-    EXPECT_EQ(V({1, 2, 3, 4}), Items(a));
-    EXPECT_EQ(V({3, 4}), Items(b)) << "the source keeps its elements";
+    EXPECT_EQ(V({ 1, 2, 3, 4 }), Items(a));
+    EXPECT_EQ(V({ 3, 4 }), Items(b)) << "the source keeps its elements";
     a.AddHead(&b);
-    EXPECT_EQ(V({3, 4, 1, 2, 3, 4}), Items(a));
-    a.AddTail(&a);         // appending a list to itself doubles it once
+    EXPECT_EQ(V({ 3, 4, 1, 2, 3, 4 }), Items(a));
+    a.AddTail(&a);  // appending a list to itself doubles it once
     EXPECT_EQ(12, a.GetCount());
 }
 
 // A record with its own assignment, which copies only part of it.
-struct Record {
+struct Record
+{
     std::string name;
     int assigned = 0;
     int extra = 0;
@@ -181,7 +185,7 @@ struct Record {
     {
         name = o.name;
         assigned = o.assigned + 1;
-        return *this;       // extra is not copied
+        return *this;  // extra is not copied
     }
     bool operator==(const Record& o) const { return name == o.name; }
 };
@@ -214,4 +218,4 @@ TEST(CList, OwnsStringElements)
     EXPECT_TRUE(l.GetTail() == L"temporary");
 }
 
-} // namespace
+}  // namespace

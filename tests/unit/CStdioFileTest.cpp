@@ -1,3 +1,4 @@
+// Tests of the framework's buffered text file.
 #include "afx.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +17,8 @@ protected:
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         wchar_t name[80];
-        swprintf(name, 80, L"afxfile-%lu-%ld-%lu", GetCurrentProcessId(),
-                 InterlockedIncrement(&s_nCounter), GetTickCount());
+        swprintf(name, 80, L"afxfile-%lu-%ld-%lu", GetCurrentProcessId(), InterlockedIncrement(&s_nCounter),
+                 GetTickCount());
         m_dir = std::wstring(temp) + name;
         ASSERT_TRUE(CreateDirectoryW(m_dir.c_str(), NULL));
         m_path = m_dir + L"\\data.txt";
@@ -66,14 +67,16 @@ protected:
 
 typedef std::vector<std::wstring> Lines;
 
-struct ReadCase {
+struct ReadCase
+{
     const char* name;
     std::string bytes;
     UINT nMax;
     Lines pieces;
 };
 
-class CStdioFileRead : public CStdioFileTest, public ::testing::WithParamInterface<ReadCase> {};
+class CStdioFileRead : public CStdioFileTest, public ::testing::WithParamInterface<ReadCase>
+{};
 
 TEST_P(CStdioFileRead, HandsOutPieces)
 {
@@ -81,20 +84,29 @@ TEST_P(CStdioFileRead, HandsOutPieces)
     EXPECT_EQ(GetParam().pieces, Pieces(GetParam().nMax));
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, CStdioFileRead, ::testing::Values(
-    ReadCase{"crlf", "one\r\ntwo\r\n", 256, {L"one\n", L"two\n"}},
-    ReadCase{"lone_lf", "one\ntwo\n", 256, {L"one\n", L"two\n"}},
-    ReadCase{"mixed", "a\r\nb\nc\r\n", 256, {L"a\n", L"b\n", L"c\n"}},
-    ReadCase{"lone_cr_kept", "a\rb\r\n", 256, {L"a\rb\n"}},
-    ReadCase{"cr_at_end", "a\r", 256, {L"a\r"}},
-    ReadCase{"no_last_line_end", "one\r\nlast", 256, {L"one\n", L"last"}},
-    ReadCase{"empty_lines", "\r\n\r\nx", 256, {L"\n", L"\n", L"x"}},
-    ReadCase{"ctrl_z_ordinary", "a\x1a" "b\r\nc", 256, {L"a\x1a" L"b\n", L"c"}},
-    ReadCase{"long_line_in_pieces", "abcdefgh\r\nxy", 4, {L"abc", L"def", L"gh\n", L"xy"}},
-    ReadCase{"exact_fit_then_newline", "abc\r\n", 4, {L"abc", L"\n"}},
-    ReadCase{"crlf_across_buffer", std::string(4095, 'x') + "\r\nend", 5000,
-             {std::wstring(4095, L'x') + L"\n", L"end"}},
-    ReadCase{"empty_file", "", 256, {}}),
+INSTANTIATE_TEST_SUITE_P(
+    Tables, CStdioFileRead,
+    ::testing::Values(ReadCase{ "crlf", "one\r\ntwo\r\n", 256, { L"one\n", L"two\n" } },
+                      ReadCase{ "lone_lf", "one\ntwo\n", 256, { L"one\n", L"two\n" } },
+                      ReadCase{ "mixed", "a\r\nb\nc\r\n", 256, { L"a\n", L"b\n", L"c\n" } },
+                      ReadCase{ "lone_cr_kept", "a\rb\r\n", 256, { L"a\rb\n" } },
+                      ReadCase{ "cr_at_end", "a\r", 256, { L"a\r" } },
+                      ReadCase{ "no_last_line_end", "one\r\nlast", 256, { L"one\n", L"last" } },
+                      ReadCase{ "empty_lines", "\r\n\r\nx", 256, { L"\n", L"\n", L"x" } },
+                      ReadCase{ "ctrl_z_ordinary",
+                                "a\x1a"
+                                "b\r\nc",
+                                256,
+                                { L"a\x1a"
+                                  L"b\n",
+                                  L"c" } },
+                      ReadCase{ "long_line_in_pieces", "abcdefgh\r\nxy", 4, { L"abc", L"def", L"gh\n", L"xy" } },
+                      ReadCase{ "exact_fit_then_newline", "abc\r\n", 4, { L"abc", L"\n" } },
+                      ReadCase{ "crlf_across_buffer",
+                                std::string(4095, 'x') + "\r\nend",
+                                5000,
+                                { std::wstring(4095, L'x') + L"\n", L"end" } },
+                      ReadCase{ "empty_file", "", 256, {} }),
     [](const ::testing::TestParamInfo<ReadCase>& i) { return std::string(i.param.name); });
 
 TEST_F(CStdioFileTest, HighBytesReadAsTheSameCodes)
@@ -204,13 +216,13 @@ TEST_F(CStdioFileTest, ReadStringIntoCString)
     Lines got;
     while (f.ReadString(s))
         got.push_back(s.GetString());
-    EXPECT_EQ(Lines({L"first", L"", L"third", L"last"}), got);
+    EXPECT_EQ(Lines({ L"first", L"", L"third", L"last" }), got);
 }
 
 TEST_F(CStdioFileTest, BinaryModePassesBytesThrough)
 {
     WriteRaw("a\r\nb\n");
-    EXPECT_EQ(Lines({L"a\r\n", L"b\n"}), Pieces(256, CFile::modeRead | CFile::typeBinary));
+    EXPECT_EQ(Lines({ L"a\r\n", L"b\n" }), Pieces(256, CFile::modeRead | CFile::typeBinary));
     {
         CStdioFile f;
         ASSERT_TRUE(f.Open(m_path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
@@ -285,7 +297,7 @@ TEST_F(CStdioFileTest, PlainFileReadWriteSeek)
         f.Write("0123456789", 10);
         EXPECT_EQ(10u, f.GetLength());
         EXPECT_EQ(4u, f.Seek(4, CFile::begin));
-        char buf[8] = {0};
+        char buf[8] = { 0 };
         EXPECT_EQ(3u, f.Read(buf, 3));
         EXPECT_STREQ("456", buf);
         EXPECT_EQ(8u, f.Seek(-2, CFile::end));
@@ -336,10 +348,10 @@ TEST(CFile, ReadIsVirtual)
 {
     CMemoryReadFile mem("hello");
     CFile& f = mem;
-    char buf[8] = {0};
+    char buf[8] = { 0 };
     EXPECT_EQ(5u, f.Read(buf, 8));
     EXPECT_STREQ("hello", buf);
     EXPECT_EQ(0u, f.Read(buf, 8));
 }
 
-} // namespace
+}  // namespace

@@ -1,3 +1,4 @@
+// Tests of the framework's string classes.
 #include "afx.h"
 
 #include <gtest/gtest.h>
@@ -7,18 +8,23 @@
 
 namespace {
 
-std::wstring W(const CString& s) { return std::wstring(s.GetString(), s.GetLength()); }
+std::wstring W(const CString& s)
+{
+    return std::wstring(s.GetString(), s.GetLength());
+}
 
 // ---- construction and code pages -------------------------------------------
 
-struct CodePageCase {
+struct CodePageCase
+{
     UINT cp;
     const wchar_t* wide;
-    const char* bytes;       // what the wide text becomes in that code page
-    bool roundTrip;          // whether the bytes convert back to the same text
+    const char* bytes;  // what the wide text becomes in that code page
+    bool roundTrip;     // whether the bytes convert back to the same text
 };
 
-class CodePageTest : public ::testing::TestWithParam<CodePageCase> {};
+class CodePageTest : public ::testing::TestWithParam<CodePageCase>
+{};
 
 TEST_P(CodePageTest, ConvertsBothWays)
 {
@@ -31,16 +37,16 @@ TEST_P(CodePageTest, ConvertsBothWays)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, CodePageTest, ::testing::Values(
-    CodePageCase{1252, L"plain ascii", "plain ascii", true},
-    CodePageCase{1252, L"caf\u00e9 \u00fc", "caf\xe9 \xfc", true},
-    CodePageCase{1252, L"\u20ac", "\x80", true},                 // euro sign
-    CodePageCase{1252, L"x\u4e2dy", "x?y", false},               // outside the code page
-    CodePageCase{437, L"caf\u00e9", "caf\x82", true},
-    CodePageCase{437, L"\u2500", "\xc4", true},                  // box drawing
-    CodePageCase{437, L"\u4e2d", "?", false},
-    CodePageCase{850, L"\u00e9\u00c9", "\x82\x90", true},
-    CodePageCase{1252, L"", "", true}));
+INSTANTIATE_TEST_SUITE_P(Tables, CodePageTest,
+                         ::testing::Values(CodePageCase{ 1252, L"plain ascii", "plain ascii", true },
+                                           CodePageCase{ 1252, L"caf\u00e9 \u00fc", "caf\xe9 \xfc", true },
+                                           CodePageCase{ 1252, L"\u20ac", "\x80", true },    // euro sign
+                                           CodePageCase{ 1252, L"x\u4e2dy", "x?y", false },  // outside the code page
+                                           CodePageCase{ 437, L"caf\u00e9", "caf\x82", true },
+                                           CodePageCase{ 437, L"\u2500", "\xc4", true },  // box drawing
+                                           CodePageCase{ 437, L"\u4e2d", "?", false },
+                                           CodePageCase{ 850, L"\u00e9\u00c9", "\x82\x90", true },
+                                           CodePageCase{ 1252, L"", "", true }));
 
 TEST(CStringCodePage, AnsiAndOemFollowTheSystemCodePages)
 {
@@ -61,7 +67,7 @@ TEST(CStringCodePage, FixedBufferRefusesTooLongTextAndKeepsTheBuffer)
 {
     char buf[6];
     memcpy(buf, "xxxxx", 6);
-    EXPECT_FALSE(AfxWideToMultiByteBuffer(CP_OEMCP, 5, L"12345", buf));   // needs 6 with NUL
+    EXPECT_FALSE(AfxWideToMultiByteBuffer(CP_OEMCP, 5, L"12345", buf));  // needs 6 with NUL
     EXPECT_STREQ("xxxxx", buf);
     EXPECT_TRUE(AfxWideToMultiByteBuffer(CP_OEMCP, 6, L"12345", buf));
     EXPECT_STREQ("12345", buf);
@@ -93,20 +99,62 @@ TEST(CString, Construction)
 
 // ---- Format ------------------------------------------------------------------
 
-struct FormatCase {
+struct FormatCase
+{
     const char* name;
     CString (*make)();
     const wchar_t* expected;
 };
 
-CString FmtWideS() { CString s; s.Format(L"[%s]", L"wide"); return s; }
-CString FmtCStringArg() { CString a(L"one"), b(L"two"); CString s; s.Format(L"%s-%s", a, b); return s; }
-CString FmtInts() { CString s; s.Format(L"%d %u %ld", -42, 4000000000u, 123456789L); return s; }
-CString FmtHex() { CString s; s.Format(L"%04X%04X|%08X|%x", 0x409, 0x4B0, 0xBEEFu, 255); return s; }
-CString FmtChar() { CString s; s.Format(L"%c%c", L'A', L'\u00e9'); return s; }
-CString FmtPercent() { CString s; s.Format(L"100%%"); return s; }
-CString FmtNoArgs() { CString s(L"old"); s.Format(L"plain"); return s; }
-CString FmtWidth() { CString s; s.Format(L"%5d|%-4s|%.2s", 42, L"ab", L"xyz"); return s; }
+CString FmtWideS()
+{
+    CString s;
+    s.Format(L"[%s]", L"wide");
+    return s;
+}
+CString FmtCStringArg()
+{
+    CString a(L"one"), b(L"two");
+    CString s;
+    s.Format(L"%s-%s", a, b);
+    return s;
+}
+CString FmtInts()
+{
+    CString s;
+    s.Format(L"%d %u %ld", -42, 4000000000u, 123456789L);
+    return s;
+}
+CString FmtHex()
+{
+    CString s;
+    s.Format(L"%04X%04X|%08X|%x", 0x409, 0x4B0, 0xBEEFu, 255);
+    return s;
+}
+CString FmtChar()
+{
+    CString s;
+    s.Format(L"%c%c", L'A', L'\u00e9');
+    return s;
+}
+CString FmtPercent()
+{
+    CString s;
+    s.Format(L"100%%");
+    return s;
+}
+CString FmtNoArgs()
+{
+    CString s(L"old");
+    s.Format(L"plain");
+    return s;
+}
+CString FmtWidth()
+{
+    CString s;
+    s.Format(L"%5d|%-4s|%.2s", 42, L"ab", L"xyz");
+    return s;
+}
 CString FmtLong()
 {
     CString big(L'z', 3000);
@@ -114,18 +162,42 @@ CString FmtLong()
     s.Format(L"<%s>", big);
     return s;
 }
-CString FmtAppend() { CString s(L"a="); s.AppendFormat(L"%d", 5); s.AppendFormat(L",%s", CString(L"b")); return s; }
-CString FmtSelf() { CString s(L"self"); s.Format(L"%s!", s); return s; }
+CString FmtAppend()
+{
+    CString s(L"a=");
+    s.AppendFormat(L"%d", 5);
+    s.AppendFormat(L",%s", CString(L"b"));
+    return s;
+}
+CString FmtSelf()
+{
+    CString s(L"self");
+    s.Format(L"%s!", s);
+    return s;
+}
 CString FmtAppendSelf()
 {
     CString s(L"0123456789abcdef0123456789abcdef");
     s.AppendFormat(L"|%s", s);  // long enough that the append must grow the buffer
     return s;
 }
-CString FmtArray() { wchar_t buf[8] = L"arr"; CString s; s.Format(L"%s", buf); return s; }
-CString FmtStringA() { CStringA a("8bit"); CString s; s.Format(L"%S", a); return s; }
+CString FmtArray()
+{
+    wchar_t buf[8] = L"arr";
+    CString s;
+    s.Format(L"%s", buf);
+    return s;
+}
+CString FmtStringA()
+{
+    CStringA a("8bit");
+    CString s;
+    s.Format(L"%S", a);
+    return s;
+}
 
-class CStringFormat : public ::testing::TestWithParam<FormatCase> {};
+class CStringFormat : public ::testing::TestWithParam<FormatCase>
+{};
 
 TEST_P(CStringFormat, Produces)
 {
@@ -136,22 +208,18 @@ TEST_P(CStringFormat, Produces)
     EXPECT_EQ(expected, W(c.make()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, CStringFormat, ::testing::Values(
-    FormatCase{"wide_s", FmtWideS, L"[wide]"},
-    FormatCase{"cstring_args", FmtCStringArg, L"one-two"},
-    FormatCase{"ints", FmtInts, L"-42 4000000000 123456789"},
-    FormatCase{"hex", FmtHex, L"040904B0|0000BEEF|ff"},
-    FormatCase{"char", FmtChar, L"A\u00e9"},
-    FormatCase{"percent", FmtPercent, L"100%"},
-    FormatCase{"no_args", FmtNoArgs, L"plain"},
-    FormatCase{"width", FmtWidth, L"   42|ab  |xy"},
-    FormatCase{"long", FmtLong, L""},
-    FormatCase{"append", FmtAppend, L"a=5,b"},
-    FormatCase{"self_arg", FmtSelf, L"self!"},
-    FormatCase{"append_self_arg", FmtAppendSelf,
-               L"0123456789abcdef0123456789abcdef|0123456789abcdef0123456789abcdef"},
-    FormatCase{"array_arg", FmtArray, L"arr"},
-    FormatCase{"stringa_arg", FmtStringA, L"8bit"}),
+INSTANTIATE_TEST_SUITE_P(
+    Tables, CStringFormat,
+    ::testing::Values(FormatCase{ "wide_s", FmtWideS, L"[wide]" },
+                      FormatCase{ "cstring_args", FmtCStringArg, L"one-two" },
+                      FormatCase{ "ints", FmtInts, L"-42 4000000000 123456789" },
+                      FormatCase{ "hex", FmtHex, L"040904B0|0000BEEF|ff" }, FormatCase{ "char", FmtChar, L"A\u00e9" },
+                      FormatCase{ "percent", FmtPercent, L"100%" }, FormatCase{ "no_args", FmtNoArgs, L"plain" },
+                      FormatCase{ "width", FmtWidth, L"   42|ab  |xy" }, FormatCase{ "long", FmtLong, L"" },
+                      FormatCase{ "append", FmtAppend, L"a=5,b" }, FormatCase{ "self_arg", FmtSelf, L"self!" },
+                      FormatCase{ "append_self_arg", FmtAppendSelf,
+                                  L"0123456789abcdef0123456789abcdef|0123456789abcdef0123456789abcdef" },
+                      FormatCase{ "array_arg", FmtArray, L"arr" }, FormatCase{ "stringa_arg", FmtStringA, L"8bit" }),
     [](const ::testing::TestParamInfo<FormatCase>& i) { return std::string(i.param.name); });
 
 TEST(CStringA, FormatFindMidAndAppend)
@@ -176,13 +244,15 @@ TEST(CStringA, FormatFindMidAndAppend)
 
 // ---- extraction and search -------------------------------------------------
 
-struct ExtractCase {
+struct ExtractCase
+{
     const char* op;
     int a, b;
     const wchar_t* expected;
 };
 
-class CStringExtract : public ::testing::TestWithParam<ExtractCase> {};
+class CStringExtract : public ::testing::TestWithParam<ExtractCase>
+{};
 
 TEST_P(CStringExtract, IsClamped)
 {
@@ -201,34 +271,29 @@ TEST_P(CStringExtract, IsClamped)
     EXPECT_EQ(std::wstring(c.expected), W(r)) << c.op << "(" << c.a << ", " << c.b << ")";
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, CStringExtract, ::testing::Values(
-    ExtractCase{"Mid1", 2, 0, L"cdef"},
-    ExtractCase{"Mid1", 0, 0, L"abcdef"},
-    ExtractCase{"Mid1", 6, 0, L""},
-    ExtractCase{"Mid1", 99, 0, L""},
-    ExtractCase{"Mid1", -3, 0, L"abcdef"},
-    ExtractCase{"Mid2", 1, 3, L"bcd"},
-    ExtractCase{"Mid2", 4, 10, L"ef"},
-    ExtractCase{"Mid2", 7, 2, L""},
-    ExtractCase{"Mid2", 2, -1, L""},
-    ExtractCase{"Mid2", -2, 3, L"abc"},
-    ExtractCase{"Mid2", 0, 0x7fffffff, L"abcdef"},
-    ExtractCase{"Left", 2, 0, L"ab"},
-    ExtractCase{"Left", 10, 0, L"abcdef"},
-    ExtractCase{"Left", -1, 0, L""},
-    ExtractCase{"Right", 2, 0, L"ef"},
-    ExtractCase{"Right", 10, 0, L"abcdef"},
-    ExtractCase{"Right", -5, 0, L""}));
+INSTANTIATE_TEST_SUITE_P(Tables, CStringExtract,
+                         ::testing::Values(ExtractCase{ "Mid1", 2, 0, L"cdef" }, ExtractCase{ "Mid1", 0, 0, L"abcdef" },
+                                           ExtractCase{ "Mid1", 6, 0, L"" }, ExtractCase{ "Mid1", 99, 0, L"" },
+                                           ExtractCase{ "Mid1", -3, 0, L"abcdef" }, ExtractCase{ "Mid2", 1, 3, L"bcd" },
+                                           ExtractCase{ "Mid2", 4, 10, L"ef" }, ExtractCase{ "Mid2", 7, 2, L"" },
+                                           ExtractCase{ "Mid2", 2, -1, L"" }, ExtractCase{ "Mid2", -2, 3, L"abc" },
+                                           ExtractCase{ "Mid2", 0, 0x7fffffff, L"abcdef" },
+                                           ExtractCase{ "Left", 2, 0, L"ab" }, ExtractCase{ "Left", 10, 0, L"abcdef" },
+                                           ExtractCase{ "Left", -1, 0, L"" }, ExtractCase{ "Right", 2, 0, L"ef" },
+                                           ExtractCase{ "Right", 10, 0, L"abcdef" },
+                                           ExtractCase{ "Right", -5, 0, L"" }));
 
-struct FindCase {
+struct FindCase
+{
     const wchar_t* text;
-    const wchar_t* sub;      // NULL: search for ch
+    const wchar_t* sub;  // NULL: search for ch
     wchar_t ch;
     int start;
     int expected;
 };
 
-class CStringFind : public ::testing::TestWithParam<FindCase> {};
+class CStringFind : public ::testing::TestWithParam<FindCase>
+{};
 
 TEST_P(CStringFind, Finds)
 {
@@ -238,20 +303,15 @@ TEST_P(CStringFind, Finds)
     EXPECT_EQ(c.expected, got) << "in \"" << CStringA(s).str() << "\" from " << c.start;
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, CStringFind, ::testing::Values(
-    FindCase{L"a\tb\tc", NULL, L'\t', 0, 1},
-    FindCase{L"a\tb\tc", NULL, L'\t', 2, 3},
-    FindCase{L"a\tb\tc", NULL, L'\t', 4, -1},
-    FindCase{L"a\tb\tc", NULL, L'x', 0, -1},
-    FindCase{L"abc", NULL, L'a', -1, -1},
-    FindCase{L"abc", NULL, L'a', 99, -1},
-    FindCase{L"", NULL, L'a', 0, -1},
-    FindCase{L"network.proxy.type", L"proxy", 0, 0, 8},
-    FindCase{L"aXbXc", L"X", 0, 2, 3},
-    FindCase{L"abc", L"abcd", 0, 0, -1},
-    FindCase{L"abc", L"", 0, 1, 1},
-    FindCase{L"abc", L"c", 0, 3, -1},
-    FindCase{L"abc", L"a", 0, 50, -1}));
+INSTANTIATE_TEST_SUITE_P(
+    Tables, CStringFind,
+    ::testing::Values(FindCase{ L"a\tb\tc", NULL, L'\t', 0, 1 }, FindCase{ L"a\tb\tc", NULL, L'\t', 2, 3 },
+                      FindCase{ L"a\tb\tc", NULL, L'\t', 4, -1 }, FindCase{ L"a\tb\tc", NULL, L'x', 0, -1 },
+                      FindCase{ L"abc", NULL, L'a', -1, -1 }, FindCase{ L"abc", NULL, L'a', 99, -1 },
+                      FindCase{ L"", NULL, L'a', 0, -1 }, FindCase{ L"network.proxy.type", L"proxy", 0, 0, 8 },
+                      FindCase{ L"aXbXc", L"X", 0, 2, 3 }, FindCase{ L"abc", L"abcd", 0, 0, -1 },
+                      FindCase{ L"abc", L"", 0, 1, 1 }, FindCase{ L"abc", L"c", 0, 3, -1 },
+                      FindCase{ L"abc", L"a", 0, 50, -1 }));
 
 TEST(CString, FindOneOfAndReverseFind)
 {
@@ -373,7 +433,7 @@ TEST(CString, Concatenation)
     EXPECT_EQ(L"abcdef", W(a));
     a += a;
     EXPECT_EQ(L"abcdefabcdef", W(a));
-    a = a.GetString() + 6;   // assignment from the string's own text
+    a = a.GetString() + 6;  // assignment from the string's own text
     EXPECT_EQ(L"abcdef", W(a));
 }
 
@@ -385,7 +445,7 @@ TEST(CString, Buffer)
     s.ReleaseBuffer();
     EXPECT_EQ(5, s.GetLength());
     EXPECT_EQ(L"hello", W(s));
-    p = s.GetBuffer(2);     // never shrinks the buffer below the text
+    p = s.GetBuffer(2);  // never shrinks the buffer below the text
     EXPECT_EQ(L'h', p[0]);
     s.ReleaseBuffer(2);
     EXPECT_EQ(L"he", W(s));
@@ -410,4 +470,4 @@ TEST(CString, LoadStringOfMissingIdIsEmpty)
     EXPECT_STREQ(L"", buf);
 }
 
-} // namespace
+}  // namespace

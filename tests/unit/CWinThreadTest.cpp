@@ -1,10 +1,11 @@
+// Tests of the framework's worker threads.
 #include "afx.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const DWORD kWait = 30000;     // generous: the machine may be loaded
+const DWORD kWait = 30000;  // generous: the machine may be loaded
 
 // A duplicate of the thread's handle, usable after the object deleted itself.
 HANDLE DupHandle(HANDLE h)
@@ -21,7 +22,8 @@ DWORD ExitCodeOf(HANDLE h)
     return code;
 }
 
-struct WorkerArgs {
+struct WorkerArgs
+{
     HANDLE hRan;
     LONG value;
     CWinThread* pSeen;
@@ -48,7 +50,7 @@ UINT AFX_CDECL ThrowingStdProc(LPVOID)
 
 TEST(CWinThread, WorkerRunsWithItsArgumentAndReturnsItsCode)
 {
-    WorkerArgs args = {CreateEventW(NULL, TRUE, FALSE, NULL), 0, NULL};
+    WorkerArgs args = { CreateEventW(NULL, TRUE, FALSE, NULL), 0, NULL };
     CWinThread* p = AfxBeginThread(WorkerProc, &args, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(nullptr, p);
     EXPECT_TRUE(p->m_bAutoDelete);
@@ -70,7 +72,7 @@ TEST(CWinThread, ManyWorkersStartAtOnce)
     const int n = 20;
     WorkerArgs args[n];
     for (auto& a : args) {
-        a = {CreateEventW(NULL, TRUE, FALSE, NULL), 0, NULL};
+        a = { CreateEventW(NULL, TRUE, FALSE, NULL), 0, NULL };
         ASSERT_NE(nullptr, AfxBeginThread(WorkerProc, &a));
     }
     for (auto& a : args) {
@@ -81,7 +83,7 @@ TEST(CWinThread, ManyWorkersStartAtOnce)
 
 TEST(CWinThread, ExceptionsEndOnlyTheirThread)
 {
-    for (AFX_THREADPROC proc : {ThrowingProc, ThrowingStdProc}) {
+    for (AFX_THREADPROC proc : { ThrowingProc, ThrowingStdProc }) {
         CWinThread* p = AfxBeginThread(proc, NULL, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
         ASSERT_NE(nullptr, p);
         HANDLE h = DupHandle(p->m_hThread);
@@ -101,7 +103,8 @@ TEST(CWinThread, NoWorkerWithoutFunction)
 
 // ---- user-interface threads ------------------------------------------------
 
-struct UiLog {
+struct UiLog
+{
     LONG init = 0, exit = 0, pretranslate = 0, deleted = 0, appMessages = 0;
     BOOL initResult = TRUE;
     HANDLE hReady = NULL;
@@ -122,7 +125,7 @@ public:
         InterlockedIncrement(&g_log.init);
         g_log.pSeen = AfxGetThread();
         MSG msg;
-        PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE);   // make the queue
+        PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE);  // make the queue
         SetEvent(g_log.hReady);
         return g_log.initResult;
     }
@@ -241,7 +244,8 @@ TEST(CCriticalSection, ExcludesAndSingleLockReleases)
     static CCriticalSection cs;
     static LONG inside, maxInside;
     inside = maxInside = 0;
-    struct Local {
+    struct Local
+    {
         static UINT AFX_CDECL Proc(LPVOID p)
         {
             for (int i = 0; i < 200; ++i) {
@@ -273,4 +277,4 @@ TEST(CCriticalSection, ExcludesAndSingleLockReleases)
     EXPECT_FALSE(lock.IsLocked());
 }
 
-} // namespace
+}  // namespace

@@ -7,8 +7,7 @@
 
 #include <string>
 
-namespace
-{
+namespace {
 class CountryRangesTest : public testing::Test
 {
 protected:
@@ -31,11 +30,11 @@ protected:
 
 const char kGoodRanges[] =
     "1.0.0.0\t1.0.0.255\tDE\r\n"
-    "1.0.1.0\t1.0.3.255\tXX\r\n"          // a code the table lacks
+    "1.0.1.0\t1.0.3.255\tXX\r\n"  // a code the table lacks
     "8.0.0.0\t8.255.255.255\tUS\r\n"
     "80.0.0.0\t80.0.0.0\tFR\r\n"
     "200.0.0.0\t255.255.255.255\tFR\r\n";
-}
+}  // namespace
 
 TEST_F(CountryRangesTest, LookupBisectsTheRangesOfTheFile)
 {
@@ -46,11 +45,11 @@ TEST_F(CountryRangesTest, LookupBisectsTheRangesOfTheFile)
         const char* address;
         int country;
     } cases[] = {
-        { "1.0.0.0", 1 },   { "1.0.0.255", 1 },  { "1.0.1.0", -1 },   { "8.8.8.8", 0 },
-        { "008.8.8.8", 0 }, { "9.0.0.0", -1 },   { "80.0.0.0", 2 },   { "80.0.0.1", -1 },
-        { "0.0.0.0", -1 },  { "254.1.1.1", 2 },  { "255.255.255.255", -1 },
-        { "8.8.8", -1 },    { "8.8.8.8 ", -1 },  { "8.8.8.256", -1 }, { "8.8.8.1234", -1 },
-        { "", -1 },         { "0x8.8.8.8", -1 },
+        { "1.0.0.0", 1 },    { "1.0.0.255", 1 },  { "1.0.1.0", -1 },         { "8.8.8.8", 0 },
+        { "008.8.8.8", 0 },  { "9.0.0.0", -1 },   { "80.0.0.0", 2 },         { "80.0.0.1", -1 },
+        { "0.0.0.0", -1 },   { "254.1.1.1", 2 },  { "255.255.255.255", -1 }, { "8.8.8", -1 },
+        { "8.8.8.8 ", -1 },  { "8.8.8.256", -1 }, { "8.8.8.1234", -1 },      { "", -1 },
+        { "0x8.8.8.8", -1 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.country, m_table.FindByAddress(c.address)) << c.address;
@@ -72,8 +71,7 @@ TEST_F(CountryRangesTest, ABadFileLeavesNoRanges)
         { "empty line", "1.0.0.0\t1.0.0.255\tDE\r\n\r\n8.0.0.0\t8.0.0.255\tUS\r\n" },
         { "empty file", "" },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CCountryTable table;
         table.Load(m_dir.File(L"countries.crv").c_str());
         std::wstring strPath = m_dir.File(L"bad.crv");
@@ -101,8 +99,7 @@ TEST(CountryRangesDataTest, GeneratedRangesMatchTheTable)
     ASSERT_TRUE(table.LoadRanges(strRanges.c_str()));
     EXPECT_GT(table.m_nRangeCount, 10000u);
     // Every range names a country of the table.
-    for (UINT i = 0; i < table.m_nRangeCount; ++i)
-    {
+    for (UINT i = 0; i < table.m_nRangeCount; ++i) {
         ASSERT_GE(table.m_pRanges[i].m_nCountry, 0) << i;
         ASSERT_LT(table.m_pRanges[i].m_nCountry, table.GetCount()) << i;
     }

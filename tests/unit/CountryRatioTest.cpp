@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 class CountryRatioTest : public testing::Test
 {
 protected:
@@ -18,13 +17,11 @@ protected:
         CProxyList list;
         for (CProxy proxy : proxies)
             list.AddTail(proxy);
-        return WriteCountryRatioFiles(list, nCountries, Path(0).c_str(), Path(1).c_str(),
-                                      Path(2).c_str());
+        return WriteCountryRatioFiles(list, nCountries, Path(0).c_str(), Path(1).c_str(), Path(2).c_str());
     }
     std::wstring Path(int i) const
     {
-        static const wchar_t* names[] = { L"countryRatio.txt", L"countryEliteRatio.txt",
-                                          L"countryAnonymousRatio.txt" };
+        static const wchar_t* names[] = { L"countryRatio.txt", L"countryEliteRatio.txt", L"countryAnonymousRatio.txt" };
         return m_dir.File(names[i]);
     }
     // The file's lines, one value each.
@@ -38,14 +35,11 @@ protected:
     }
     std::string Read(int i) const { return ReadFileBytes(Path(i)); }
 
-    static CProxy Proxy(int nCountry, int nType)
-    {
-        return CProxy("10.0.0.1", 80, nCountry, nType, 0, 0);
-    }
+    static CProxy Proxy(int nCountry, int nType) { return CProxy("10.0.0.1", 80, nCountry, nType, 0, 0); }
 
     CTempDir m_dir;
 };
-}
+}  // namespace
 
 TEST_F(CountryRatioTest, SharesOfFourProxies)
 {

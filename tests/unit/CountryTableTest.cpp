@@ -1,3 +1,4 @@
+// Tests of the country table and the generated countries.crv.
 #include "proxy/CountryTable.h"
 
 #include "ProxyTestDir.h"
@@ -7,17 +8,15 @@
 #include <wctype.h>
 
 #include <algorithm>
-namespace Gdiplus
-{
+namespace Gdiplus {
 using std::max;
 using std::min;
-}
+}  // namespace Gdiplus
 #include <gdiplus.h>
 
 #include <string>
 
-namespace
-{
+namespace {
 class CountryTableTest : public testing::Test
 {
 protected:
@@ -34,7 +33,7 @@ protected:
     CProxyTestDir m_dir;
     CCountryTable m_table;
 };
-}
+}  // namespace
 
 TEST_F(CountryTableTest, LoadsLinesInOrder)
 {
@@ -68,15 +67,13 @@ TEST_F(CountryTableTest, FileShapes)
         { "empty file", "", 0 },
         { "lone LF line ends", "US\tUnited States\nDE\tGermany\n", 2 },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CCountryTable table;
         std::wstring strPath = m_dir.File(L"shape.crv");
         CProxyTestDir::WriteBytes(strPath, c.bytes);
         table.Load(strPath.c_str());
         EXPECT_EQ(c.count, table.GetCount()) << c.name;
-        for (int i = 0; i < table.GetCount(); ++i)
-        {
+        for (int i = 0; i < table.GetCount(); ++i) {
             EXPECT_LE(wcslen(table.GetAt(i)->m_szCode), 2u) << c.name;
             EXPECT_LE(wcslen(table.GetAt(i)->m_szName), 63u) << c.name;
         }
@@ -94,10 +91,10 @@ TEST_F(CountryTableTest, MissingFileGivesEmptyTable)
 TEST_F(CountryTableTest, FindByCode)
 {
     Load("US\tUnited States\r\nDE\tGermany\r\nUS\tAgain\r\nU\tShort\r\n");
-    EXPECT_EQ(0, m_table.FindByCode(L"US"));   // the lower index of two
+    EXPECT_EQ(0, m_table.FindByCode(L"US"));  // the lower index of two
     EXPECT_EQ(1, m_table.FindByCode(L"DE"));
-    EXPECT_EQ(-1, m_table.FindByCode(L"us"));   // case-sensitive
-    EXPECT_EQ(-1, m_table.FindByCode(L"U"));    // not two letters
+    EXPECT_EQ(-1, m_table.FindByCode(L"us"));  // case-sensitive
+    EXPECT_EQ(-1, m_table.FindByCode(L"U"));   // not two letters
     EXPECT_EQ(-1, m_table.FindByCode(L"USA"));
     EXPECT_EQ(-1, m_table.FindByCode(L""));
     EXPECT_EQ(-1, m_table.FindByCode(NULL));
@@ -123,7 +120,7 @@ TEST_F(CountryTableTest, AddressLookupBisectsRanges)
     EXPECT_EQ(0, m_table.FindByAddress("1.2.3.4"));
     EXPECT_EQ(1, m_table.FindByAddress("5.0.0.0"));
     EXPECT_EQ(-1, m_table.FindByAddress("5.0.0.1"));
-    EXPECT_EQ(-1, m_table.FindByAddress("9.1.1.1"));   // country index beyond the table
+    EXPECT_EQ(-1, m_table.FindByAddress("9.1.1.1"));  // country index beyond the table
     EXPECT_EQ(-1, m_table.FindByAddress("0.0.0.1"));
     EXPECT_EQ(-1, m_table.FindByAddress("255.255.255.255"));
     EXPECT_EQ(-1, m_table.FindByAddress("x"));
@@ -131,8 +128,7 @@ TEST_F(CountryTableTest, AddressLookupBisectsRanges)
 
 // --- the generated data files beside the test program ------------------------
 
-namespace
-{
+namespace {
 std::wstring BinDir()
 {
     wchar_t szPath[MAX_PATH];
@@ -144,16 +140,16 @@ std::wstring BinDir()
 // Width and height from a PNG's header chunk; 0 when it is no PNG.
 std::pair<unsigned, unsigned> PngSize(const std::string& strBytes)
 {
-    if (strBytes.size() < 24 || strBytes.compare(0, 8, "\x89PNG\r\n\x1A\n") != 0
-        || strBytes.compare(12, 4, "IHDR") != 0)
+    if (strBytes.size() < 24 || strBytes.compare(0, 8, "\x89PNG\r\n\x1A\n") != 0 ||
+        strBytes.compare(12, 4, "IHDR") != 0)
         return { 0, 0 };
     auto be32 = [&](size_t at) {
-        return (unsigned)(unsigned char)strBytes[at] << 24 | (unsigned)(unsigned char)strBytes[at + 1] << 16
-            | (unsigned)(unsigned char)strBytes[at + 2] << 8 | (unsigned)(unsigned char)strBytes[at + 3];
+        return (unsigned)(unsigned char)strBytes[at] << 24 | (unsigned)(unsigned char)strBytes[at + 1] << 16 |
+               (unsigned)(unsigned char)strBytes[at + 2] << 8 | (unsigned)(unsigned char)strBytes[at + 3];
     };
     return { be32(16), be32(20) };
 }
-}
+}  // namespace
 
 TEST(CountryDataFilesTest, CountriesFileIsGenerated)
 {
@@ -168,8 +164,7 @@ TEST(CountryDataFilesTest, CountriesFileIsGenerated)
     const int nAland = table.FindByCode(L"AX");
     ASSERT_GE(nAland, 0);
     EXPECT_STREQ(L"\x00C5land Islands", table.GetAt(nAland)->m_szName);
-    for (int i = 0; i < table.GetCount(); ++i)
-    {
+    for (int i = 0; i < table.GetCount(); ++i) {
         const CCountry* p = table.GetAt(i);
         EXPECT_EQ(2u, wcslen(p->m_szCode)) << i;
         EXPECT_TRUE(iswupper(p->m_szCode[0]) && iswupper(p->m_szCode[1])) << i;
@@ -184,8 +179,7 @@ TEST(CountryDataFilesTest, EveryCountryHasItsFlag)
     CCountryTable table;
     table.Load((strBin + L"\\countries.crv").c_str());
     ASSERT_GT(table.GetCount(), 0);
-    for (int i = 0; i < table.GetCount(); ++i)
-    {
+    for (int i = 0; i < table.GetCount(); ++i) {
         const std::wstring strCode = table.GetAt(i)->m_szCode;
         const std::string strPng = CProxyTestDir::ReadBytes(strBin + L"\\flags\\" + strCode + L".png");
         EXPECT_EQ(std::make_pair(25u, 15u), PngSize(strPng)) << testing::PrintToString(strCode);
@@ -195,7 +189,7 @@ TEST(CountryDataFilesTest, EveryCountryHasItsFlag)
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartupInput input;
     ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token, &input, NULL));
-    for (const wchar_t* pszCode : { L"DE", L"AQ" })   // a scaled flag and a plate
+    for (const wchar_t* pszCode : { L"DE", L"AQ" })  // a scaled flag and a plate
     {
         std::wstring strPath = strBin + L"\\flags\\" + pszCode + L".png";
         Gdiplus::Bitmap* pBitmap = Gdiplus::Bitmap::FromFile(strPath.c_str());
@@ -220,8 +214,7 @@ TEST(CountryDataFilesTest, FlagPathOfAnIndex)
     EXPECT_EQ(&table, &GetCountryTable());
     EXPECT_EQ(CString(), GetFlagPath(-1));
     EXPECT_EQ(CString(), GetFlagPath(table.GetCount()));
-    if (table.GetCount() > 0)
-    {
+    if (table.GetCount() > 0) {
         CString strExpected = CString(L"flags\\") + table.GetAt(0)->m_szCode + L".png";
         EXPECT_EQ(strExpected, GetFlagPath(0));
     }

@@ -13,8 +13,7 @@
 #include <random>
 #include <string>
 
-namespace
-{
+namespace {
 class FileGenerator
 {
 public:
@@ -24,8 +23,9 @@ public:
 
     std::string Number()
     {
-        static const char* const kSpecial[] = { "0", "-1", "3", "4", "80", "+8080", " 7", "x", "",
-                                                "2147483648", "-99999999999", "65535", "3600000", "00" };
+        static const char* const kSpecial[] = { "0",       "-1", "3", "4",          "80",           "+8080",
+                                                " 7",      "x",  "",  "2147483648", "-99999999999", "65535",
+                                                "3600000", "00" };
         if (Pick(3) == 0)
             return kSpecial[Pick(sizeof(kSpecial) / sizeof(kSpecial[0]))];
         return std::to_string(Pick(100000) - 100);
@@ -33,14 +33,13 @@ public:
 
     std::string Address()
     {
-        switch (Pick(6))
-        {
+        switch (Pick(6)) {
         case 0: return std::string(Pick(20), '1');
         case 1: return "";
         case 2: return std::string(1, (char)(0x80 + Pick(128))) + ".1.1.1";
         default:
-            return std::to_string(Pick(4)) + "." + std::to_string(Pick(3)) + "." + std::to_string(Pick(3))
-                + "." + std::to_string(Pick(256));
+            return std::to_string(Pick(4)) + "." + std::to_string(Pick(3)) + "." + std::to_string(Pick(3)) + "." +
+                   std::to_string(Pick(256));
         }
     }
 
@@ -70,8 +69,7 @@ public:
     std::string CountryFile()
     {
         std::string file;
-        for (int n = Pick(30); n > 0; --n)
-        {
+        for (int n = Pick(30); n > 0; --n) {
             file += std::string(1, (char)('A' + Pick(26))) + (char)('A' + Pick(26));
             if (Pick(8) == 0)
                 file += "X";
@@ -83,25 +81,34 @@ public:
     std::string SettingsFile(int nCountries)
     {
         static const char* const kHeaders[] = { "Anonymous_Type:", "Country:", "Test:", "Switch:", "Misc:" };
-        static const char* const kKeys[] = { "Elite", "Anonymous", "Transparent", "AllCountries",
-                                             "Test Type", "Test Thread Count", "Test Timeout Second",
-                                             "Correct Value", "URL", "Firefox", "Ratio", "Interval",
-                                             "ProxyUser", "ReplacebyGet", "ReplacebyImport", "AD" };
+        static const char* const kKeys[] = { "Elite",
+                                             "Anonymous",
+                                             "Transparent",
+                                             "AllCountries",
+                                             "Test Type",
+                                             "Test Thread Count",
+                                             "Test Timeout Second",
+                                             "Correct Value",
+                                             "URL",
+                                             "Firefox",
+                                             "Ratio",
+                                             "Interval",
+                                             "ProxyUser",
+                                             "ReplacebyGet",
+                                             "ReplacebyImport",
+                                             "AD" };
         std::string file;
-        for (int nSection = Pick(8); nSection > 0; --nSection)
-        {
+        for (int nSection = Pick(8); nSection > 0; --nSection) {
             const int nHeader = Pick(5);
             file += std::string(kHeaders[nHeader]) + "\r\n";
-            if (nHeader == 1 && Pick(2) == 0)
-            {
+            if (nHeader == 1 && Pick(2) == 0) {
                 file += "AllCountries\t" + Number() + "\r\n";
                 for (int i = nCountries + Pick(3) - 1; i > 0; --i)
                     file += Number() + "\r\n";
                 file += "EndOfCountry\r\n";
                 continue;
             }
-            for (int n = Pick(6); n > 0; --n)
-            {
+            for (int n = Pick(6); n > 0; --n) {
                 std::string value = Pick(4) == 0 ? std::string(Pick(300), (char)(0x15 + Pick(0xE0))) : Number();
                 file += std::string(kKeys[Pick(16)]) + "\t" + value + "\r\n";
             }
@@ -112,11 +119,9 @@ public:
     // Flips, inserts, deletes and repeats bytes of a well-formed file.
     std::string Mutate(std::string file)
     {
-        for (int n = 1 + Pick(6); n > 0; --n)
-        {
+        for (int n = 1 + Pick(6); n > 0; --n) {
             const size_t nAt = file.empty() ? 0 : (size_t)Pick((int)file.size());
-            switch (Pick(5))
-            {
+            switch (Pick(5)) {
             case 0:
                 if (!file.empty())
                     file[nAt] = (char)Pick(256);
@@ -140,8 +145,7 @@ public:
 
     std::string Any(std::string (FileGenerator::*pfnWellFormed)())
     {
-        switch (Pick(4))
-        {
+        switch (Pick(4)) {
         case 0: return RandomBytes();
         case 1: return (this->*pfnWellFormed)();
         default: return Mutate((this->*pfnWellFormed)());
@@ -156,8 +160,7 @@ void CheckProxyList(const CProxyList& list, size_t nFileSize)
 {
     ASSERT_LE((size_t)list.GetCount(), nFileSize / 7 + 1);
     POSITION pos = list.GetHeadPosition();
-    while (pos != NULL)
-    {
+    while (pos != NULL) {
         const CProxy& proxy = list.GetNext(pos);
         ASSERT_LT(strnlen(proxy.m_szIP, sizeof(proxy.m_szIP)), sizeof(proxy.m_szIP));
         ASSERT_NE(0, proxy.m_nPort);
@@ -190,7 +193,7 @@ void CheckSettings(const CSettings& settings, int nCountries)
     for (int i = 0; i < pCountry->m_nCount; ++i)
         ASSERT_LE(pCountry->m_pSelected[i], 1);
 }
-}
+}  // namespace
 
 TEST(DataFilesFuzzTest, ProxyFiles)
 {
@@ -198,8 +201,7 @@ TEST(DataFilesFuzzTest, ProxyFiles)
     CProxyTestDir dir;
     const std::wstring strPath = dir.File(L"proxy.tmp");
     CProxyList list(10);
-    for (int i = 0; i < 1200; ++i)
-    {
+    for (int i = 0; i < 1200; ++i) {
         const std::string strFile = gen.Any(&FileGenerator::ProxyFile);
         CProxyTestDir::WriteBytes(strPath, strFile);
         const BOOL bReplace = gen.Pick(4) != 0;
@@ -218,15 +220,13 @@ TEST(DataFilesFuzzTest, CountryFiles)
     FileGenerator gen(424242);
     CProxyTestDir dir;
     const std::wstring strPath = dir.File(L"countries.crv");
-    for (int i = 0; i < 1200; ++i)
-    {
+    for (int i = 0; i < 1200; ++i) {
         const std::string strFile = gen.Any(&FileGenerator::CountryFile);
         CProxyTestDir::WriteBytes(strPath, strFile);
         CCountryTable table;
         table.Load(strPath.c_str());
         ASSERT_LE((size_t)table.GetCount(), strFile.size() / 2 + 1) << i;
-        for (int n = 0; n < table.GetCount(); ++n)
-        {
+        for (int n = 0; n < table.GetCount(); ++n) {
             const CCountry* p = table.GetAt(n);
             ASSERT_LE(wcsnlen(p->m_szCode, COUNTRY_CODE_SIZE), 2u) << i;
             ASSERT_LE(wcsnlen(p->m_szName, COUNTRY_NAME_SIZE), 63u) << i;
@@ -242,12 +242,10 @@ TEST(DataFilesFuzzTest, SettingsFiles)
     const std::wstring strPath = dir.File(L"setting.crv");
     const std::wstring strCopy = dir.File(L"copy.crv");
     CSettings settings;
-    for (int i = 0; i < 1200; ++i)
-    {
+    for (int i = 0; i < 1200; ++i) {
         const int nCountries = gen.Pick(6);
         std::string strFile;
-        switch (gen.Pick(4))
-        {
+        switch (gen.Pick(4)) {
         case 0: strFile = gen.RandomBytes(); break;
         case 1: strFile = gen.SettingsFile(nCountries); break;
         default: strFile = gen.Mutate(gen.SettingsFile(nCountries)); break;
@@ -258,8 +256,7 @@ TEST(DataFilesFuzzTest, SettingsFiles)
         if (HasFatalFailure())
             return;
         // Whatever was read can be written whole and read back.
-        if (i % 10 == 0)
-        {
+        if (i % 10 == 0) {
             ASSERT_TRUE(SaveSettingsFile(settings, strCopy.c_str())) << i;
             CSettings back;
             ASSERT_TRUE(LoadSettingsFile(back, strCopy.c_str(), nCountries)) << i;

@@ -33,24 +33,31 @@ TEST(FileVersionInfoTest, TranslationChoice)
         std::vector<DWORD> table;
         DWORD chosen;
     } cases[] = {
-        {"single US English entry whatever the user's language", 0x0407, {Entry(0x0409, 0x04B0)},
-         Entry(0x0409, 0x04B0)},
-        {"the user's language exactly", 0x0809, {Entry(0x0409, 0x04B0), Entry(0x0809, 0x04E4)},
-         Entry(0x0809, 0x04E4)},
-        {"same primary language", 0x0807, {Entry(0x0409, 0x04B0), Entry(0x0407, 0x04B0)}, Entry(0x0407, 0x04B0)},
-        {"neutral before English", 0x040C, {Entry(0x0409, 0x04B0), Entry(0x0000, 0x04B0)},
-         Entry(0x0000, 0x04B0)},
-        {"English before the first entry", 0x040C, {Entry(0x0407, 0x04B0), Entry(0x0809, 0x04B0)},
-         Entry(0x0809, 0x04B0)},
-        {"else the first entry", 0x040C, {Entry(0x0407, 0x04E4), Entry(0x0410, 0x04B0)}, Entry(0x0407, 0x04E4)},
-        {"exact match before an earlier primary match", 0x0807, {Entry(0x0407, 1), Entry(0x0807, 2)},
-         Entry(0x0807, 2)},
+        { "single US English entry whatever the user's language",
+          0x0407,
+          { Entry(0x0409, 0x04B0) },
+          Entry(0x0409, 0x04B0) },
+        { "the user's language exactly",
+          0x0809,
+          { Entry(0x0409, 0x04B0), Entry(0x0809, 0x04E4) },
+          Entry(0x0809, 0x04E4) },
+        { "same primary language", 0x0807, { Entry(0x0409, 0x04B0), Entry(0x0407, 0x04B0) }, Entry(0x0407, 0x04B0) },
+        { "neutral before English", 0x040C, { Entry(0x0409, 0x04B0), Entry(0x0000, 0x04B0) }, Entry(0x0000, 0x04B0) },
+        { "English before the first entry",
+          0x040C,
+          { Entry(0x0407, 0x04B0), Entry(0x0809, 0x04B0) },
+          Entry(0x0809, 0x04B0) },
+        { "else the first entry", 0x040C, { Entry(0x0407, 0x04E4), Entry(0x0410, 0x04B0) }, Entry(0x0407, 0x04E4) },
+        { "exact match before an earlier primary match",
+          0x0807,
+          { Entry(0x0407, 1), Entry(0x0807, 2) },
+          Entry(0x0807, 2) },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DWORD chosen = 0;
-        EXPECT_TRUE(CFileVersionInfo::ChooseTranslation(c.user, c.table.data(),
-                                                        (UINT)(c.table.size() * sizeof(DWORD)), chosen));
+        EXPECT_TRUE(CFileVersionInfo::ChooseTranslation(c.user, c.table.data(), (UINT)(c.table.size() * sizeof(DWORD)),
+                                                        chosen));
         EXPECT_EQ(c.chosen, chosen);
     }
     // Without a table there is nothing to choose.
@@ -62,7 +69,7 @@ TEST(FileVersionInfoTest, TranslationChoice)
 
 TEST(FileVersionInfoTest, FindTranslationPrimaryOnlyWhenAsked)
 {
-    const DWORD table[] = {Entry(0x0409, 0x04B0), Entry(0x0407, 0x04E4)};
+    const DWORD table[] = { Entry(0x0409, 0x04B0), Entry(0x0407, 0x04E4) };
     DWORD out = 0;
     EXPECT_FALSE(CFileVersionInfo::FindTranslation(0x0807, table, sizeof(table), out, false));
     EXPECT_EQ(0u, out);

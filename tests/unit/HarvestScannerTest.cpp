@@ -11,13 +11,11 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 std::vector<std::string> Found(const CProxyList& list)
 {
     std::vector<std::string> found;
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
         const CProxy& proxy = list.GetNext(pos);
         found.push_back(std::string(proxy.m_szIP) + ":" + std::to_string(proxy.m_nPort));
     }
@@ -32,7 +30,7 @@ std::vector<std::string> Scan(const char* pszText)
 }
 
 typedef std::vector<std::string> Names;
-}
+}  // namespace
 
 TEST(HarvestScannerTest, Cases)
 {
@@ -48,9 +46,9 @@ TEST(HarvestScannerTest, Cases)
         { "10.0.0.1 00000\n", {} },
         { "10.0.0.1:123456", { "10.0.0.1:12345" } },
         { "10.0.0.1 1234567", { "10.0.0.1:12345" } },
-        { "10.0.0.1:70000", {} },                      // no such port
+        { "10.0.0.1:70000", {} },  // no such port
         { "10.0.0.1:65535", { "10.0.0.1:65535" } },
-        { "1234.5.6.7.8:80", { "5.6.7.8:80" } },       // the first group stops at three digits
+        { "1234.5.6.7.8:80", { "5.6.7.8:80" } },  // the first group stops at three digits
         { "<tr><td>10.0.0.3</td><td class=\"p\">3128</td></tr>", { "10.0.0.3:3128" } },
         { "Updated 2024-01-05 12:30 10.0.0.5 port 8000 ping 35ms", { "10.0.0.5:8000" } },
         { "10.0.0.1:80 10.0.0.1:80 10.0.0.1:81", { "10.0.0.1:80", "10.0.0.1:81" } },
@@ -61,7 +59,7 @@ TEST(HarvestScannerTest, Cases)
         { "10.0.0.1:x8080", {} },
         { "10.0.0", {} },
         { "", {} },
-        { "999.1.1.1:80", { "999.1.1.1:80" } },       // kept here; it has no country
+        { "999.1.1.1:80", { "999.1.1.1:80" } },  // kept here; it has no country
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.found, Scan(c.text)) << c.text;
@@ -81,7 +79,7 @@ TEST(HarvestScannerTest, FoundProxiesCarryTheirDefaults)
     ScanProxyChunk("10.0.0.1:8080", list);
     ASSERT_EQ(1, list.GetCount());
     const CProxy& proxy = list.GetHead();
-    EXPECT_EQ(-1, proxy.m_nCountry);   // no ranges loaded here
+    EXPECT_EQ(-1, proxy.m_nCountry);  // no ranges loaded here
     EXPECT_EQ(0, proxy.m_nType);
     EXPECT_EQ(0, proxy.m_nUptime);
     EXPECT_EQ(0, proxy.m_nSpeed);
@@ -106,7 +104,7 @@ TEST_F(WebSiteFileTest, PagesAreScannedChunkByChunk)
     std::string strSplit(HARVEST_CHUNK_SIZE - 5, 'x');
     strSplit += "10.0.0.9:8080\r\n1.2.3.4:81\r\n";
     std::string strEdge(HARVEST_CHUNK_SIZE - 12, ' ');
-    strEdge += "5.6.7.8:8000";   // the last 12 bytes of the first chunk
+    strEdge += "5.6.7.8:8000";  // the last 12 bytes of the first chunk
     strEdge += "\r\n9.9.9.9:82";
     struct Case
     {
@@ -117,8 +115,7 @@ TEST_F(WebSiteFileTest, PagesAreScannedChunkByChunk)
         { "split", strSplit, { "1.2.3.4:81" } },
         { "edge", strEdge, { "5.6.7.8:8000", "9.9.9.9:82" } },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         std::wstring strPath = Write(L"page.txt", c.bytes);
         CWebSite site(L"", strPath.c_str());
         EXPECT_EQ(c.found, Found(site.GetProxies())) << c.name;
@@ -169,20 +166,18 @@ TEST_F(WebSiteFileTest, SitesCopyTheirTextsFlagAndProxies)
     EXPECT_EQ(strPath, copy.m_szPath);
 }
 
-namespace
-{
+namespace {
 std::vector<std::pair<std::wstring, std::wstring>> Sites(const CWebSiteList& sites)
 {
     std::vector<std::pair<std::wstring, std::wstring>> out;
-    for (POSITION pos = sites.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = sites.GetHeadPosition(); pos != NULL;) {
         const CWebSite& site = sites.GetNext(pos);
         out.push_back({ site.m_szHost, site.m_szPath });
     }
     return out;
 }
 typedef std::vector<std::pair<std::wstring, std::wstring>> SiteNames;
-}
+}  // namespace
 
 TEST_F(WebSiteFileTest, WebSiteListTakesTheLastTwoFields)
 {
@@ -197,8 +192,7 @@ TEST_F(WebSiteFileTest, WebSiteListTakesTheLastTwoFields)
         { "single field ends", "h1\t/1\r\nlonely\r\nh3\t/3\r\n", { { L"h1", L"/1" } } },
         { "empty file", "", {} },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CWebSiteList sites;
         EXPECT_TRUE(ReadWebSiteList(Write(L"proxywebsite.txt", c.bytes).c_str(), sites)) << c.name;
         EXPECT_EQ(c.sites, Sites(sites)) << c.name;
@@ -216,14 +210,14 @@ TEST_F(WebSiteFileTest, PageFileListTakesTheLineAfterEachMarker)
         std::string bytes;
         SiteNames sites;
     } cases[] = {
-        { "markers", "intro\r\nFileName:\r\npages\\a.txt\r\nfilename:\r\nx.txt\r\nFileName:\r\nb.txt",
+        { "markers",
+          "intro\r\nFileName:\r\npages\\a.txt\r\nfilename:\r\nx.txt\r\nFileName:\r\nb.txt",
           { { L"", L"pages\\a.txt" }, { L"", L"b.txt" } } },
         { "marker after marker", "FileName:\r\nFileName:\r\nc.txt\r\n", { { L"", L"FileName:" } } },
         { "two fields end", "FileName:\r\na.txt\r\nx\ty\r\nFileName:\r\nb.txt\r\n", { { L"", L"a.txt" } } },
         { "marker last", "FileName:\r\n", {} },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CWebSiteList sites;
         EXPECT_TRUE(ReadPageFileList(Write(L"toText.txt", c.bytes).c_str(), sites)) << c.name;
         EXPECT_EQ(c.sites, Sites(sites)) << c.name;

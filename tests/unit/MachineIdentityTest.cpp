@@ -112,7 +112,7 @@ TEST_F(MachineIdentityTest, CachedAddressIsOneOfTheAdapters)
 
 TEST(AdapterChoiceTest, StoredFirstElseFirstCounted)
 {
-    const std::vector<CStringA> two = {"aa:aa:aa:aa:aa:01", "aa:aa:aa:aa:aa:02"};
+    const std::vector<CStringA> two = { "aa:aa:aa:aa:aa:01", "aa:aa:aa:aa:aa:02" };
     struct Case
     {
         const char* name;
@@ -121,12 +121,12 @@ TEST(AdapterChoiceTest, StoredFirstElseFirstCounted)
         int chosen;
         bool met;
     } cases[] = {
-        {"stored second one", "aa:aa:aa:aa:aa:02", two, 1, true},
-        {"stored one removed", "aa:aa:aa:aa:aa:03", two, 0, false},
-        {"nothing stored", "", two, 0, false},
-        {"no stored value", NULL, two, 0, false},
-        {"comparison is exact", "AA:AA:AA:AA:AA:02", two, 0, false},
-        {"no adapter", "aa:aa:aa:aa:aa:01", {}, -1, false},
+        { "stored second one", "aa:aa:aa:aa:aa:02", two, 1, true },
+        { "stored one removed", "aa:aa:aa:aa:aa:03", two, 0, false },
+        { "nothing stored", "", two, 0, false },
+        { "no stored value", NULL, two, 0, false },
+        { "comparison is exact", "AA:AA:AA:AA:AA:02", two, 0, false },
+        { "no adapter", "aa:aa:aa:aa:aa:01", {}, -1, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,6 +134,124 @@ TEST(AdapterChoiceTest, StoredFirstElseFirstCounted)
         EXPECT_EQ(c.chosen, ChooseAdapterAddress(c.stored, c.addresses, met));
         EXPECT_EQ(c.met, met);
     }
+}
+
+// One adapter as WMI hands it over: AdapterTypeID and MACAddress values.
+struct AdapterRow
+{
+    VARTYPE typeKind;  // VT_EMPTY: no value
+    LONG typeId;
+    const wchar_t* mac;  // NULL: no value
+};
+
+VARIANT TypeValue(const AdapterRow& row)
+{
+    VARIANT v;
+    VariantInit(&v);
+    V_VT(&v) = row.typeKind;
+    if (row.typeKind == VT_I4)
+        V_I4(&v) = row.typeId;
+    else if (row.typeKind == VT_UI4)
+        V_UI4(&v) = static_cast<ULONG>(row.typeId);
+    else if (row.typeKind == VT_I2)
+        V_I2(&v) = static_cast<SHORT>(row.typeId);
+    else if (row.typeKind == VT_BSTR)
+        V_BSTR(&v) = SysAllocString(L"0");
+    return v;
+}
+
+VARIANT MacValue(const AdapterRow& row)
+{
+    VARIANT v;
+    VariantInit(&v);
+    if (row.mac != NULL) {
+        V_VT(&v) = VT_BSTR;
+        V_BSTR(&v) = SysAllocString(row.mac);
+    }
+    return v;
+}
+
+// The adapters that count, in table order.
+std::vector<CStringA> EthernetAddresses(const std::vector<AdapterRow>& rows)
+{
+    std::vector<CStringA> out;
+    for (const AdapterRow& row : rows) {
+        VARIANT type = TypeValue(row);
+        VARIANT mac = MacValue(row);
+        CStringA address("junk");
+        if (EthernetAdapterAddress(type, mac, address))
+            out.push_back(address);
+        VariantClear(&type);
+        VariantClear(&mac);
+    }
+    return out;
+}
+
+// A machine of several adapters of which only the Ethernet ones count.
+const std::vector<AdapterRow> kAdapters = {
+    { VT_I4, 9, L"02:00:00:00:00:09" },     // wireless
+    { VT_I4, 0, L"02:00:00:00:00:01" },     // Ethernet
+    { VT_EMPTY, 0, L"02:00:00:00:00:0e" },  // no type
+    { VT_I4, 0, NULL },                     // Ethernet without address
+    { VT_BSTR, 0, L"02:00:00:00:00:0b" },   // type as text
+    { VT_I2, 0, L"02:00:00:00:00:02" },     // type of another width
+    { VT_UI4, 0, L"02:00:00:00:00:03" },    // unsigned Ethernet
+    { VT_I4, 0, L"" },                      // empty address
+    { VT_I4, 0, L"02:00:00:00:00:04:05" },  // too long for the cache
+    { VT_I4, 0, L"02:00:00:00:00:05" },     // Ethernet
+};
+
+TEST(AdapterFilterTest, OnlyEthernetAdaptersWithAWholeAddressCount)
+{
+    EXPECT_EQ((std::vector<CStringA>{ "02:00:00:00:00:01", "02:00:00:00:00:03", "02:00:00:00:00:05" }),
+              EthernetAddresses(kAdapters));
+}
+
+TEST(AdapterFilterTest, StoredAddressRuleOnAFixedTable)
+{
+    const std::vector<CStringA> adapters = EthernetAddresses(kAdapters);
+    struct Case
+    {
+        const char* name;
+        const char* stored;
+        const char* sent;
+        bool saved;  // the settings file is (re)written with the sent address
+    } cases[] = {
+        { "stored one is the last Ethernet adapter", "02:00:00:00:00:05", "02:00:00:00:00:05", false },
+        { "stored one is a wireless adapter", "02:00:00:00:00:09", "02:00:00:00:00:01", true },
+        { "stored one was removed", "02:00:00:00:00:77", "02:00:00:00:00:01", true },
+        { "nothing stored", "", "02:00:00:00:00:01", true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTempDir dir;
+        wchar_t szOld[MAX_PATH];
+        GetCurrentDirectoryW(MAX_PATH, szOld);
+        ASSERT_TRUE(SetCurrentDirectoryW(dir.Path().c_str()));
+        CSettings settings;
+        SetDefaultSettings(settings, 20);
+        settings.GetMisc()->SetMac(c.stored);
+        char szMac[MAC_ADDRESS_SIZE] = "junk";
+        EXPECT_TRUE(FindMacAddressAmong(settings, adapters, szMac));
+        EXPECT_STREQ(c.sent, szMac);
+        EXPECT_STREQ(c.sent, settings.GetMisc()->m_szMac);
+        CSettings back;
+        bool bFile = GetFileAttributesW(SETTINGS_FILE_NAME) != INVALID_FILE_ATTRIBUTES;
+        EXPECT_EQ(c.saved, bFile);
+        if (bFile) {
+            ASSERT_TRUE(LoadSettingsFile(back, SETTINGS_FILE_NAME, 20));
+            EXPECT_STREQ(c.sent, back.GetMisc()->m_szMac);
+        }
+        SetCurrentDirectoryW(szOld);
+    }
+
+    // No adapter that counts: nothing sent, nothing stored.
+    CSettings settings;
+    SetDefaultSettings(settings, 20);
+    char szMac[MAC_ADDRESS_SIZE] = "junk";
+    EXPECT_FALSE(FindMacAddressAmong(settings, EthernetAddresses({ kAdapters[0], kAdapters[2] }), szMac));
+    EXPECT_STREQ("", szMac);
+    EXPECT_STREQ("", settings.GetMisc()->m_szMac);
 }
 
 TEST(DialUpAddressTest, FirstPppOrSlipAdapter)

@@ -1,4 +1,5 @@
-#include "app/PasswordRenewal.h"
+// Tests of the timing rules of the relay password renewal.
+#include "net/PasswordRenewal.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -12,7 +13,8 @@ UINT ExpectedDelay(RenewalTime now)
     return static_cast<UINT>(rand() % 30 + 1) * 60000;
 }
 
-struct CheckCase {
+struct CheckCase
+{
     const char* name;
     RenewalTime now;
     RenewalTime next;
@@ -24,15 +26,15 @@ struct CheckCase {
 const RenewalTime T = 1765360000;  // an ordinary date in seconds since 1970
 
 const CheckCase kCheckCases[] = {
-    {"due time in the future", T, T + 10, 0, false, T + 10},
-    {"due time equal to now is not yet due", T, T, 0, false, T},
-    {"due time just passed", T + 1, T, 0, true, T + 86400},
-    {"due time long past moves one day only", T, T - 5 * 86400, 0, true, T - 4 * 86400},
-    {"zero due time", T, 0, 0, true, 86400},
-    {"renewal less than an hour ago", T + 1, T, T - 3599, false, T + 86400},
-    {"renewal exactly an hour ago", T + 1, T, T + 1 - 3600, false, T + 86400},
-    {"renewal more than an hour ago", T + 1, T, T - 3600, true, T + 86400},
-    {"renewal in the future (clock set back)", T + 1, T, T + 500, false, T + 86400},
+    { "due time in the future", T, T + 10, 0, false, T + 10 },
+    { "due time equal to now is not yet due", T, T, 0, false, T },
+    { "due time just passed", T + 1, T, 0, true, T + 86400 },
+    { "due time long past moves one day only", T, T - 5 * 86400, 0, true, T - 4 * 86400 },
+    { "zero due time", T, 0, 0, true, 86400 },
+    { "renewal less than an hour ago", T + 1, T, T - 3599, false, T + 86400 },
+    { "renewal exactly an hour ago", T + 1, T, T + 1 - 3600, false, T + 86400 },
+    { "renewal more than an hour ago", T + 1, T, T - 3600, true, T + 86400 },
+    { "renewal in the future (clock set back)", T + 1, T, T + 500, false, T + 86400 },
 };
 
 TEST(PasswordRenewalTest, TimerTwoCases)
@@ -71,7 +73,7 @@ TEST(PasswordRenewalTest, DelayIsWholeMinutesFromOneToThirty)
 TEST(PasswordRenewalTest, DueTimeArmsOnceThenWaitsADay)
 {
     RenewalTime next = T + 100;
-    std::atomic<RenewalTime> last{0};
+    std::atomic<RenewalTime> last{ 0 };
     int armed = 0;
     for (RenewalTime now = T; now < T + 86400; now += 300)
         if (PasswordCheckDelay(now, next, last) != 0)
@@ -85,7 +87,7 @@ TEST(PasswordRenewalTest, DueTimeArmsOnceThenWaitsADay)
 // time far in the past.
 TEST(PasswordRenewalTest, RenewalBlocksArmingForAnHour)
 {
-    std::atomic<RenewalTime> last{0};
+    std::atomic<RenewalTime> last{ 0 };
     NotePasswordRequest(T, last);
     EXPECT_EQ(T, last.load());
 

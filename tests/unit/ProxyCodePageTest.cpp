@@ -1,3 +1,4 @@
+// Tests of the code-page conversions of the proxy records.
 #include "proxy/CodePage.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ TEST(ProxyCodePageTest, WideToOemBufferFitsWithItsNul)
 
     strcpy(szDest, "keep");
     EXPECT_FALSE(WideToOemBuffer(sizeof(szDest), L"abcdef", szDest));
-    EXPECT_STREQ("keep", szDest);   // a text that does not fit leaves it alone
+    EXPECT_STREQ("keep", szDest);  // a text that does not fit leaves it alone
 
     EXPECT_TRUE(WideToOemBuffer(sizeof(szDest), L"", szDest));
     EXPECT_STREQ("", szDest);
@@ -31,7 +32,7 @@ TEST(ProxyCodePageTest, AnsiToFileTextKeepsEveryCharacterInTheByteRange)
         szAll[i - 1] = (char)i;
     szAll[255] = '\0';
     CString strText = AnsiToFileText(szAll);
-    ASSERT_EQ(255, strText.GetLength());   // one character per byte, none lost
+    ASSERT_EQ(255, strText.GetLength());  // one character per byte, none lost
     for (int i = 0; i < strText.GetLength(); ++i)
         EXPECT_LE((unsigned)strText[i], 0xFFu) << "byte " << (i + 1);
 }

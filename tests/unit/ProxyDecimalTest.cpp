@@ -1,3 +1,4 @@
+// Tests of reading and writing decimal numbers.
 #include "proxy/Decimal.h"
 
 #include <gtest/gtest.h>
@@ -25,20 +26,19 @@ TEST(ProxyDecimalTest, LeadingDigitsBlanksAndSign)
         { L"- 3", 0 },
         { L"007", 7 },
         { L"2147483647", INT_MAX },
-        { L"2147483648", INT_MAX },           // saturates, never wraps
+        { L"2147483648", INT_MAX },  // saturates, never wraps
         { L"99999999999999999999", INT_MAX },
         { L"-2147483648", INT_MIN },
         { L"-99999999999999999999", INT_MIN },
-        { L"\x0661\x0662", 0 },               // only ASCII digits count
+        { L"\x0661\x0662", 0 },  // only ASCII digits count
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(c.value, ParseDecimal(c.text)) << "wide \"" << testing::PrintToString(c.text) << "\"";
     }
     EXPECT_EQ(0, ParseDecimal(static_cast<const wchar_t*>(nullptr)));
     EXPECT_EQ(-25, ParseDecimal(" -25x"));
     EXPECT_EQ(4294967, ParseDecimal("4294967"));
-    EXPECT_EQ(INT_MAX, ParseDecimal("4294967376"));   // not 80
+    EXPECT_EQ(INT_MAX, ParseDecimal("4294967376"));  // not 80
 }
 
 TEST(ProxyDecimalTest, RangeCheck)
@@ -51,8 +51,8 @@ TEST(ProxyDecimalTest, RangeCheck)
     n = 99;
     EXPECT_FALSE(ParseDecimalInRange(L"31", 5, 30, n));
     EXPECT_FALSE(ParseDecimalInRange(L"4", 5, 30, n));
-    EXPECT_FALSE(ParseDecimalInRange(L"x", 5, 30, n));   // reads as 0
-    EXPECT_EQ(99, n);                                      // left alone
+    EXPECT_FALSE(ParseDecimalInRange(L"x", 5, 30, n));  // reads as 0
+    EXPECT_EQ(99, n);                                   // left alone
     EXPECT_TRUE(ParseDecimalInRange(L"x", 0, 2, n));
     EXPECT_EQ(0, n);
 }

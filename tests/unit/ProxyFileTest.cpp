@@ -1,3 +1,4 @@
+// Tests of reading and writing proxy list files.
 #include "proxy/ProxyFile.h"
 
 #include "ProxyTestDir.h"
@@ -7,8 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 // The list takes its elements by non-const reference.
 POSITION AddProxy(CProxyList& list, CProxy proxy)
 {
@@ -21,8 +21,8 @@ struct Row
     int port, country, type, uptime, speed;
     bool operator==(const Row& o) const
     {
-        return ip == o.ip && port == o.port && country == o.country && type == o.type
-            && uptime == o.uptime && speed == o.speed;
+        return ip == o.ip && port == o.port && country == o.country && type == o.type && uptime == o.uptime &&
+               speed == o.speed;
     }
 };
 
@@ -35,8 +35,7 @@ std::vector<Row> Rows(const CProxyList& list)
 {
     std::vector<Row> rows;
     POSITION pos = list.GetHeadPosition();
-    while (pos != NULL)
-    {
+    while (pos != NULL) {
         const CProxy& p = list.GetNext(pos);
         rows.push_back({ p.m_szIP, p.m_nPort, p.m_nCountry, p.m_nType, p.m_nUptime, p.m_nSpeed });
     }
@@ -60,7 +59,7 @@ const std::string kFirst = "1.1.1.1\t80\t3\t1\t5\t120\r\n";
 const std::string kLast = "2.2.2.2\t8080\t-1\t2\t0\t3600000\r\n";
 const Row kFirstRow = { "1.1.1.1", 80, 3, 1, 5, 120 };
 const Row kLastRow = { "2.2.2.2", 8080, -1, 2, 0, 3600000 };
-}
+}  // namespace
 
 // Each line sits between two good ones: a bad line is skipped and the next
 // line is read normally.
@@ -70,7 +69,7 @@ TEST_F(ProxyFileTest, MalformedLinesAreSkipped)
     {
         const char* name;
         std::string line;
-        std::vector<Row> middle;   // what the line itself yields
+        std::vector<Row> middle;  // what the line itself yields
     } cases[] = {
         { "good line", "3.3.3.3\t3128\t7\t0\t2\t900\r\n", { { "3.3.3.3", 3128, 7, 0, 2, 900 } } },
         { "port 0", "3.3.3.3\t0\t7\t0\t2\t900\r\n", {} },
@@ -81,16 +80,17 @@ TEST_F(ProxyFileTest, MalformedLinesAreSkipped)
         { "five fields", "3.3.3.3\t3128\t7\t0\t2\r\n", {} },
         { "seven fields", "3.3.3.3\t3128\t7\t0\t2\t900\t1\r\n", {} },
         { "twelve fields", "3.3.3.3\t3128\t7\t0\t2\t900\t1\t2\t3\t4\t5\t6\r\n", {} },
-        { "15-character address", "123.123.123.123\t3128\t7\t0\t2\t900\r\n",
+        { "15-character address",
+          "123.123.123.123\t3128\t7\t0\t2\t900\r\n",
           { { "123.123.123.123", 3128, 7, 0, 2, 900 } } },
         { "16-character address", "123.123.123.1234\t3128\t7\t0\t2\t900\r\n", {} },
-        { "blanks and signs in numbers", "3.3.3.3\t 3128\t+7\t 1x\t-2\t12.5ms\r\n",
+        { "blanks and signs in numbers",
+          "3.3.3.3\t 3128\t+7\t 1x\t-2\t12.5ms\r\n",
           { { "3.3.3.3", 3128, 7, 1, -2, 12 } } },
         { "duplicate of the first line", "1.1.1.1\t80\t9\t2\t1\t1\r\n", {} },
         { "same address, other port", "1.1.1.1\t81\t9\t2\t1\t1\r\n", { { "1.1.1.1", 81, 9, 2, 1, 1 } } },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CProxyList list(10);
         ASSERT_TRUE(ReadProxyFile(list, Write(kFirst + c.line + kLast).c_str(), TRUE)) << c.name;
         std::vector<Row> expected = { kFirstRow };
@@ -161,9 +161,9 @@ TEST_F(ProxyFileTest, WriteAndReadBackGiveTheSameList)
     EXPECT_EQ(Rows(list), Rows(back));
 
     // Elements the reader refuses are the only ones that do not come back.
-    AddProxy(list, CProxy("10.0.0.1", 3128, 1, 1, 1, 1));   // repeated address and port
-    AddProxy(list, CProxy("10.0.0.9", 0, 1, 1, 1, 1));      // port 0
-    AddProxy(list, CProxy("10.0.0.9", 9, 1, 4, 1, 1));      // type above 3
+    AddProxy(list, CProxy("10.0.0.1", 3128, 1, 1, 1, 1));  // repeated address and port
+    AddProxy(list, CProxy("10.0.0.9", 0, 1, 1, 1, 1));     // port 0
+    AddProxy(list, CProxy("10.0.0.9", 9, 1, 4, 1, 1));     // type above 3
     AddProxy(list, CProxy("10.0.0.8", 8, 1, 1, 1, 1));
     ASSERT_TRUE(WriteProxyFile(list, strPath.c_str()));
     ASSERT_TRUE(ReadProxyFile(back, strPath.c_str(), TRUE));

@@ -10,8 +10,7 @@
 #include <random>
 #include <vector>
 
-namespace
-{
+namespace {
 // Port is the entry's identity in these tests.
 struct Entry
 {
@@ -21,8 +20,7 @@ struct Entry
 void Fill(CProxyList& list, const std::vector<Entry>& entries)
 {
     list.RemoveAll();
-    for (const Entry& e : entries)
-    {
+    for (const Entry& e : entries) {
         CProxy proxy("10.0.0.1", e.port, e.country, e.type, e.uptime, e.speed);
         list.AddTail(proxy);
     }
@@ -39,11 +37,15 @@ std::vector<int> Ports(const CProxyList& list)
 // Country 5 lies outside a table of 3; type 3 and uptimes 0 and 6 are
 // outside the walked values too.
 const std::vector<Entry> kMixed = {
-    {1, 2, 1, 5, 300},  {2, 0, 2, 3, 100}, {3, -1, 0, 0, PROXY_SPEED_UNMEASURED}, {4, 1, 1, 4, 100},
-    {5, 5, 3, 6, 50},   {6, 0, 2, 5, 300}, {7, 2, 1, 1, 0},
+    { 1, 2, 1, 5, 300 }, { 2, 0, 2, 3, 100 }, { 3, -1, 0, 0, PROXY_SPEED_UNMEASURED },
+    { 4, 1, 1, 4, 100 }, { 5, 5, 3, 6, 50 },  { 6, 0, 2, 5, 300 },
+    { 7, 2, 1, 1, 0 },
 };
 const std::vector<Entry> kEqualSpeeds = {
-    {1, 0, 1, 5, 200}, {2, 1, 2, 4, 200}, {3, 0, 1, 5, 200}, {4, -1, 0, 0, 200},
+    { 1, 0, 1, 5, 200 },
+    { 2, 1, 2, 4, 200 },
+    { 3, 0, 1, 5, 200 },
+    { 4, -1, 0, 0, 200 },
 };
 
 struct SortCase
@@ -57,30 +59,30 @@ struct SortCase
 };
 
 const std::vector<Entry> kNone = {};
-const std::vector<Entry> kOne = {{9, -1, 0, 0, 77}};
+const std::vector<Entry> kOne = { { 9, -1, 0, 0, 77 } };
 
 const SortCase kCases[] = {
     // Speed order of kMixed: 7 5 2 4 1 6 3 (equal speeds 2,4 and 1,6 in list order).
-    {"SpeedAscending", &kMixed, PROXY_SORT_SPEED, true, 3, {7, 5, 2, 4, 1, 6, 3}},
-    {"SpeedDescending", &kMixed, PROXY_SORT_SPEED, false, 3, {3, 6, 1, 4, 2, 5, 7}},
-    {"CountryAscending", &kMixed, PROXY_SORT_COUNTRY, true, 3, {2, 6, 4, 7, 1, 5, 3}},
-    {"CountryDescending", &kMixed, PROXY_SORT_COUNTRY, false, 3, {7, 1, 4, 2, 6, 5, 3}},
-    {"CountryWithoutTable", &kMixed, PROXY_SORT_COUNTRY, true, 0, {7, 5, 2, 4, 1, 6, 3}},
-    {"CountryTableOfOne", &kMixed, PROXY_SORT_COUNTRY, false, 1, {2, 6, 7, 5, 4, 1, 3}},
-    {"TypeAscending", &kMixed, PROXY_SORT_TYPE, true, 3, {7, 4, 1, 2, 6, 5, 3}},
-    {"TypeDescending", &kMixed, PROXY_SORT_TYPE, false, 3, {2, 6, 7, 4, 1, 5, 3}},
-    {"UptimeAscendingBestFirst", &kMixed, PROXY_SORT_UPTIME, true, 3, {1, 6, 4, 2, 7, 5, 3}},
-    {"UptimeDescending", &kMixed, PROXY_SORT_UPTIME, false, 3, {7, 2, 4, 1, 6, 5, 3}},
-    {"EqualSpeedsKeepOrder", &kEqualSpeeds, PROXY_SORT_SPEED, true, 2, {1, 2, 3, 4}},
-    {"EqualSpeedsReversed", &kEqualSpeeds, PROXY_SORT_SPEED, false, 2, {4, 3, 2, 1}},
-    {"EqualSpeedsByCountry", &kEqualSpeeds, PROXY_SORT_COUNTRY, true, 2, {1, 3, 2, 4}},
-    {"EqualSpeedsByUptime", &kEqualSpeeds, PROXY_SORT_UPTIME, false, 2, {2, 1, 3, 4}},
-    {"EmptyBySpeed", &kNone, PROXY_SORT_SPEED, false, 3, {}},
-    {"EmptyByCountry", &kNone, PROXY_SORT_COUNTRY, true, 3, {}},
-    {"SingleBySpeed", &kOne, PROXY_SORT_SPEED, false, 3, {9}},
-    {"SingleByCountry", &kOne, PROXY_SORT_COUNTRY, true, 3, {9}},
-    {"SingleByType", &kOne, PROXY_SORT_TYPE, false, 3, {9}},
-    {"SingleByUptime", &kOne, PROXY_SORT_UPTIME, true, 3, {9}},
+    { "SpeedAscending", &kMixed, PROXY_SORT_SPEED, true, 3, { 7, 5, 2, 4, 1, 6, 3 } },
+    { "SpeedDescending", &kMixed, PROXY_SORT_SPEED, false, 3, { 3, 6, 1, 4, 2, 5, 7 } },
+    { "CountryAscending", &kMixed, PROXY_SORT_COUNTRY, true, 3, { 2, 6, 4, 7, 1, 5, 3 } },
+    { "CountryDescending", &kMixed, PROXY_SORT_COUNTRY, false, 3, { 7, 1, 4, 2, 6, 5, 3 } },
+    { "CountryWithoutTable", &kMixed, PROXY_SORT_COUNTRY, true, 0, { 7, 5, 2, 4, 1, 6, 3 } },
+    { "CountryTableOfOne", &kMixed, PROXY_SORT_COUNTRY, false, 1, { 2, 6, 7, 5, 4, 1, 3 } },
+    { "TypeAscending", &kMixed, PROXY_SORT_TYPE, true, 3, { 7, 4, 1, 2, 6, 5, 3 } },
+    { "TypeDescending", &kMixed, PROXY_SORT_TYPE, false, 3, { 2, 6, 7, 4, 1, 5, 3 } },
+    { "UptimeAscendingBestFirst", &kMixed, PROXY_SORT_UPTIME, true, 3, { 1, 6, 4, 2, 7, 5, 3 } },
+    { "UptimeDescending", &kMixed, PROXY_SORT_UPTIME, false, 3, { 7, 2, 4, 1, 6, 5, 3 } },
+    { "EqualSpeedsKeepOrder", &kEqualSpeeds, PROXY_SORT_SPEED, true, 2, { 1, 2, 3, 4 } },
+    { "EqualSpeedsReversed", &kEqualSpeeds, PROXY_SORT_SPEED, false, 2, { 4, 3, 2, 1 } },
+    { "EqualSpeedsByCountry", &kEqualSpeeds, PROXY_SORT_COUNTRY, true, 2, { 1, 3, 2, 4 } },
+    { "EqualSpeedsByUptime", &kEqualSpeeds, PROXY_SORT_UPTIME, false, 2, { 2, 1, 3, 4 } },
+    { "EmptyBySpeed", &kNone, PROXY_SORT_SPEED, false, 3, {} },
+    { "EmptyByCountry", &kNone, PROXY_SORT_COUNTRY, true, 3, {} },
+    { "SingleBySpeed", &kOne, PROXY_SORT_SPEED, false, 3, { 9 } },
+    { "SingleByCountry", &kOne, PROXY_SORT_COUNTRY, true, 3, { 9 } },
+    { "SingleByType", &kOne, PROXY_SORT_TYPE, false, 3, { 9 } },
+    { "SingleByUptime", &kOne, PROXY_SORT_UPTIME, true, 3, { 9 } },
 };
 
 // The ordering written out the long way: a selection pass over a linked
@@ -88,14 +90,12 @@ const SortCase kCases[] = {
 std::vector<int> ReferenceOrder(const std::vector<Entry>& input, int key, bool ascending, int countryCount)
 {
     std::list<Entry> work(input.begin(), input.end());
-    for (auto place = work.begin(); place != work.end();)
-    {
+    for (auto place = work.begin(); place != work.end();) {
         auto best = place;
         for (auto it = std::next(place); it != work.end(); ++it)
             if (it->speed < best->speed)
                 best = it;
-        if (best == place)
-        {
+        if (best == place) {
             ++place;
             continue;
         }
@@ -103,8 +103,7 @@ std::vector<int> ReferenceOrder(const std::vector<Entry>& input, int key, bool a
         work.erase(best);
     }
     std::vector<Entry> byspeed(work.begin(), work.end());
-    if (key == PROXY_SORT_SPEED)
-    {
+    if (key == PROXY_SORT_SPEED) {
         if (!ascending)
             std::reverse(byspeed.begin(), byspeed.end());
         std::vector<int> ports;
@@ -114,21 +113,22 @@ std::vector<int> ReferenceOrder(const std::vector<Entry>& input, int key, bool a
     }
 
     std::vector<int> values;
-    auto field = [key](const Entry& e) { return key == PROXY_SORT_COUNTRY ? e.country : key == PROXY_SORT_TYPE ? e.type : e.uptime; };
+    auto field = [key](const Entry& e) {
+        return key == PROXY_SORT_COUNTRY ? e.country : key == PROXY_SORT_TYPE ? e.type : e.uptime;
+    };
     if (key == PROXY_SORT_COUNTRY)
         for (int i = 0; i < countryCount; ++i)
             values.push_back(ascending ? i : countryCount - 1 - i);
     else if (key == PROXY_SORT_TYPE)
-        values = ascending ? std::vector<int>{1, 2} : std::vector<int>{2, 1};
+        values = ascending ? std::vector<int>{ 1, 2 } : std::vector<int>{ 2, 1 };
     else
-        values = ascending ? std::vector<int>{5, 4, 3, 2, 1} : std::vector<int>{1, 2, 3, 4, 5};
+        values = ascending ? std::vector<int>{ 5, 4, 3, 2, 1 } : std::vector<int>{ 1, 2, 3, 4, 5 };
 
     std::vector<int> ports;
     std::vector<bool> taken(byspeed.size(), false);
     for (int value : values)
         for (size_t i = 0; i < byspeed.size(); ++i)
-            if (field(byspeed[i]) == value)
-            {
+            if (field(byspeed[i]) == value) {
                 ports.push_back(byspeed[i].port);
                 taken[i] = true;
             }
@@ -137,12 +137,11 @@ std::vector<int> ReferenceOrder(const std::vector<Entry>& input, int key, bool a
             ports.push_back(byspeed[i].port);
     return ports;
 }
-}
+}  // namespace
 
 TEST(ProxySortTest, TableOfCases)
 {
-    for (const SortCase& c : kCases)
-    {
+    for (const SortCase& c : kCases) {
         SCOPED_TRACE(c.name);
         CProxyList list;
         Fill(list, *c.entries);
@@ -157,11 +156,10 @@ TEST(ProxySortTest, EntriesKeepTheirValues)
     CProxyList list;
     Fill(list, kMixed);
     SortProxyList(list, PROXY_SORT_UPTIME, true, 3);
-    for (POSITION pos = list.GetHeadPosition(); pos != NULL;)
-    {
+    for (POSITION pos = list.GetHeadPosition(); pos != NULL;) {
         const CProxy& proxy = list.GetNext(pos);
-        const Entry& e = *std::find_if(kMixed.begin(), kMixed.end(),
-                                       [&](const Entry& x) { return x.port == proxy.m_nPort; });
+        const Entry& e =
+            *std::find_if(kMixed.begin(), kMixed.end(), [&](const Entry& x) { return x.port == proxy.m_nPort; });
         EXPECT_STREQ("10.0.0.1", proxy.m_szIP);
         EXPECT_EQ(e.country, proxy.m_nCountry);
         EXPECT_EQ(e.type, proxy.m_nType);
@@ -173,22 +171,20 @@ TEST(ProxySortTest, EntriesKeepTheirValues)
 TEST(ProxySortTest, NegativeSpeedsSortAsSignedValues)
 {
     CProxyList list;
-    Fill(list, {{1, 0, 1, 5, 10}, {2, 0, 1, 5, -20}, {3, 0, 1, 5, 0}, {4, 0, 1, 5, -20}});
+    Fill(list, { { 1, 0, 1, 5, 10 }, { 2, 0, 1, 5, -20 }, { 3, 0, 1, 5, 0 }, { 4, 0, 1, 5, -20 } });
     SortProxyList(list, PROXY_SORT_SPEED, true, 1);
-    EXPECT_EQ((std::vector<int>{2, 4, 3, 1}), Ports(list));
+    EXPECT_EQ((std::vector<int>{ 2, 4, 3, 1 }), Ports(list));
 }
 
 TEST(ProxySortTest, RandomListsMatchTheReferenceAndLoseNothing)
 {
     std::mt19937 random(20261210);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
-    const int speeds[] = {0, 1, 100, 100, 2500, 5000, 29999, 30000, PROXY_SPEED_UNMEASURED, -3};
-    for (int round = 0; round < 400; ++round)
-    {
+    const int speeds[] = { 0, 1, 100, 100, 2500, 5000, 29999, 30000, PROXY_SPEED_UNMEASURED, -3 };
+    for (int round = 0; round < 400; ++round) {
         const int countryCount = pick(0, 6);
         std::vector<Entry> entries(static_cast<size_t>(pick(0, 60)));
-        for (size_t i = 0; i < entries.size(); ++i)
-        {
+        for (size_t i = 0; i < entries.size(); ++i) {
             entries[i].port = static_cast<int>(i) + 1;
             entries[i].country = pick(-2, countryCount + 1);
             entries[i].type = pick(0, 3);
@@ -218,9 +214,18 @@ TEST(ProxySortTest, SpeedPercentAgainstTheTimeOut)
     {
         int speed, timeout, percent;
     } cases[] = {
-        {0, 10000, 100},   {10000, 10000, 0}, {PROXY_SPEED_UNMEASURED, 10000, 0}, {5000, 10000, 50},
-        {10001, 10000, 0}, {1, 10000, 99},    {9999, 10000, 0},                   {2500, 5000, 50},
-        {-5, 10000, 100},  {-2147483647 - 1, 30000, 100}, {0, 0, 0},              {100, -1, 0},
+        { 0, 10000, 100 },
+        { 10000, 10000, 0 },
+        { PROXY_SPEED_UNMEASURED, 10000, 0 },
+        { 5000, 10000, 50 },
+        { 10001, 10000, 0 },
+        { 1, 10000, 99 },
+        { 9999, 10000, 0 },
+        { 2500, 5000, 50 },
+        { -5, 10000, 100 },
+        { -2147483647 - 1, 30000, 100 },
+        { 0, 0, 0 },
+        { 100, -1, 0 },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.percent, SpeedPercent(c.speed, c.timeout)) << c.speed << " of " << c.timeout;
@@ -238,16 +243,15 @@ TEST(ProxySortTest, ColumnClickChoosesKeyAndDirection)
         int key;
         bool ascending;
     } clicks[] = {
-        {5, true, PROXY_SORT_SPEED, false},  // the first click on Speed: slowest first
-        {5, true, PROXY_SORT_SPEED, true},
-        {0, true, PROXY_SORT_COUNTRY, true}, {0, true, PROXY_SORT_COUNTRY, false},
-        {1, false, PROXY_SORT_COUNTRY, false}, {2, false, PROXY_SORT_COUNTRY, false},
-        {4, true, PROXY_SORT_UPTIME, true},  {3, true, PROXY_SORT_TYPE, true},
-        {3, true, PROXY_SORT_TYPE, false},   {6, false, PROXY_SORT_TYPE, false},
-        {-1, false, PROXY_SORT_TYPE, false}, {5, true, PROXY_SORT_SPEED, true},
+        { 5, true, PROXY_SORT_SPEED, false },  // the first click on Speed: slowest first
+        { 5, true, PROXY_SORT_SPEED, true },     { 0, true, PROXY_SORT_COUNTRY, true },
+        { 0, true, PROXY_SORT_COUNTRY, false },  { 1, false, PROXY_SORT_COUNTRY, false },
+        { 2, false, PROXY_SORT_COUNTRY, false }, { 4, true, PROXY_SORT_UPTIME, true },
+        { 3, true, PROXY_SORT_TYPE, true },      { 3, true, PROXY_SORT_TYPE, false },
+        { 6, false, PROXY_SORT_TYPE, false },    { -1, false, PROXY_SORT_TYPE, false },
+        { 5, true, PROXY_SORT_SPEED, true },
     };
-    for (const auto& c : clicks)
-    {
+    for (const auto& c : clicks) {
         EXPECT_EQ(c.sorts, ChooseSortKey(c.column, key, ascending)) << c.column;
         EXPECT_EQ(c.key, key) << c.column;
         EXPECT_EQ(c.ascending, ascending) << c.column;

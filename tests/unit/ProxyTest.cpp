@@ -1,17 +1,17 @@
+// Tests of the proxy record and list.
 #include "proxy/Proxy.h"
 
 #include <gtest/gtest.h>
 
 #include <string.h>
 
-namespace
-{
+namespace {
 // The list takes its elements by non-const reference.
 POSITION AddProxy(CProxyList& list, CProxy proxy)
 {
     return list.AddTail(proxy);
 }
-}
+}  // namespace
 
 TEST(ProxyTest, DefaultRecord)
 {
@@ -36,8 +36,8 @@ TEST(ProxyTest, ValueConstructorKeepsFifteenCharactersAndDropsSixteen)
     EXPECT_EQ(250, fifteen.m_nSpeed);
 
     CProxy sixteen("123.123.123.1234", 80, -7, 9, -1, 0);
-    EXPECT_STREQ("", sixteen.m_szIP);    // dropped whole, not cut
-    EXPECT_EQ(80, sixteen.m_nPort);      // the numbers are stored unchecked
+    EXPECT_STREQ("", sixteen.m_szIP);  // dropped whole, not cut
+    EXPECT_EQ(80, sixteen.m_nPort);    // the numbers are stored unchecked
     EXPECT_EQ(-7, sixteen.m_nCountry);
     EXPECT_EQ(9, sixteen.m_nType);
     EXPECT_EQ(-1, sixteen.m_nUptime);
@@ -52,8 +52,7 @@ TEST(ProxyTest, CopyTakesAllFields)
     CProxy copy(source);
     CProxy assigned;
     assigned = source;
-    for (const CProxy* p : { &copy, &assigned })
-    {
+    for (const CProxy* p : { &copy, &assigned }) {
         EXPECT_STREQ("10.0.0.1", p->m_szIP);
         EXPECT_EQ(3128, p->m_nPort);
         EXPECT_EQ(12, p->m_nCountry);
@@ -73,16 +72,13 @@ TEST(ProxyTest, EqualityIsAddressTextAndPort)
         int portB;
         bool equal;
     } cases[] = {
-        { "1.2.3.4", 80, "1.2.3.4", 80, true },
-        { "1.2.3.4", 80, "1.2.3.4", 8080, false },
-        { "1.2.3.4", 80, "1.2.3.04", 80, false },   // no normalisation
-        { "1.2.3.4", 80, " 1.2.3.4", 80, false },
-        { "", 80, "", 80, true },
+        { "1.2.3.4", 80, "1.2.3.4", 80, true },   { "1.2.3.4", 80, "1.2.3.4", 8080, false },
+        { "1.2.3.4", 80, "1.2.3.04", 80, false },  // no normalisation
+        { "1.2.3.4", 80, " 1.2.3.4", 80, false }, { "", 80, "", 80, true },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CProxy a(c.a, c.portA, 1, 1, 5, 100);
-        CProxy b(c.b, c.portB, 7, 2, 0, PROXY_SPEED_UNMEASURED);   // other values differ
+        CProxy b(c.b, c.portB, 7, 2, 0, PROXY_SPEED_UNMEASURED);  // other values differ
         EXPECT_EQ(c.equal, a == b) << c.a << ":" << c.portA << " vs " << c.b << ":" << c.portB;
         EXPECT_EQ(!c.equal, a != b);
     }

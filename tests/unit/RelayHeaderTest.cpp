@@ -1,3 +1,4 @@
+// Tests of the proxy authorization header the relay inserts.
 #include "net/ProxyAuthorization.h"
 #include "net/RelayServer.h"
 
@@ -19,8 +20,8 @@ std::string Insert(const std::string& block)
 {
     std::vector<char> buffer(RELAY_BUFFER_SIZE);
     memcpy(buffer.data(), block.data(), block.size());
-    DWORD n = InsertProxyAuthorization(buffer.data(), static_cast<DWORD>(block.size()),
-                                       RELAY_BUFFER_SIZE, kLine, kLineLength);
+    DWORD n = InsertProxyAuthorization(buffer.data(), static_cast<DWORD>(block.size()), RELAY_BUFFER_SIZE, kLine,
+                                       kLineLength);
     return std::string(buffer.data(), n);
 }
 
@@ -28,11 +29,10 @@ std::string Insert(const std::string& block)
 
 TEST(RelayHeaderTest, HeaderBecomesTheSecondLineOfEachMethod)
 {
-    const char* methods[] = {"OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT"};
+    const char* methods[] = { "OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT" };
     for (const char* method : methods) {
         std::string block = std::string(method) + " http://h/ HTTP/1.1\r\nHost: h\r\n\r\n";
-        std::string expected = std::string(method) + " http://h/ HTTP/1.1\r\n" + kLine +
-                               "Host: h\r\n\r\n";
+        std::string expected = std::string(method) + " http://h/ HTTP/1.1\r\n" + kLine + "Host: h\r\n\r\n";
         EXPECT_EQ(expected, Insert(block)) << method;
     }
 }
@@ -40,10 +40,10 @@ TEST(RelayHeaderTest, HeaderBecomesTheSecondLineOfEachMethod)
 TEST(RelayHeaderTest, BlocksThatAreNotRequestsPassUnchanged)
 {
     const std::string unchanged[] = {
-        "get http://h/ HTTP/1.1\r\n\r\n",   // methods are case-sensitive
-        "HTTP/1.1 200 OK\r\n\r\nGET",       // not at the start
+        "get http://h/ HTTP/1.1\r\n\r\n",  // methods are case-sensitive
+        "HTTP/1.1 200 OK\r\n\r\nGET",      // not at the start
         "\x16\x03\x01 tunnelled bytes\r\n",
-        "GET http://h/ HTTP/1.1",           // no line break
+        "GET http://h/ HTTP/1.1",  // no line break
         "",
     };
     for (const std::string& block : unchanged)
@@ -59,8 +59,8 @@ TEST(RelayHeaderTest, MethodIsAPlainPrefixAndOnlyTheFirstRequestOfABlockGetsIt)
 
 TEST(RelayHeaderTest, BlockTooLongForTheHeaderPassesUnchanged)
 {
-    for (size_t length : {RELAY_BUFFER_SIZE - kLineLength - 1, RELAY_BUFFER_SIZE - kLineLength,
-                          static_cast<size_t>(RELAY_BUFFER_SIZE)}) {
+    for (size_t length : { RELAY_BUFFER_SIZE - kLineLength - 1, RELAY_BUFFER_SIZE - kLineLength,
+                           static_cast<size_t>(RELAY_BUFFER_SIZE) }) {
         std::string block = "POST / HTTP/1.1\r\n";
         block.resize(length, 'x');
         std::string out = Insert(block);
@@ -94,9 +94,9 @@ TEST(RelayHeaderTest, CredentialsAreRefusedWholeWhenTooLong)
     EXPECT_STREQ(kLine, line);
 
     std::string user(99, 'u');
-    EXPECT_TRUE(server.SetCredentials(user.c_str(), std::string(49, 'p').c_str()));  // 149
+    EXPECT_TRUE(server.SetCredentials(user.c_str(), std::string(49, 'p').c_str()));   // 149
     EXPECT_FALSE(server.SetCredentials(user.c_str(), std::string(50, 'p').c_str()));  // 150
-    EXPECT_FALSE(server.SetCredentials(std::string(100, 'u').c_str(), ""));         // user field
+    EXPECT_FALSE(server.SetCredentials(std::string(100, 'u').c_str(), ""));           // user field
     EXPECT_FALSE(server.SetCredentials(nullptr, "p"));
     EXPECT_FALSE(server.SetCredentials("u", nullptr));
     char szUser[RELAY_CREDENTIAL_SIZE];
@@ -149,8 +149,7 @@ TEST(RelayHeaderTest, ReadersNeverSeeHalfWrittenValues)
             ++mixed;
         char user[RELAY_CREDENTIAL_SIZE], password[RELAY_CREDENTIAL_SIZE];
         server.GetCredentials(user, password);
-        if (!((strcmp(user, "x") == 0 && strcmp(password, "y") == 0) ||
-              (longUser == user && longPassword == password)))
+        if (!((strcmp(user, "x") == 0 && strcmp(password, "y") == 0) || (longUser == user && longPassword == password)))
             ++mixed;
     }
     stop = true;

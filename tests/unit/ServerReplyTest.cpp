@@ -1,7 +1,7 @@
 // What the program sends to the maker's server and how it reads the replies:
 // the reply buffer, the request bodies, the check-in reply, the renewal, the
 // retrieval reply and the test definition.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
 #include "net/CheckIn.h"
 #include "net/CurlBuffer.h"
 #include "net/ProxyDownload.h"
@@ -45,7 +45,7 @@ void LoadCountryTable()
 
 TEST(CurlBufferTest, ChunksAreAppendedAndKeptTerminated)
 {
-    CCurlBuffer buffer = {NULL, 0};
+    CCurlBuffer buffer = { NULL, 0 };
     char first[] = "PWStart";
     char second[] = "abcPWEnd";
     EXPECT_EQ(7u, CurlWriteCallback(first, 1, 7, &buffer));
@@ -63,7 +63,7 @@ TEST(CurlBufferTest, ChunksAreAppendedAndKeptTerminated)
 
 TEST(CurlBufferTest, FirstEmptyChunkStillGivesATerminatedBuffer)
 {
-    CCurlBuffer buffer = {NULL, 0};
+    CCurlBuffer buffer = { NULL, 0 };
     char none[] = "";
     EXPECT_EQ(0u, CurlWriteCallback(none, 1, 0, &buffer));
     ASSERT_NE(nullptr, buffer.m_pData);
@@ -71,26 +71,57 @@ TEST(CurlBufferTest, FirstEmptyChunkStillGivesATerminatedBuffer)
     free(buffer.m_pData);
 }
 
-void WrappingItemSize()
+TEST(CurlBufferTest, SizeThatCannotBeHeldFailsTheTransferAndKeepsTheProcess)
 {
-    CCurlBuffer buffer = {NULL, 0};
     char data[4] = "abc";
-    CurlWriteCallback(data, SIZE_MAX / 2 + 1, 2, &buffer);
-}
-
-void SizeBeyondTheBuffer()
-{
-    CCurlBuffer buffer = {NULL, 0};
-    char data[4] = "abc";
-    CurlWriteCallback(data, 1, 3, &buffer);
-    CurlWriteCallback(data, 1, SIZE_MAX - 3, &buffer);
-}
-
-TEST(CurlBufferDeathTest, SizeThatCannotBeHeldEndsTheProcess)
-{
     // size times count wraps around: no small buffer may be taken for it.
-    EXPECT_EXIT(WrappingItemSize(), ::testing::ExitedWithCode(1), "");
-    EXPECT_EXIT(SizeBeyondTheBuffer(), ::testing::ExitedWithCode(1), "");
+    CCurlBuffer wrapping = { NULL, 0 };
+    EXPECT_EQ(0u, CurlWriteCallback(data, SIZE_MAX / 2 + 1, 2, &wrapping));
+    EXPECT_TRUE(wrapping.m_bTooLong);
+    EXPECT_EQ(nullptr, wrapping.m_pData);
+
+    CCurlBuffer beyond = { NULL, 0 };
+    EXPECT_EQ(3u, CurlWriteCallback(data, 1, 3, &beyond));
+    EXPECT_EQ(0u, CurlWriteCallback(data, 1, SIZE_MAX - 3, &beyond));
+    EXPECT_TRUE(beyond.m_bTooLong);
+    EXPECT_EQ(3u, beyond.m_nSize);
+    EXPECT_STREQ("abc", beyond.m_pData);
+    free(beyond.m_pData);
+}
+
+TEST(CurlBufferTest, ReplyStopsAtItsCap)
+{
+    struct Case
+    {
+        const char* name;
+        size_t limit;  // as set on the buffer
+        size_t cap;    // what it stands for
+    } cases[] = {
+        { "test page", TEST_PAGE_MAX_BYTES, TEST_PAGE_MAX_BYTES },
+        { "server reply", SERVER_REPLY_MAX_BYTES, SERVER_REPLY_MAX_BYTES },
+        { "unset is a server reply", 0, SERVER_REPLY_MAX_BYTES },
+    };
+    std::vector<char> piece(16384, 'x');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCurlBuffer buffer = { NULL, 0, c.limit, false };
+        size_t nTaken = 0;
+        // Whole pieces up to the cap are taken; the one that would pass it is refused.
+        while (nTaken + piece.size() <= c.cap) {
+            ASSERT_EQ(piece.size(), CurlWriteCallback(piece.data(), 1, piece.size(), &buffer));
+            nTaken += piece.size();
+        }
+        EXPECT_FALSE(buffer.m_bTooLong);
+        size_t nRest = c.cap - nTaken;
+        EXPECT_EQ(nRest, CurlWriteCallback(piece.data(), 1, nRest, &buffer));
+        EXPECT_EQ(c.cap, buffer.m_nSize);
+        EXPECT_EQ(0u, CurlWriteCallback(piece.data(), 1, 1, &buffer));
+        EXPECT_TRUE(buffer.m_bTooLong);
+        EXPECT_EQ(c.cap, buffer.m_nSize);
+        EXPECT_EQ('\0', buffer.m_pData[c.cap]);
+        free(buffer.m_pData);
+    }
+    EXPECT_LT(TEST_PAGE_MAX_BYTES, 1024u * 1024u);
 }
 
 // --- request bodies -------------------------------------------------------------
@@ -114,15 +145,15 @@ TEST(RequestBodyTest, RetrievalTypesAndCountries)
         const char* name;
         bool elite, anonymous, transparent, all;
         std::vector<int> selected;
-        const char* tail;   // after "OperationType=4&Mac=M&AnonymousType="
+        const char* tail;  // after "OperationType=4&Mac=M&AnonymousType="
     } cases[] = {
-        {"elite only, all countries", true, false, false, true, {}, "1\t&AllCountry=1"},
-        {"anonymous only", false, true, false, true, {}, "2\t&AllCountry=1"},
-        {"both", true, true, false, true, {}, "1\t2\t&AllCountry=1"},
-        {"transparent is never sent", false, false, true, true, {}, "&AllCountry=1"},
-        {"countries 3 and 17", true, false, false, false, {17, 3}, "1\t&AllCountry=0&Countries=3\t17\t"},
-        {"no country chosen", true, true, false, false, {}, "1\t2\t&AllCountry=0&Countries="},
-        {"first and last index", false, true, false, false, {0, 19}, "2\t&AllCountry=0&Countries=0\t19\t"},
+        { "elite only, all countries", true, false, false, true, {}, "1\t&AllCountry=1" },
+        { "anonymous only", false, true, false, true, {}, "2\t&AllCountry=1" },
+        { "both", true, true, false, true, {}, "1\t2\t&AllCountry=1" },
+        { "transparent is never sent", false, false, true, true, {}, "&AllCountry=1" },
+        { "countries 3 and 17", true, false, false, false, { 17, 3 }, "1\t&AllCountry=0&Countries=3\t17\t" },
+        { "no country chosen", true, true, false, false, {}, "1\t2\t&AllCountry=0&Countries=" },
+        { "first and last index", false, true, false, false, { 0, 19 }, "2\t&AllCountry=0&Countries=0\t19\t" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -183,70 +214,73 @@ TEST_F(CheckInReplyTest, MarkersPresentMissingAndMalformed)
     {
         const char* name;
         std::string reply;
-        bool message;             // the server message dialog is shown
+        bool message;  // the server message dialog is shown
         std::wstring text;
         int type;
         std::wstring caption;
-        std::string password;     // g_szProxyPassword afterwards
-        RenewalTime next;         // g_nextPasswordTime afterwards
-        int country;              // -2: DE (kept), -3: US, else the index
-        std::string ip;           // g_szRealIP afterwards
+        std::string password;  // g_szProxyPassword afterwards
+        RenewalTime next;      // g_nextPasswordTime afterwards
+        int country;           // -2: DE (kept), -3: US, else the index
+        std::string ip;        // g_szRealIP afterwards
     } cases[] = {
-        {"all values",
-         "MsgStartHello userMsgEnd MsgType:4 MsgCapStartOur siteMsgCapEnd\r\nPWStarts3cr&tPWEnd\r\n"
-         "TimeStart3600TimeEnd\r\nCountryCode:US\r\nIPAddress:203.0.113.7\r\n",
-         true, L"Hello user", 4, L"Our site", "s3cr&t", kNow + 3600, -3, "203.0.113.7"},
-        {"no markers at all", "Welcome", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"message without type", "MsgStartHiMsgEnd", true, L"Hi", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"message without end marker", "MsgStartHi MsgType:2", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"type and caption without message are not read", "MsgType:3MsgCapStartxMsgCapEnd", false, L"", 1, L"",
-         "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"type 7 keeps type 1", "MsgStartHiMsgEndMsgType:7", true, L"Hi", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"type 0 keeps type 1", "MsgType:0MsgStartHiMsgEnd", true, L"Hi", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"type marker at the very end", "MsgStartHiMsgEndMsgType:", true, L"Hi", 1, L"", "old-pass", kOldTime, -2,
-         "9.9.9.9"},
-        {"first type counts", "MsgType:2MsgType:3MsgStartHiMsgEnd", true, L"Hi", 2, L"", "old-pass", kOldTime, -2,
-         "9.9.9.9"},
-        {"empty message", "MsgStartMsgEndMsgType:3", true, L"", 3, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"message of 255 characters", "MsgStart" + k255 + "MsgEnd", true,
-         std::wstring(255, L'm'), 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"message over 255 characters is dropped", "MsgStart" + k256 + "MsgEndMsgType:2", true, L"", 2, L"",
-         "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"caption over 255 characters is dropped", "MsgStartHiMsgEndMsgCapStart" + k256 + "MsgCapEnd", true, L"Hi",
-         1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"message in the ANSI code page", "MsgStartCaf\xE9MsgEnd", true, L"Caf\x00E9", 1, L"", "old-pass", kOldTime,
-         -2, "9.9.9.9"},
-        {"password of 63 bytes", "PWStart" + k63 + "PWEnd", false, L"", 1, L"", k63, kOldTime, -2, "9.9.9.9"},
-        {"password of 64 bytes is not taken", "PWStart" + k64 + "PWEnd", false, L"", 1, L"", "old-pass", kOldTime,
-         -2, "9.9.9.9"},
-        {"password without end marker", "PWStartabc", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"markers are case-sensitive", "pwstartabcPWEnd", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"first password counts", "PWStartaPWEndPWStartbPWEnd", false, L"", 1, L"", "a", kOldTime, -2, "9.9.9.9"},
-        {"empty password", "PWStartPWEnd", false, L"", 1, L"", "", kOldTime, -2, "9.9.9.9"},
-        {"renewal delay 0 sets no time", "TimeStart0TimeEnd", false, L"", 1, L"", "old-pass", kOldTime, -2,
-         "9.9.9.9"},
-        {"renewal delay 3600", "TimeStart3600TimeEnd", false, L"", 1, L"", "old-pass", kNow + 3600, -2, "9.9.9.9"},
-        {"renewal delay with blanks and junk", "TimeStart  42xTimeEnd", false, L"", 1, L"", "old-pass", kNow + 42,
-         -2, "9.9.9.9"},
-        {"renewal delay without digits", "TimeStartsoonTimeEnd", false, L"", 1, L"", "old-pass", kOldTime, -2,
-         "9.9.9.9"},
-        {"renewal delay too large saturates", "TimeStart99999999999TimeEnd", false, L"", 1, L"", "old-pass",
-         kNow + INT_MAX, -2, "9.9.9.9"},
-        {"renewal delay without end marker", "TimeStart3600", false, L"", 1, L"", "old-pass", kOldTime, -2,
-         "9.9.9.9"},
-        {"known country", "CountryCode:US\r\n", false, L"", 1, L"", "old-pass", kOldTime, -3, "9.9.9.9"},
-        {"unknown country code", "CountryCode:QQ\r\n", false, L"", 1, L"", "old-pass", kOldTime, -1, "9.9.9.9"},
-        {"country codes are exact", "CountryCode:us", false, L"", 1, L"", "old-pass", kOldTime, -1, "9.9.9.9"},
-        {"country code cut short", "CountryCode:U", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9"},
-        {"address and line break", "IPAddress:10.1.2.3\r\nCountryCode:US", false, L"", 1, L"", "old-pass",
-         kOldTime, -3, "10.1.2.3"},
-        {"address at the end of the reply", "IPAddress:10.1.2.3", false, L"", 1, L"", "old-pass", kOldTime, -2,
-         "10.1.2.3"},
-        {"marker then a line break", "IPAddress:\r\n10.1.2.3", false, L"", 1, L"", "old-pass", kOldTime, -2, ""},
-        {"address of 15 characters", "IPAddress:255.255.255.255 ", false, L"", 1, L"", "old-pass", kOldTime, -2,
-         "255.255.255.255"},
-        {"address over 15 characters is not taken", "IPAddress:1234.255.255.255\r\n", false, L"", 1, L"",
-         "old-pass", kOldTime, -2, "9.9.9.9"},
+        { "all values",
+          "MsgStartHello userMsgEnd MsgType:4 MsgCapStartOur siteMsgCapEnd\r\nPWStarts3cr&tPWEnd\r\n"
+          "TimeStart3600TimeEnd\r\nCountryCode:US\r\nIPAddress:203.0.113.7\r\n",
+          true, L"Hello user", 4, L"Our site", "s3cr&t", kNow + 3600, -3, "203.0.113.7" },
+        { "no markers at all", "Welcome", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "message without type", "MsgStartHiMsgEnd", true, L"Hi", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "message without end marker", "MsgStartHi MsgType:2", false, L"", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "type and caption without message are not read", "MsgType:3MsgCapStartxMsgCapEnd", false, L"", 1, L"",
+          "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "type 7 keeps type 1", "MsgStartHiMsgEndMsgType:7", true, L"Hi", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "type 0 keeps type 1", "MsgType:0MsgStartHiMsgEnd", true, L"Hi", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "type marker at the very end", "MsgStartHiMsgEndMsgType:", true, L"Hi", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "first type counts", "MsgType:2MsgType:3MsgStartHiMsgEnd", true, L"Hi", 2, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "empty message", "MsgStartMsgEndMsgType:3", true, L"", 3, L"", "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "message of 255 characters", "MsgStart" + k255 + "MsgEnd", true, std::wstring(255, L'm'), 1, L"", "old-pass",
+          kOldTime, -2, "9.9.9.9" },
+        { "message over 255 characters is dropped", "MsgStart" + k256 + "MsgEndMsgType:2", true, L"", 2, L"",
+          "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "caption over 255 characters is dropped", "MsgStartHiMsgEndMsgCapStart" + k256 + "MsgCapEnd", true, L"Hi", 1,
+          L"", "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "message in the ANSI code page", "MsgStartCaf\xE9MsgEnd", true, L"Caf\x00E9", 1, L"", "old-pass", kOldTime,
+          -2, "9.9.9.9" },
+        { "password of 63 bytes", "PWStart" + k63 + "PWEnd", false, L"", 1, L"", k63, kOldTime, -2, "9.9.9.9" },
+        { "password of 64 bytes is not taken", "PWStart" + k64 + "PWEnd", false, L"", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "password without end marker", "PWStartabc", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "markers are case-sensitive", "pwstartabcPWEnd", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "first password counts", "PWStartaPWEndPWStartbPWEnd", false, L"", 1, L"", "a", kOldTime, -2, "9.9.9.9" },
+        { "empty password", "PWStartPWEnd", false, L"", 1, L"", "", kOldTime, -2, "9.9.9.9" },
+        { "renewal delay 0 sets no time", "TimeStart0TimeEnd", false, L"", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "renewal delay 3600", "TimeStart3600TimeEnd", false, L"", 1, L"", "old-pass", kNow + 3600, -2, "9.9.9.9" },
+        { "renewal delay with blanks and junk", "TimeStart  42xTimeEnd", false, L"", 1, L"", "old-pass", kNow + 42, -2,
+          "9.9.9.9" },
+        { "renewal delay without digits", "TimeStartsoonTimeEnd", false, L"", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "renewal delay too large saturates", "TimeStart99999999999TimeEnd", false, L"", 1, L"", "old-pass",
+          kNow + INT_MAX, -2, "9.9.9.9" },
+        { "renewal delay without end marker", "TimeStart3600", false, L"", 1, L"", "old-pass", kOldTime, -2,
+          "9.9.9.9" },
+        { "known country", "CountryCode:US\r\n", false, L"", 1, L"", "old-pass", kOldTime, -3, "9.9.9.9" },
+        { "unknown country code", "CountryCode:QQ\r\n", false, L"", 1, L"", "old-pass", kOldTime, -1, "9.9.9.9" },
+        { "country codes are exact", "CountryCode:us", false, L"", 1, L"", "old-pass", kOldTime, -1, "9.9.9.9" },
+        { "country code cut short", "CountryCode:U", false, L"", 1, L"", "old-pass", kOldTime, -2, "9.9.9.9" },
+        { "address and line break", "IPAddress:10.1.2.3\r\nCountryCode:US", false, L"", 1, L"", "old-pass", kOldTime,
+          -3, "10.1.2.3" },
+        { "address at the end of the reply", "IPAddress:10.1.2.3", false, L"", 1, L"", "old-pass", kOldTime, -2,
+          "10.1.2.3" },
+        { "marker then a line break", "IPAddress:\r\n10.1.2.3", false, L"", 1, L"", "old-pass", kOldTime, -2, "" },
+        { "address of 15 characters", "IPAddress:255.255.255.255 ", false, L"", 1, L"", "old-pass", kOldTime, -2,
+          "255.255.255.255" },
+        { "address over 15 characters is not taken", "IPAddress:1234.255.255.255\r\n", false, L"", 1, L"", "old-pass",
+          kOldTime, -2, "9.9.9.9" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -301,12 +335,12 @@ TEST(PasswordRenewalReplyTest, NewPasswordGoesToTheRelay)
         bool renewed;
         std::string password;
     } cases[] = {
-        {"password", "PWStartfresh-onePWEnd", true, "fresh-one"},
-        {"63 bytes", "PWStart" + std::string(63, 'x') + "PWEnd", true, std::string(63, 'x')},
-        {"64 bytes", "PWStart" + std::string(64, 'x') + "PWEnd", false, "old-pass"},
-        {"no end marker", "PWStartfresh", false, "old-pass"},
-        {"empty reply", "", false, "old-pass"},
-        {"server error page", "<html>500</html>", false, "old-pass"},
+        { "password", "PWStartfresh-onePWEnd", true, "fresh-one" },
+        { "63 bytes", "PWStart" + std::string(63, 'x') + "PWEnd", true, std::string(63, 'x') },
+        { "64 bytes", "PWStart" + std::string(64, 'x') + "PWEnd", false, "old-pass" },
+        { "no end marker", "PWStartfresh", false, "old-pass" },
+        { "empty reply", "", false, "old-pass" },
+        { "server error page", "<html>500</html>", false, "old-pass" },
     };
     PFN_SET_RELAY_CREDENTIALS pfnSaved = g_pfnSetRelayCredentials;
     g_pfnSetRelayCredentials = RecordRelayCredentials;
@@ -336,20 +370,20 @@ TEST(RetrieveReplyTest, Classification)
         std::string reply;
         RetrieveReplyKind kind;
     } cases[] = {
-        {"list", "127.0.0.1\t18201\t234\t1\t0\t3600000\r\n", RETRIEVE_LIST},
-        {"eight bytes", "1.2.3.45", RETRIEVE_LIST},
-        {"exactly seven digits and dots", "1.2.3.4", RETRIEVE_FAILED},
-        {"seven digits", "1234567", RETRIEVE_FAILED},
-        {"Empty", "Empty", RETRIEVE_EMPTY},
-        {"Empty with a line end", "Empty\r\n", RETRIEVE_EMPTY},
-        {"Empty inside seven bytes", "xEmpty!", RETRIEVE_EMPTY},
-        {"Empty is case-sensitive", "empty", RETRIEVE_FAILED},
-        {"long reply containing Empty", "Empty list for these countries", RETRIEVE_FAILED},
-        {"eight bytes ending in Empty", "123Empty", RETRIEVE_FAILED},
-        {"empty reply", "", RETRIEVE_FAILED},
-        {"error page", "<html><body>502</body></html>", RETRIEVE_FAILED},
-        {"letter in the first seven", "127.0.a.1\t80\r\n", RETRIEVE_FAILED},
-        {"tab in the first seven", "1.2.3\t80\t0\t1\r\n", RETRIEVE_FAILED},
+        { "list", "127.0.0.1\t18201\t234\t1\t0\t3600000\r\n", RETRIEVE_LIST },
+        { "eight bytes", "1.2.3.45", RETRIEVE_LIST },
+        { "exactly seven digits and dots", "1.2.3.4", RETRIEVE_FAILED },
+        { "seven digits", "1234567", RETRIEVE_FAILED },
+        { "Empty", "Empty", RETRIEVE_EMPTY },
+        { "Empty with a line end", "Empty\r\n", RETRIEVE_EMPTY },
+        { "Empty inside seven bytes", "xEmpty!", RETRIEVE_EMPTY },
+        { "Empty is case-sensitive", "empty", RETRIEVE_FAILED },
+        { "long reply containing Empty", "Empty list for these countries", RETRIEVE_FAILED },
+        { "eight bytes ending in Empty", "123Empty", RETRIEVE_FAILED },
+        { "empty reply", "", RETRIEVE_FAILED },
+        { "error page", "<html><body>502</body></html>", RETRIEVE_FAILED },
+        { "letter in the first seven", "127.0.a.1\t80\r\n", RETRIEVE_FAILED },
+        { "tab in the first seven", "1.2.3\t80\t0\t1\r\n", RETRIEVE_FAILED },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -363,8 +397,9 @@ TEST(RetrieveReplyTest, ListIsWrittenByteForByte)
     std::wstring path = dir.File(L"proxy.tmp");
     // Old content longer than the list: the file is truncated, not overwritten in place.
     ASSERT_TRUE(WriteFileBytes(path, std::string(500, 'z')));
-    const std::string list("127.0.0.1\t18201\t234\t1\t0\t3600000\r\n10.0.0.2\t8080\t-1\t2\t5\t812\n"
-                           "\xC3\xA9\xFF line without tabs\r\r\n");
+    const std::string list(
+        "127.0.0.1\t18201\t234\t1\t0\t3600000\r\n10.0.0.2\t8080\t-1\t2\t5\t812\n"
+        "\xC3\xA9\xFF line without tabs\r\r\n");
     EXPECT_TRUE(StoreProxyListReply(CStringA(list.data(), (int)list.size()), path.c_str(), NULL));
     EXPECT_EQ(list, ReadFileBytes(path));
 }
@@ -382,29 +417,32 @@ TEST(RetrieveReplyTest, UnwritablePlaceGivesFalse)
 
 TEST(TestDefinitionTest, RepliesBySizeAndBars)
 {
-    auto pad = [](std::string s, size_t n) { s.resize(n, ' '); return s; };
+    auto pad = [](std::string s, size_t n) {
+        s.resize(n, ' ');
+        return s;
+    };
     struct Case
     {
         const char* name;
         std::string reply;
-        const char* url;     // NULL: kept
-        const char* value;   // NULL: kept
+        const char* url;    // NULL: kept
+        const char* value;  // NULL: kept
     } cases[] = {
-        {"7 bytes with two bars", "h|word|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE},
-        {"8 bytes with two bars", "ht|word|", "ht", "word"},
-        {"8 bytes with one bar", "http|wor", "http", NULL},
-        {"8 bytes without a bar", "http://x", NULL, NULL},
-        {"49 bytes with two bars", pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 49),
-         "http://127.0.0.1:18188/test.htm", "TessalyOK"},
-        {"49 bytes with one bar", pad("http://127.0.0.1:18188/test.htm|TessalyOK", 49),
-         "http://127.0.0.1:18188/test.htm", NULL},
-        {"49 bytes without a bar", pad("http://127.0.0.1:18188/test.htm", 49), NULL, NULL},
-        {"50 bytes with two bars", pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 50), DEFAULT_TEST_URL,
-         DEFAULT_TEST_VALUE},
-        {"50 bytes without a bar", pad("x", 50), DEFAULT_TEST_URL, DEFAULT_TEST_VALUE},
-        {"empty reply", "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE},
-        {"empty fields", "||" + std::string(6, ' '), "", ""},
-        {"three bars", "a|b|c|d|", "a", "b"},
+        { "7 bytes with two bars", "h|word|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
+        { "8 bytes with two bars", "ht|word|", "ht", "word" },
+        { "8 bytes with one bar", "http|wor", "http", NULL },
+        { "8 bytes without a bar", "http://x", NULL, NULL },
+        { "49 bytes with two bars", pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 49),
+          "http://127.0.0.1:18188/test.htm", "TessalyOK" },
+        { "49 bytes with one bar", pad("http://127.0.0.1:18188/test.htm|TessalyOK", 49),
+          "http://127.0.0.1:18188/test.htm", NULL },
+        { "49 bytes without a bar", pad("http://127.0.0.1:18188/test.htm", 49), NULL, NULL },
+        { "50 bytes with two bars", pad("http://127.0.0.1:18188/test.htm|TessalyOK|", 50), DEFAULT_TEST_URL,
+          DEFAULT_TEST_VALUE },
+        { "50 bytes without a bar", pad("x", 50), DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
+        { "empty reply", "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
+        { "empty fields", "||" + std::string(6, ' '), "", "" },
+        { "three bars", "a|b|c|d|", "a", "b" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,3 +1,4 @@
+// Tests of the settings store and setting.crv.
 #include "proxy/Settings.h"
 
 #include "ProxyTestDir.h"
@@ -10,8 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 typedef std::vector<std::string> Lines;
 
 const int kCountries = 3;
@@ -20,13 +20,31 @@ const int kCountries = 3;
 Lines FileLines()
 {
     return {
-        "Anonymous_Type:", "Elite\t0", "Anonymous\t1", "Transparent\t1",
-        "Country:", "AllCountries\t0", "0", "1", "0", "EndOfCountry",
-        "Test:", "Test Type\t1", "Test Thread Count\t7", "Test Timeout Second\t9",
-        "Correct Value\tneedle", "URL\thttp://127.0.0.1:9/page",
-        "Switch:", "Firefox\t1", "Ratio\t50", "Interval\t9",
-        "Misc:", "ProxyUser\talice", "ReplacebyGet\t0", "ReplacebyImport\t0",
-        "AD\tDDNEENFFNGGNHHNII",   // 00:11:22:33:44:55, each code raised by 20
+        "Anonymous_Type:",
+        "Elite\t0",
+        "Anonymous\t1",
+        "Transparent\t1",
+        "Country:",
+        "AllCountries\t0",
+        "0",
+        "1",
+        "0",
+        "EndOfCountry",
+        "Test:",
+        "Test Type\t1",
+        "Test Thread Count\t7",
+        "Test Timeout Second\t9",
+        "Correct Value\tneedle",
+        "URL\thttp://127.0.0.1:9/page",
+        "Switch:",
+        "Firefox\t1",
+        "Ratio\t50",
+        "Interval\t9",
+        "Misc:",
+        "ProxyUser\talice",
+        "ReplacebyGet\t0",
+        "ReplacebyImport\t0",
+        "AD\tDDNEENFFNGGNHHNII",  // 00:11:22:33:44:55, each code raised by 20
     };
 }
 
@@ -40,8 +58,7 @@ std::string Join(const Lines& lines)
 
 int Find(const Lines& lines, const std::string& prefix)
 {
-    for (size_t i = 0; i < lines.size(); ++i)
-    {
+    for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].compare(0, prefix.size(), prefix) == 0)
             return (int)i;
     }
@@ -66,31 +83,34 @@ std::string Classify(const CSettings& s)
 {
     std::string result;
     const CSettingAnonymousItem* a = s.GetAnonymous();
-    result += (!a->m_bElite && a->m_bAnonymous && a->m_bTransparent) ? 'F'
-            : (a->m_bElite && a->m_bAnonymous && !a->m_bTransparent) ? 'D' : '?';
+    result += (!a->m_bElite && a->m_bAnonymous && a->m_bTransparent)   ? 'F'
+              : (a->m_bElite && a->m_bAnonymous && !a->m_bTransparent) ? 'D'
+                                                                       : '?';
     const CSettingCountryItem* c = s.GetCountry();
-    const bool bSelection010 = c->m_nCount == 3 && c->m_pSelected[0] == 0 && c->m_pSelected[1] == 1
-        && c->m_pSelected[2] == 0;
-    const bool bNone = c->m_nCount == 3 && c->m_pSelected[0] == 0 && c->m_pSelected[1] == 0
-        && c->m_pSelected[2] == 0;
+    const bool bSelection010 =
+        c->m_nCount == 3 && c->m_pSelected[0] == 0 && c->m_pSelected[1] == 1 && c->m_pSelected[2] == 0;
+    const bool bNone = c->m_nCount == 3 && c->m_pSelected[0] == 0 && c->m_pSelected[1] == 0 && c->m_pSelected[2] == 0;
     result += (!c->m_bAllCountries && bSelection010) ? 'F' : (c->m_bAllCountries && bNone) ? 'D' : '?';
     const CSettingTestItem* t = s.GetTest();
-    result += (t->m_nTestType == 1 && t->m_nThreadCount == 7 && t->m_nTimeoutSeconds == 9
-               && strcmp(t->m_szCorrectValue, "needle") == 0 && strcmp(t->m_szURL, "http://127.0.0.1:9/page") == 0)
-        ? 'F'
-        : (t->m_nTestType == 0 && t->m_nThreadCount == 10 && t->m_nTimeoutSeconds == 20
-           && strcmp(t->m_szCorrectValue, DEFAULT_TEST_VALUE) == 0 && strcmp(t->m_szURL, DEFAULT_TEST_URL) == 0)
-        ? 'D' : '?';
+    result += (t->m_nTestType == 1 && t->m_nThreadCount == 7 && t->m_nTimeoutSeconds == 9 &&
+               strcmp(t->m_szCorrectValue, "needle") == 0 && strcmp(t->m_szURL, "http://127.0.0.1:9/page") == 0)
+                  ? 'F'
+              : (t->m_nTestType == 0 && t->m_nThreadCount == 10 && t->m_nTimeoutSeconds == 20 &&
+                 strcmp(t->m_szCorrectValue, DEFAULT_TEST_VALUE) == 0 && strcmp(t->m_szURL, DEFAULT_TEST_URL) == 0)
+                  ? 'D'
+                  : '?';
     const CSettingSwitchItem* w = s.GetSwitch();
-    result += (w->m_bFirefox && w->m_nRatio == 50 && w->m_nInterval == 9) ? 'F'
-            : (!w->m_bFirefox && w->m_nRatio == 100 && w->m_nInterval == 5) ? 'D' : '?';
+    result += (w->m_bFirefox && w->m_nRatio == 50 && w->m_nInterval == 9)     ? 'F'
+              : (!w->m_bFirefox && w->m_nRatio == 100 && w->m_nInterval == 5) ? 'D'
+                                                                              : '?';
     const CSettingMiscItem* m = s.GetMisc();
-    result += (strcmp(m->m_szProxyUser, "alice") == 0 && !m->m_bReplaceByGet && !m->m_bReplaceByImport
-               && strcmp(m->m_szMac, "00:11:22:33:44:55") == 0)
-        ? 'F'
-        : (strcmp(m->m_szProxyUser, DEFAULT_PROXY_USER) == 0 && m->m_bReplaceByGet && m->m_bReplaceByImport
-           && m->m_szMac[0] == '\0')
-        ? 'D' : '?';
+    result += (strcmp(m->m_szProxyUser, "alice") == 0 && !m->m_bReplaceByGet && !m->m_bReplaceByImport &&
+               strcmp(m->m_szMac, "00:11:22:33:44:55") == 0)
+                  ? 'F'
+              : (strcmp(m->m_szProxyUser, DEFAULT_PROXY_USER) == 0 && m->m_bReplaceByGet && m->m_bReplaceByImport &&
+                 m->m_szMac[0] == '\0')
+                  ? 'D'
+                  : '?';
     return result;
 }
 
@@ -115,7 +135,7 @@ protected:
     std::wstring m_strPath = m_dir.File(L"setting.crv");
     CSettings m_settings;
 };
-}
+}  // namespace
 
 TEST_F(SettingsTest, NewObjectIsEmptyAndNotLoaded)
 {
@@ -137,7 +157,7 @@ TEST_F(SettingsTest, MissingFileGivesDefaults)
     SetDefaultSettings(defaults, kCountries);
     EXPECT_TRUE(defaults.m_bLoaded);
     EXPECT_EQ("DDDDD", Classify(defaults));
-    EXPECT_FALSE(SettingsFileExists(m_strPath.c_str()));   // defaults are not saved
+    EXPECT_FALSE(SettingsFileExists(m_strPath.c_str()));  // defaults are not saved
 }
 
 TEST_F(SettingsTest, DefaultFileHasTwentyFiveLines)
@@ -146,12 +166,30 @@ TEST_F(SettingsTest, DefaultFileHasTwentyFiveLines)
     ASSERT_TRUE(SaveSettingsFile(m_settings, m_strPath.c_str()));
     EXPECT_TRUE(SettingsFileExists(m_strPath.c_str()));
     const Lines expected = {
-        "Anonymous_Type:", "Elite\t1", "Anonymous\t1", "Transparent\t0",
-        "Country:", "AllCountries\t1", "0", "0", "0", "EndOfCountry",
-        "Test:", "Test Type\t0", "Test Thread Count\t10", "Test Timeout Second\t20",
-        std::string("Correct Value\t") + DEFAULT_TEST_VALUE, std::string("URL\t") + DEFAULT_TEST_URL,
-        "Switch:", "Firefox\t0", "Ratio\t100", "Interval\t5",
-        "Misc:", std::string("ProxyUser\t") + DEFAULT_PROXY_USER, "ReplacebyGet\t1", "ReplacebyImport\t1",
+        "Anonymous_Type:",
+        "Elite\t1",
+        "Anonymous\t1",
+        "Transparent\t0",
+        "Country:",
+        "AllCountries\t1",
+        "0",
+        "0",
+        "0",
+        "EndOfCountry",
+        "Test:",
+        "Test Type\t0",
+        "Test Thread Count\t10",
+        "Test Timeout Second\t20",
+        std::string("Correct Value\t") + DEFAULT_TEST_VALUE,
+        std::string("URL\t") + DEFAULT_TEST_URL,
+        "Switch:",
+        "Firefox\t0",
+        "Ratio\t100",
+        "Interval\t5",
+        "Misc:",
+        std::string("ProxyUser\t") + DEFAULT_PROXY_USER,
+        "ReplacebyGet\t1",
+        "ReplacebyImport\t1",
         "AD\t",
     };
     EXPECT_EQ(Join(expected), CProxyTestDir::ReadBytes(m_strPath));
@@ -163,7 +201,7 @@ TEST_F(SettingsTest, WrittenAndLoadedGiveTheSameValues)
     EXPECT_EQ("FFFFF", Classify(m_settings));
     std::wstring strCopy = m_dir.File(L"copy.crv");
     ASSERT_TRUE(SaveSettingsFile(m_settings, strCopy.c_str()));
-    EXPECT_EQ(Join(FileLines()), CProxyTestDir::ReadBytes(strCopy));   // the same bytes
+    EXPECT_EQ(Join(FileLines()), CProxyTestDir::ReadBytes(strCopy));  // the same bytes
 
     CSettings back;
     ASSERT_TRUE(LoadSettingsFile(back, strCopy.c_str(), kCountries));
@@ -201,10 +239,16 @@ TEST_F(SettingsTest, DamagedFiles)
         { "whole file", [](Lines&) {}, "FFFFF", nullptr },
         { "only the anonymity section", [](Lines& l) { l.resize(4); }, "FDDDD", nullptr },
         { "all three flags 0",
-          [](Lines& l) { Replace(l, "Anonymous\t", "Anonymous\t0"); Replace(l, "Transparent", "Transparent\t0"); },
+          [](Lines& l) {
+              Replace(l, "Anonymous\t", "Anonymous\t0");
+              Replace(l, "Transparent", "Transparent\t0");
+          },
           "DFFFF", nullptr },
         { "flags 00 and empty read as true",
-          [](Lines& l) { Replace(l, "Elite", "Elite\t00"); Replace(l, "Anonymous\t", "Anonymous\t"); },
+          [](Lines& l) {
+              Replace(l, "Elite", "Elite\t00");
+              Replace(l, "Anonymous\t", "Anonymous\t");
+          },
           "?FFFF",
           [](const CSettings& s) {
               EXPECT_TRUE(s.GetAnonymous()->m_bElite);
@@ -214,19 +258,23 @@ TEST_F(SettingsTest, DamagedFiles)
         { "anonymity cut short", [](Lines& l) { Erase(l, "Anonymous\t", 2); }, "DFFFF", nullptr },
         { "anonymity section with no lines", [](Lines& l) { Erase(l, "Elite", 3); }, "DFFFF", nullptr },
         { "one country line too few", [](Lines& l) { Erase(l, "1", 1); }, "FDDDD", nullptr },
-        { "one country line too many", [](Lines& l) { l.insert(l.begin() + Find(l, "EndOfCountry"), "1"); },
-          "FDDDD", nullptr },
+        { "one country line too many", [](Lines& l) { l.insert(l.begin() + Find(l, "EndOfCountry"), "1"); }, "FDDDD",
+          nullptr },
         { "country line of two fields", [](Lines& l) { Replace(l, "1", "1\t1"); }, "FDDDD", nullptr },
         { "country cut after AllCountries", [](Lines& l) { Erase(l, "0", 4); }, "FDDDD", nullptr },
         { "thread count 31", [](Lines& l) { Replace(l, "Test Thread", "Test Thread Count\t31"); }, "FFDDD", nullptr },
         { "thread count 4", [](Lines& l) { Replace(l, "Test Thread", "Test Thread Count\t4"); }, "FFDDD", nullptr },
         { "timeout 31", [](Lines& l) { Replace(l, "Test Timeout", "Test Timeout Second\t31"); }, "FFDDD", nullptr },
-        { "timeout not a number", [](Lines& l) { Replace(l, "Test Timeout", "Test Timeout Second\tx"); },
-          "FFDDD", nullptr },
+        { "timeout not a number", [](Lines& l) { Replace(l, "Test Timeout", "Test Timeout Second\tx"); }, "FFDDD",
+          nullptr },
         { "test type 5 reads as 2", [](Lines& l) { Replace(l, "Test Type", "Test Type\t5"); }, "FF?FF",
           [](const CSettings& s) { EXPECT_EQ(2, s.GetTest()->m_nTestType); } },
         { "test section without its texts", [](Lines& l) { Erase(l, "Correct Value", 2); }, "FFDFF", nullptr },
-        { "test texts replaced by another key", [](Lines& l) { Erase(l, "Correct Value", 1); Replace(l, "URL", "Other\tkey"); },
+        { "test texts replaced by another key",
+          [](Lines& l) {
+              Erase(l, "Correct Value", 1);
+              Replace(l, "URL", "Other\tkey");
+          },
           "FF?DD",
           [](const CSettings& s) {
               EXPECT_EQ(7, s.GetTest()->m_nThreadCount);
@@ -251,15 +299,28 @@ TEST_F(SettingsTest, DamagedFiles)
               EXPECT_FALSE(s.GetMisc()->m_bReplaceByGet);
           } },
         { "misc first and without AD, then a header",
-          [](Lines& l) { Lines misc(l.end() - 5, l.end() - 1); l.resize(l.size() - 5); l.insert(l.begin(), misc.begin(), misc.end()); },
+          [](Lines& l) {
+              Lines misc(l.end() - 5, l.end() - 1);
+              l.resize(l.size() - 5);
+              l.insert(l.begin(), misc.begin(), misc.end());
+          },
           "FFFF?", [](const CSettings& s) { EXPECT_STREQ("", s.GetMisc()->m_szMac); } },
         { "sections in another order",
-          [](Lines& l) { Lines a(l.begin(), l.begin() + 4); l.erase(l.begin(), l.begin() + 4); l.insert(l.end(), a.begin(), a.end()); },
+          [](Lines& l) {
+              Lines a(l.begin(), l.begin() + 4);
+              l.erase(l.begin(), l.begin() + 4);
+              l.insert(l.end(), a.begin(), a.end());
+          },
           "FFFFF", nullptr },
         { "AD too long keeps no address", [](Lines& l) { Replace(l, "AD", "AD\tDDNEENFFNGGNHHNIIN"); }, "FFFF?",
           [](const CSettings& s) { EXPECT_STREQ("", s.GetMisc()->m_szMac); } },
-        { "AD below the shift keeps no address", [](Lines& l) { Replace(l, "AD", "AD\tDD\x14" "D"); }, "FFFF?",
-          [](const CSettings& s) { EXPECT_STREQ("", s.GetMisc()->m_szMac); } },
+        { "AD below the shift keeps no address",
+          [](Lines& l) {
+              Replace(l, "AD",
+                      "AD\tDD\x14"
+                      "D");
+          },
+          "FFFF?", [](const CSettings& s) { EXPECT_STREQ("", s.GetMisc()->m_szMac); } },
         { "proxy user of 100 characters is not kept",
           [](Lines& l) { Replace(l, "ProxyUser", "ProxyUser\t" + std::string(100, 'u')); }, "FFFF?",
           [](const CSettings& s) {
@@ -272,21 +333,26 @@ TEST_F(SettingsTest, DamagedFiles)
         { "header followed by a TAB", [](Lines& l) { Replace(l, "Test:", "Test:\tx"); }, "FFDDD", nullptr },
         { "unknown section", [](Lines& l) { l.insert(l.begin() + Find(l, "Switch:"), "Proxy:"); }, "FFFDD", nullptr },
         { "unknown line first", [](Lines& l) { l.insert(l.begin(), "hello"); }, "DDDDD", nullptr },
-        { "empty line between sections", [](Lines& l) { l.insert(l.begin() + Find(l, "Switch:"), ""); },
-          "FFFDD", nullptr },
+        { "empty line between sections", [](Lines& l) { l.insert(l.begin() + Find(l, "Switch:"), ""); }, "FFFDD",
+          nullptr },
         { "same section twice, the later wins",
-          [](Lines& l) { l.insert(l.end(), { "Switch:", "Firefox\t0", "Ratio\t70", "Interval\t11" }); }, "FFF?F",
+          [](Lines& l) {
+              l.insert(l.end(), { "Switch:", "Firefox\t0", "Ratio\t70", "Interval\t11" });
+          },
+          "FFF?F",
           [](const CSettings& s) {
               EXPECT_FALSE(s.GetSwitch()->m_bFirefox);
               EXPECT_EQ(70, s.GetSwitch()->m_nRatio);
               EXPECT_EQ(11, s.GetSwitch()->m_nInterval);
           } },
         { "a broken repeat falls back to defaults",
-          [](Lines& l) { l.insert(l.end(), { "Switch:", "Firefox\t0", "Ratio\t7" }); }, "FFFDF", nullptr },
+          [](Lines& l) {
+              l.insert(l.end(), { "Switch:", "Firefox\t0", "Ratio\t7" });
+          },
+          "FFFDF", nullptr },
         { "empty file", [](Lines& l) { l.clear(); }, "DDDDD", nullptr },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Lines lines = FileLines();
         c.edit(lines);
@@ -314,12 +380,11 @@ TEST_F(SettingsTest, LineEndsOfEitherKind)
 TEST_F(SettingsTest, CountryCountOtherThanTheTable)
 {
     const std::string strFile = Join(FileLines());
-    for (int nCount : { 0, 2, 4, 250 })
-    {
+    for (int nCount : { 0, 2, 4, 250 }) {
         SCOPED_TRACE(nCount);
         ASSERT_TRUE(LoadSettingsFile(m_settings, Write(strFile).c_str(), nCount));
-        EXPECT_TRUE(m_settings.GetAnonymous()->m_bTransparent);   // read from the file
-        EXPECT_TRUE(m_settings.GetCountry()->m_bAllCountries);    // the rest: defaults
+        EXPECT_TRUE(m_settings.GetAnonymous()->m_bTransparent);  // read from the file
+        EXPECT_TRUE(m_settings.GetCountry()->m_bAllCountries);   // the rest: defaults
         EXPECT_EQ(nCount, m_settings.GetCountry()->m_nCount);
         EXPECT_EQ(10, m_settings.GetTest()->m_nThreadCount);
         EXPECT_EQ(100, m_settings.GetSwitch()->m_nRatio);
@@ -329,7 +394,8 @@ TEST_F(SettingsTest, CountryCountOtherThanTheTable)
     SetDefaultSettings(m_settings, 0);
     EXPECT_EQ(nullptr, m_settings.GetCountry()->m_pSelected);
     ASSERT_TRUE(SaveSettingsFile(m_settings, m_strPath.c_str()));
-    EXPECT_NE(std::string::npos, CProxyTestDir::ReadBytes(m_strPath).find("Country:\r\nAllCountries\t1\r\nEndOfCountry\r\nTest:"));
+    EXPECT_NE(std::string::npos,
+              CProxyTestDir::ReadBytes(m_strPath).find("Country:\r\nAllCountries\t1\r\nEndOfCountry\r\nTest:"));
     ASSERT_TRUE(LoadSettingsFile(m_settings, m_strPath.c_str(), 0));
     EXPECT_EQ(10, m_settings.GetTest()->m_nThreadCount);
 }
@@ -373,15 +439,14 @@ TEST_F(SettingsTest, TestDefinitionReply)
         const char* value;
     } cases[] = {
         { "http://a.b/|word|", "http://a.b/", "word" },
-        { "http://a.b/|word|" + std::string(33, ' '), DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },   // 50 bytes
-        { "http://a.b/|word|" + std::string(32, ' '), "http://a.b/", "word" },   // 49 bytes
-        { "http://a.b/|word", "http://a.b/", "" },                // one '|': the text keeps its value
-        { "http://a.b/word", "", "" },                            // none: both keep their values
-        { "a|b|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },                         // 4 bytes
+        { "http://a.b/|word|" + std::string(33, ' '), DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },  // 50 bytes
+        { "http://a.b/|word|" + std::string(32, ' '), "http://a.b/", "word" },                 // 49 bytes
+        { "http://a.b/|word", "http://a.b/", "" },         // one '|': the text keeps its value
+        { "http://a.b/word", "", "" },                     // none: both keep their values
+        { "a|b|", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },  // 4 bytes
         { "", DEFAULT_TEST_URL, DEFAULT_TEST_VALUE },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         CSettingTestItem test;
         test.ApplyTestDefinition(c.reply.data(), c.reply.size());
         EXPECT_STREQ(c.url, test.m_szURL) << c.reply;
@@ -418,6 +483,46 @@ TEST_F(SettingsTest, TextsWithoutAOneByteFormStillGiveAWholeFile)
     EXPECT_EQ(3u, strlen(back.GetMisc()->m_szProxyUser));
     strcpy(back.GetMisc()->m_szProxyUser, "alice");
     EXPECT_EQ("FFFFF", Classify(back));
+}
+
+TEST_F(SettingsTest, ControlCharactersInTextsAreWrittenAsSpaces)
+{
+    struct Case
+    {
+        const char* name;
+        const char* text;
+        const char* back;
+    } cases[] = {
+        { "tab", "http://a/\tb", "http://a/ b" },
+        { "line feed", "http://a/\nb", "http://a/ b" },
+        { "carriage return and line feed", "a\r\nb", "a  b" },
+        { "end of a text file",
+          "a\x1a"
+          "b",
+          "a b" },
+        { "other controls", "\x01x\x1f\x7f", " x  " },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(Join(FileLines()));
+        strcpy(m_settings.GetTest()->m_szURL, c.text);
+        strcpy(m_settings.GetTest()->m_szCorrectValue, c.text);
+        strcpy(m_settings.GetMisc()->m_szProxyUser, c.text);
+        ASSERT_TRUE(SaveSettingsFile(m_settings, m_strPath.c_str()));
+        std::string bytes = CProxyTestDir::ReadBytes(m_strPath);
+        for (char ch : bytes)
+            EXPECT_TRUE(ch == '\t' || ch == '\r' || ch == '\n' || (unsigned char)ch >= 0x20) << (int)ch;
+        // The file reads back whole: every section keeps its values.
+        CSettings back;
+        ASSERT_TRUE(LoadSettingsFile(back, m_strPath.c_str(), kCountries));
+        EXPECT_STREQ(c.back, back.GetTest()->m_szURL);
+        EXPECT_STREQ(c.back, back.GetTest()->m_szCorrectValue);
+        EXPECT_STREQ(c.back, back.GetMisc()->m_szProxyUser);
+        strcpy(back.GetTest()->m_szURL, "http://127.0.0.1:9/page");
+        strcpy(back.GetTest()->m_szCorrectValue, "needle");
+        strcpy(back.GetMisc()->m_szProxyUser, "alice");
+        EXPECT_EQ("FFFFF", Classify(back));
+    }
 }
 
 TEST_F(SettingsTest, SaveFailsWhenTheFileCannotBeCreated)

@@ -1,3 +1,4 @@
+// Tests of the TAB-separated text file.
 #include "proxy/TabStdioFile.h"
 
 #include "ProxyTestDir.h"
@@ -7,8 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 typedef std::vector<std::wstring> Fields;
 
 // Every line of the file as ReadLine splits it.
@@ -17,8 +17,7 @@ std::vector<Fields> ReadAllLines(const std::wstring& strPath)
     std::vector<Fields> lines;
     CTabStdioFile file;
     EXPECT_TRUE(file.Open(strPath.c_str(), CFile::modeRead | CFile::typeText));
-    while (file.ReadLine())
-    {
+    while (file.ReadLine()) {
         Fields fields;
         for (UINT i = 0; i < file.m_nFieldCount; ++i)
             fields.push_back(file.m_szFields[i]);
@@ -39,7 +38,7 @@ protected:
 
     CProxyTestDir m_dir;
 };
-}
+}  // namespace
 
 TEST_F(TabStdioFileTest, NewObjectIsEmpty)
 {
@@ -64,22 +63,23 @@ TEST_F(TabStdioFileTest, ReadLineSplitsFields)
         { "no final line end", "a\tb\r\nc\td", { { L"a", L"b" }, { L"c", L"d" } } },
         { "lone LF", "a\nb\tc\n", { { L"a" }, { L"b", L"c" } } },
         { "empty fields", "\t\t\r\n", { { L"", L"", L"" } } },
-        { "ten fields", "0\t1\t2\t3\t4\t5\t6\t7\t8\t9\r\n",
+        { "ten fields",
+          "0\t1\t2\t3\t4\t5\t6\t7\t8\t9\r\n",
           { { L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9" } } },
-        { "twelve fields keep the first ten", "0\t1\t2\t3\t4\t5\t6\t7\t8\t9\tA\tB\r\nx\r\n",
+        { "twelve fields keep the first ten",
+          "0\t1\t2\t3\t4\t5\t6\t7\t8\t9\tA\tB\r\nx\r\n",
           { { L"0", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9" }, { L"x" } } },
         { "Latin-1 bytes", "\xC5land\t\xFF\r\n", { { L"\x00C5land", L"\x00FF" } } },
         { "empty file", "", {} },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         EXPECT_EQ(c.lines, ReadAllLines(Write(c.bytes))) << c.name;
     }
 }
 
 TEST_F(TabStdioFileTest, LongLineIsReadIn255CharacterPieces)
 {
-    const std::string strLong = std::string(254, 'a') + "\tbbbbb";   // 260 characters
+    const std::string strLong = std::string(254, 'a') + "\tbbbbb";  // 260 characters
     std::vector<Fields> lines = ReadAllLines(Write(strLong + "\r\nnext\r\n"));
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ(Fields({ std::wstring(254, L'a'), L"" }), lines[0]);
@@ -98,24 +98,24 @@ TEST_F(TabStdioFileTest, ReadFieldHonoursTheLastFlag)
     ASSERT_TRUE(file.Open(Write("key\tvalue\r\nalone\r\n").c_str(), CFile::modeRead | CFile::typeText));
     TCHAR szField[TAB_LINE_SIZE];
 
-    EXPECT_EQ(NULL, file.ReadField(szField, TRUE));      // "key" is not last
-    EXPECT_EQ(0u, file.m_nCurField);                      // and stays next
+    EXPECT_EQ(NULL, file.ReadField(szField, TRUE));  // "key" is not last
+    EXPECT_EQ(0u, file.m_nCurField);                 // and stays next
     EXPECT_TRUE(file.IsNextField(L"key"));
     EXPECT_FALSE(file.IsNextField(L"KEY"));
     EXPECT_EQ(0u, file.m_nCurField);
     ASSERT_EQ(szField, file.ReadField(szField, FALSE));
     EXPECT_STREQ(L"key", szField);
 
-    EXPECT_EQ(NULL, file.ReadField(szField, FALSE));     // "value" is last
+    EXPECT_EQ(NULL, file.ReadField(szField, FALSE));  // "value" is last
     ASSERT_NE(nullptr, file.ReadField(szField, TRUE));
     EXPECT_STREQ(L"value", szField);
 
     BOOL bLast = FALSE;
-    ASSERT_TRUE(file.PeekField(bLast));                  // reads the next line
+    ASSERT_TRUE(file.PeekField(bLast));  // reads the next line
     EXPECT_TRUE(bLast);
     EXPECT_TRUE(file.IsNextField(L"alone"));
     file.SkipLine();
-    EXPECT_FALSE(file.IsNextField(L"alone"));            // end of the file
+    EXPECT_FALSE(file.IsNextField(L"alone"));  // end of the file
     EXPECT_FALSE(file.PeekField(bLast));
     EXPECT_EQ(NULL, file.ReadField(szField, TRUE));
     EXPECT_EQ(NULL, file.ReadField(szField, FALSE));
@@ -147,14 +147,17 @@ TEST_F(TabStdioFileTest, OverlongFieldsKeepLaterLinesIntact)
     struct Case
     {
         const char* name;
-        std::vector<std::pair<std::wstring, bool>> fields;   // text, ends the line
-        std::string firstLine;                               // as on disk, CR LF excluded
+        std::vector<std::pair<std::wstring, bool>> fields;  // text, ends the line
+        std::string firstLine;                              // as on disk, CR LF excluded
     } cases[] = {
-        { "end field that fits exactly", { { L"key", false }, { std::wstring(250, L'v'), true } },
+        { "end field that fits exactly",
+          { { L"key", false }, { std::wstring(250, L'v'), true } },
           "key\t" + std::string(250, 'v') },
-        { "end field one too long is cut", { { L"key", false }, { std::wstring(251, L'v'), true } },
+        { "end field one too long is cut",
+          { { L"key", false }, { std::wstring(251, L'v'), true } },
           "key\t" + std::string(250, 'v') },
-        { "end field far too long is cut", { { L"key", false }, { std::wstring(600, L'v'), true } },
+        { "end field far too long is cut",
+          { { L"key", false }, { std::wstring(600, L'v'), true } },
           "key\t" + std::string(250, 'v') },
         { "middle field that does not fit is left out",
           { { L"key", false }, { std::wstring(300, L'm'), false }, { L"end", true } },
@@ -163,8 +166,7 @@ TEST_F(TabStdioFileTest, OverlongFieldsKeepLaterLinesIntact)
           { { std::wstring(254, L'k'), false }, { L"end", true } },
           std::string(254, 'k') },
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         std::wstring strPath = m_dir.File(L"long.txt");
         {
             CTabStdioFile file;
@@ -189,17 +191,14 @@ TEST_F(TabStdioFileTest, CharacterAboveTheByteRangeThrows)
     CTabStdioFile file;
     ASSERT_TRUE(file.Open(strPath.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::typeText));
     bool bThrown = false;
-    try
-    {
+    try {
         file.WriteField(L"\x20AC", TRUE);
-    }
-    catch (CFileException* e)
-    {
+    } catch (CFileException* e) {
         bThrown = true;
         e->Delete();
     }
     EXPECT_TRUE(bThrown);
-    EXPECT_STREQ(L"", file.m_szLine);   // the next line starts afresh
+    EXPECT_STREQ(L"", file.m_szLine);  // the next line starts afresh
     file.WriteField(L"ok", TRUE);
     file.Close();
     EXPECT_EQ("ok\r\n", CProxyTestDir::ReadBytes(strPath));

@@ -1,4 +1,7 @@
+// Tests of the choice of the relay's upstream.
 #include "app/CorvaneMessages.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/ScopedOverride.h"
 #include "net/RelayServer.h"
 #include "net/SpeedTest.h"
 #include "net/UpstreamSwitch.h"
@@ -47,7 +50,7 @@ protected:
         FillList(count);
         CHideState state;
         StartAutoHide(state);
-        std::vector<int> chosen{state.m_nCurIndex};
+        std::vector<int> chosen{ state.m_nCurIndex };
         for (int i = 1; i < ticks; ++i) {
             SwitchToNextProxy(state, true);
             chosen.push_back(state.m_nCurIndex);
@@ -61,12 +64,13 @@ protected:
 
 TEST_F(UpstreamSwitchTest, UsableCountRoundsUp)
 {
-    struct Case {
+    struct Case
+    {
         int count, ratio, usable;
     };
     const Case cases[] = {
-        {7, 50, 4}, {3, 20, 1}, {1, 20, 1}, {1, 100, 1}, {5, 100, 5},
-        {0, 50, 0}, {10, 20, 2}, {11, 20, 3}, {100, 33, 33}, {101, 33, 34},
+        { 7, 50, 4 }, { 3, 20, 1 },  { 1, 20, 1 },  { 1, 100, 1 },   { 5, 100, 5 },
+        { 0, 50, 0 }, { 10, 20, 2 }, { 11, 20, 3 }, { 100, 33, 33 }, { 101, 33, 34 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.usable, UsableProxyCount(c.count, c.ratio)) << c.count << " at " << c.ratio;
@@ -74,13 +78,13 @@ TEST_F(UpstreamSwitchTest, UsableCountRoundsUp)
 
 TEST_F(UpstreamSwitchTest, TicksWalkTheUsableHeadOfTheList)
 {
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4, 0, 1}), Ticks(5, 100, 7));
+    EXPECT_EQ((std::vector<int>{ 0, 1, 2, 3, 4, 0, 1 }), Ticks(5, 100, 7));
     GetProxyList().RemoveAll();
-    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 0, 1}), Ticks(7, 50, 6));
+    EXPECT_EQ((std::vector<int>{ 0, 1, 2, 3, 0, 1 }), Ticks(7, 50, 6));
     GetProxyList().RemoveAll();
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), Ticks(1, 20, 3));
+    EXPECT_EQ((std::vector<int>{ 0, 0, 0 }), Ticks(1, 20, 3));
     GetProxyList().RemoveAll();
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), Ticks(3, 20, 3));
+    EXPECT_EQ((std::vector<int>{ 0, 0, 0 }), Ticks(3, 20, 3));
 }
 
 TEST_F(UpstreamSwitchTest, ShrunkListWrapsToTheFirstEntry)
@@ -117,35 +121,31 @@ TEST_F(UpstreamSwitchTest, EmptyListAndNoIndexKeepThePreviousUpstream)
 // Posted messages of the upstream choice, read back from this thread's queue.
 TEST_F(UpstreamSwitchTest, ProxyInUseMessageCarriesTheIndex)
 {
-    HWND hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-    ASSERT_NE(nullptr, hWnd);
-    HWND hOld = g_hMainWnd;
-    g_hMainWnd = hWnd;
+    CRecordingWindow main;
+    ASSERT_NE(nullptr, main.m_hWnd);
+    CScopedOverride<HWND> mainWnd(g_hMainWnd, main.m_hWnd);
     GetSettings().GetSwitch()->m_nRatio = 100;
     FillList(3);
     CHideState state;
     SetUpstreamProxy(CProxy("10.0.0.2", 8001, -1, 0, 0, 0), state);  // by hand
     state.m_nCurIndex = 1;
-    SwitchToNextProxy(state, true);                                   // automatic
+    SwitchToNextProxy(state, true);  // automatic
 
-    MSG msg;
-    ASSERT_TRUE(PeekMessageW(&msg, hWnd, WM_PROXY_IN_USE, WM_PROXY_IN_USE, PM_REMOVE));
+    CRecordingWindow::Message msg;
+    ASSERT_TRUE(main.Take(WM_PROXY_IN_USE, &msg));
     EXPECT_EQ(0u, msg.wParam);
     EXPECT_EQ(-1, msg.lParam);
-    ASSERT_TRUE(PeekMessageW(&msg, hWnd, WM_PROXY_IN_USE, WM_PROXY_IN_USE, PM_REMOVE));
+    ASSERT_TRUE(main.Take(WM_PROXY_IN_USE, &msg));
     EXPECT_EQ(1u, msg.wParam);
     EXPECT_EQ(2, msg.lParam);
-    g_hMainWnd = hOld;
-    DestroyWindow(hWnd);
 }
 
 // A re-test's answer: only a failed proxy still at its position leaves the list.
 TEST_F(UpstreamSwitchTest, FailedRetestRemovesOnlyTheSameProxyAtItsPosition)
 {
-    HWND hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-    ASSERT_NE(nullptr, hWnd);
-    HWND hOld = g_hMainWnd;
-    g_hMainWnd = hWnd;
+    CRecordingWindow main;
+    ASSERT_NE(nullptr, main.m_hWnd);
+    CScopedOverride<HWND> mainWnd(g_hMainWnd, main.m_hWnd);
     FillList(2);
     CHideState state;
     state.m_nCurIndex = 0;
@@ -155,18 +155,15 @@ TEST_F(UpstreamSwitchTest, FailedRetestRemovesOnlyTheSameProxyAtItsPosition)
         p->m_nIndex = index;
         return p;
     };
-    MSG msg;
-    HandleRetestResult(state, request("10.0.0.2", 8001, 1), true);        // passed
-    HandleRetestResult(state, request("10.0.0.9", 8001, 1), false);       // another proxy there now
-    HandleRetestResult(state, request("10.0.0.2", 8001, 5), false);       // position gone
+    HandleRetestResult(state, request("10.0.0.2", 8001, 1), true);   // passed
+    HandleRetestResult(state, request("10.0.0.9", 8001, 1), false);  // another proxy there now
+    HandleRetestResult(state, request("10.0.0.2", 8001, 5), false);  // position gone
     EXPECT_EQ(2, GetProxyList().GetCount());
-    EXPECT_FALSE(PeekMessageW(&msg, hWnd, WM_REFRESH_PROXY_LIST, WM_REFRESH_PROXY_LIST, PM_REMOVE));
+    EXPECT_FALSE(main.Take(WM_REFRESH_PROXY_LIST));
 
     HandleRetestResult(state, request("10.0.0.2", 8001, 1), false);
     ASSERT_EQ(1, GetProxyList().GetCount());
     EXPECT_STREQ("10.0.0.1", GetProxyList().GetHead().m_szIP);
-    EXPECT_TRUE(PeekMessageW(&msg, hWnd, WM_REFRESH_PROXY_LIST, WM_REFRESH_PROXY_LIST, PM_REMOVE));
-    EXPECT_EQ(-1, state.m_nNextIndex);   // nothing after the current one to test
-    g_hMainWnd = hOld;
-    DestroyWindow(hWnd);
+    EXPECT_TRUE(main.Take(WM_REFRESH_PROXY_LIST));
+    EXPECT_EQ(-1, state.m_nNextIndex);  // nothing after the current one to test
 }

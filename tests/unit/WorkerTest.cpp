@@ -57,7 +57,7 @@ TEST(WorkerTest, DuplicatesAreQueuedOnceUntilClear)
     std::vector<int> ports;
     CProxy out;
     ASSERT_TRUE(worker.PopNext(out));
-    EXPECT_EQ(1, out.m_nType);   // the first occurrence, with its own fields
+    EXPECT_EQ(1, out.m_nType);  // the first occurrence, with its own fields
     EXPECT_EQ(5, out.m_nSpeed);
     int n = 1;
     while (worker.PopNext(out))
@@ -97,7 +97,7 @@ TEST(WorkerTest, MoveQueueToResultsKeepsOrderAndFilter)
     worker.AddResult(out);
     worker.MoveQueueToResults();
     EXPECT_FALSE(worker.PopNext(out));
-    worker.AddProxies(list);   // still filtered
+    worker.AddProxies(list);  // still filtered
     EXPECT_FALSE(worker.PopNext(out));
     CProxyList results;
     worker.TakeResults(results);
@@ -119,20 +119,17 @@ TEST(WorkerTest, ConcurrentPopsHandEachProxyOutOnce)
 {
     CWorker worker;
     CProxyList list;
-    for (int i = 0; i < 2000; ++i)
-    {
+    for (int i = 0; i < 2000; ++i) {
         CProxy proxy = P("10.1.1.1", i + 1);
         list.AddTail(proxy);
     }
     worker.AddProxies(list);
     std::vector<int> seen(2001, 0);
     std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t)
-    {
+    for (int t = 0; t < 8; ++t) {
         threads.emplace_back([&] {
             CProxy out;
-            while (worker.PopNext(out))
-            {
+            while (worker.PopNext(out)) {
                 worker.AddResult(out);
             }
         });
@@ -159,8 +156,7 @@ TEST(WorkerTest, SingletonsAreBuiltOnce)
 TEST(WorkerTest, SortBySpeedIsStableAndFastestFirst)
 {
     CProxyList list;
-    Fill(list, { P("a", 1, 300), P("b", 2, 100), P("c", 3, 300), P("d", 4, 3600000), P("e", 5, 100),
-                 P("f", 6, 0) });
+    Fill(list, { P("a", 1, 300), P("b", 2, 100), P("c", 3, 300), P("d", 4, 3600000), P("e", 5, 100), P("f", 6, 0) });
     SortProxyList(list, PROXY_SORT_SPEED, true);
     EXPECT_EQ((std::vector<int>{ 6, 2, 5, 1, 3, 4 }), Ports(list));
     CProxyList empty;

@@ -16,16 +16,17 @@ INT_PTR RunAbout(const std::function<void(HWND)>& act)
     {
         CAboutDlg dlg;
         bool acted = false;
-        EXPECT_TRUE(CModalScript::Run([&] { result = dlg.DoModal(); }, [&]() -> bool {
-            HWND h = dlg.GetSafeHwnd();
-            if (h == NULL || !IsWindowVisible(h))
-                return false;
-            if (!acted) {
-                acted = true;
-                act(h);
-            }
-            return false;   // until the dialog has gone
-        }));
+        EXPECT_TRUE(CModalScript::Run([&] { result = dlg.DoModal(); },
+                                      [&]() -> bool {
+                                          HWND h = dlg.GetSafeHwnd();
+                                          if (h == NULL || !IsWindowVisible(h))
+                                              return false;
+                                          if (!acted) {
+                                              acted = true;
+                                              act(h);
+                                          }
+                                          return false;  // until the dialog has gone
+                                      }));
         EXPECT_TRUE(g_bAboutOpen);
     }
     EXPECT_FALSE(g_bAboutOpen);

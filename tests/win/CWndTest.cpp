@@ -5,8 +5,7 @@
 #include <string>
 #include "WinTestSupport.h"
 
-namespace
-{
+namespace {
 const UINT WM_BASE_ONLY = WM_USER + 1;
 const UINT WM_THROW_FILE = WM_USER + 2;
 const UINT WM_THROW_STD = WM_USER + 3;
@@ -25,16 +24,24 @@ public:
 
 protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent) { m_log += L"base-timer" + std::to_wstring(nIDEvent) + L";"; }
-    afx_msg LRESULT OnBaseOnly(WPARAM wParam, LPARAM) { m_log += L"base-only;"; return (LRESULT)wParam * 2; }
-    afx_msg int OnCreate(LPCREATESTRUCT lpcs) { ++m_nCreate; return CWnd::OnCreate(lpcs); }
+    afx_msg LRESULT OnBaseOnly(WPARAM wParam, LPARAM)
+    {
+        m_log += L"base-only;";
+        return (LRESULT)wParam * 2;
+    }
+    afx_msg int OnCreate(LPCREATESTRUCT lpcs)
+    {
+        ++m_nCreate;
+        return CWnd::OnCreate(lpcs);
+    }
     void PostNcDestroy() override { ++m_nPostNcDestroy; }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_TIMER()
-    ON_MESSAGE(WM_BASE_ONLY, &CBaseWnd::OnBaseOnly)
+ON_WM_CREATE()
+ON_WM_TIMER()
+ON_MESSAGE(WM_BASE_ONLY, &CBaseWnd::OnBaseOnly)
 END_MESSAGE_MAP()
 
 class CDerivedWnd : public CBaseWnd
@@ -57,10 +64,10 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
-    ON_WM_TIMER()
-    ON_MESSAGE(WM_SETTEXT, &CDerivedWnd::OnSetText)
-    ON_MESSAGE(WM_THROW_FILE, &CDerivedWnd::OnThrowFile)
-    ON_MESSAGE(WM_THROW_STD, &CDerivedWnd::OnThrowStd)
+ON_WM_TIMER()
+ON_MESSAGE(WM_SETTEXT, &CDerivedWnd::OnSetText)
+ON_MESSAGE(WM_THROW_FILE, &CDerivedWnd::OnThrowFile)
+ON_MESSAGE(WM_THROW_STD, &CDerivedWnd::OnThrowStd)
 END_MESSAGE_MAP()
 
 class CWndTest : public ::testing::Test
@@ -77,7 +84,7 @@ protected:
     }
     CDerivedWnd m_wnd;
 };
-} // namespace
+}  // namespace
 
 TEST_F(CWndTest, CreateExBindsTheObjectBeforeWmCreate)
 {
@@ -139,7 +146,7 @@ TEST_F(CWndTest, SubclassAndUnsubclassRestoreTheProcedure)
     LONG_PTR before = ::GetWindowLongPtrW(hStatic, GWLP_WNDPROC);
     CBaseWnd ctl;
     ASSERT_TRUE(ctl.SubclassDlgItem(55, &m_wnd));
-    EXPECT_FALSE(CBaseWnd().SubclassWindow(hStatic));     // already bound
+    EXPECT_FALSE(CBaseWnd().SubclassWindow(hStatic));  // already bound
     ctl.SendMessage(WM_TIMER, 3, 0);
     EXPECT_EQ(L"base-timer3;", ctl.m_log);
     EXPECT_EQ(hStatic, ctl.UnsubclassWindow());

@@ -2,15 +2,20 @@
 // after Restore IP.
 #include "app/CorvaneMessages.h"
 #include "net/ConnectionProxy.h"
+#include "tests/support/RecordingWindow.h"
+#include "tests/support/ScopedOverride.h"
 
 #include <gtest/gtest.h>
 #include <wininet.h>
 
+#include <memory>
+#include <ostream>
 #include <string>
 
 namespace {
 
-struct CConnectionSetting {
+struct CConnectionSetting
+{
     DWORD flags = 0;
     std::wstring server;
     std::wstring bypass;
@@ -84,27 +89,22 @@ protected:
         if (!CurrentConnection(name, lan))
             GTEST_SKIP() << "no connection known to WinINet";
         ASSERT_TRUE(QuerySetting(m_saved));
-        m_hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        m_hOld = g_hMainWnd;
-        g_hMainWnd = m_hWnd;
+        m_main.reset(new CRecordingWindow);
+        m_mainWnd.reset(new CScopedOverride<HWND>(g_hMainWnd, m_main->m_hWnd));
     }
     void TearDown() override
     {
-        if (!m_hWnd)
+        if (!m_main)
             return;
-        g_hMainWnd = m_hOld;
-        DestroyWindow(m_hWnd);
+        m_mainWnd.reset();
+        m_main.reset();
         WriteSetting(m_saved);
     }
-    bool RestoredPosted()
-    {
-        MSG msg;
-        return PeekMessageW(&msg, m_hWnd, WM_REAL_IP_RESTORED, WM_REAL_IP_RESTORED, PM_REMOVE) != FALSE;
-    }
+    bool RestoredPosted() { return m_main->Take(WM_REAL_IP_RESTORED); }
 
     CConnectionSetting m_saved;
-    HWND m_hWnd = NULL;
-    HWND m_hOld = NULL;
+    std::unique_ptr<CRecordingWindow> m_main;
+    std::unique_ptr<CScopedOverride<HWND>> m_mainWnd;
 };
 
 // Wine keeps less of the setting than Windows: only the http entry of the
@@ -123,15 +123,16 @@ bool BypassIsLocal(const std::wstring& bypass)
 
 TEST_F(ConnectionProxyTest, HideSetsTheEndpointAndRestoreGoesDirect)
 {
-    struct Case {
+    struct Case
+    {
         CProxy endpoint;
         const wchar_t* server;
         const wchar_t* httpOnly;
     };
     const Case cases[] = {
-        {g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188", L"127.0.0.1:3188"},
-        {CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080",
-         L"10.20.30.40:8080"},
+        { g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188", L"127.0.0.1:3188" },
+        { CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080",
+          L"10.20.30.40:8080" },
     };
     for (const Case& c : cases) {
         CHideState state;
@@ -156,11 +157,119 @@ TEST_F(ConnectionProxyTest, HideSetsTheEndpointAndRestoreGoesDirect)
     }
 }
 
+// What the platform keeps of a connection setting: read back through the
+// per-connection options, and the values it leaves in the registry.
+struct CStoredSetting
+{
+    CConnectionSetting queried;
+    DWORD enable = 0;
+    std::wstring server;
+    std::wstring override_;
+
+    bool operator==(const CStoredSetting& o) const
+    {
+        return queried.flags == o.queried.flags && queried.server == o.queried.server &&
+               queried.bypass == o.queried.bypass && enable == o.enable && server == o.server &&
+               override_ == o.override_;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const CStoredSetting& s)
+{
+    return os << "flags " << s.queried.flags << " server \"" << CStringA(s.queried.server.c_str()).GetString()
+              << "\" bypass \"" << CStringA(s.queried.bypass.c_str()).GetString() << "\" | registry enable " << s.enable
+              << " server \"" << CStringA(s.server.c_str()).GetString() << "\" override \""
+              << CStringA(s.override_.c_str()).GetString() << "\"";
+}
+
+std::wstring RegistryText(HKEY key, const wchar_t* name)
+{
+    wchar_t text[512] = L"";
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return text;
+}
+
+CStoredSetting Stored()
+{
+    CStoredSetting s;
+    EXPECT_TRUE(QuerySetting(s.queried));
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings", 0,
+                      KEY_READ, &key) == ERROR_SUCCESS) {
+        DWORD size = sizeof(s.enable);
+        RegQueryValueExW(key, L"ProxyEnable", nullptr, nullptr, reinterpret_cast<BYTE*>(&s.enable), &size);
+        s.server = RegistryText(key, L"ProxyServer");
+        s.override_ = RegistryText(key, L"ProxyOverride");
+        RegCloseKey(key);
+    }
+    return s;
+}
+
+// Only the flags, as a restore writes them.
+void WriteFlags(DWORD flags)
+{
+    std::wstring name;
+    bool lan = false;
+    if (!CurrentConnection(name, lan))
+        return;
+    INTERNET_PER_CONN_OPTIONW option = {};
+    option.dwOption = INTERNET_PER_CONN_FLAGS;
+    option.Value.dwValue = flags;
+    INTERNET_PER_CONN_OPTION_LISTW list = {};
+    list.dwSize = sizeof(list);
+    list.pszConnection = lan ? NULL : const_cast<LPWSTR>(name.c_str());
+    list.dwOptionCount = 1;
+    list.pOptions = &option;
+    InternetSetOptionW(NULL, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, sizeof(list));
+}
+
+TEST_F(ConnectionProxyTest, HideAndRestoreStoreExactlyTheDocumentedOptions)
+{
+    // The exact option lists: flags PROXY_TYPE_DIRECT | PROXY_TYPE_PROXY, the
+    // server for http and https, the bypass "local"; then the flags
+    // PROXY_TYPE_DIRECT alone. Each is written by hand from the same starting
+    // point, and whatever this platform keeps of it, read back through
+    // WinINet and from the registry, must equal what Hide IP and Restore IP
+    // leave behind.
+    const CConnectionSetting start = { PROXY_TYPE_DIRECT, L"start:1", L"start-bypass" };
+    struct Case
+    {
+        CProxy endpoint;
+        const wchar_t* server;
+    };
+    const Case cases[] = {
+        { g_localRelayProxy, L"http=127.0.0.1:3188;https=127.0.0.1:3188" },
+        { CProxy("10.20.30.40", 8080, -1, 0, 0, 0), L"http=10.20.30.40:8080;https=10.20.30.40:8080" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CStringA(c.server).GetString());
+        WriteSetting(start);
+        WriteSetting({ static_cast<DWORD>(PROXY_TYPE_DIRECT | PROXY_TYPE_PROXY), c.server, L"local" });
+        const CStoredSetting hidden = Stored();
+        WriteFlags(PROXY_TYPE_DIRECT);
+        const CStoredSetting restored = Stored();
+        // This platform keeps the server text whole in one place at least,
+        // so a wrong one cannot pass.
+        EXPECT_TRUE(hidden.queried.server == c.server || hidden.server == c.server) << hidden;
+        EXPECT_NE(0u, hidden.enable);
+        EXPECT_EQ(0u, restored.enable);
+
+        WriteSetting(start);
+        CHideState state;
+        ASSERT_TRUE(SetBrowserProxy(state, c.endpoint));
+        EXPECT_EQ(hidden, Stored());
+        ASSERT_TRUE(RestoreDirectConnection(state));
+        EXPECT_EQ(restored, Stored());
+    }
+}
+
 TEST_F(ConnectionProxyTest, RestoreWhileNotHiddenChangesNothingAndPostsNothing)
 {
     CHideState state;
     ASSERT_TRUE(SetBrowserProxy(state, g_localRelayProxy));
-    state.m_bHidden = 0;   // as after a hide that failed offline
+    state.m_bHidden = 0;  // as after a hide that failed offline
     EXPECT_FALSE(RestoreDirectConnection(state));
     EXPECT_FALSE(RestoredPosted());
     CConnectionSetting setting;

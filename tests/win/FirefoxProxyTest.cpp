@@ -46,9 +46,8 @@ TEST_F(FirefoxExePathTest, OnlyTheFirstFirefoxSubKeyIsRead)
     keys.Add(L"mozilla FIREFOX 2 (corvane-test)", L"C:\\Program Files\\Second");
     std::wstring first = FirstFirefoxKey();
     ASSERT_FALSE(first.empty());
-    std::wstring expected = first.find(L" 1 ") != std::wstring::npos
-                                ? L"C:\\Program Files\\First\\firefox.exe"
-                                : L"C:\\Program Files\\Second\\firefox.exe";
+    std::wstring expected = first.find(L" 1 ") != std::wstring::npos ? L"C:\\Program Files\\First\\firefox.exe"
+                                                                     : L"C:\\Program Files\\Second\\firefox.exe";
 
     CFirefoxPaths paths;
     paths.FindFirefoxExePath();
@@ -61,7 +60,7 @@ TEST_F(FirefoxExePathTest, FirstFirefoxSubKeyWithoutLocationGivesNoPath)
     keys.Add(L"Mozilla Firefox 2 (corvane-test)", L"");
     std::wstring first = FirstFirefoxKey();
     std::wstring second = first.find(L" 1 ") != std::wstring::npos ? L"Mozilla Firefox 2 (corvane-test)"
-                                                                    : L"Mozilla Firefox 1 (corvane-test)";
+                                                                   : L"Mozilla Firefox 1 (corvane-test)";
     keys.Add(second, L"C:\\Program Files\\Second");
 
     CFirefoxPaths paths;
@@ -109,7 +108,7 @@ protected:
 
 TEST_F(FirefoxPrefsPathTest, TheDefaultProfileDirectoryIsFound)
 {
-    profiles.AddFile(L"corvane-test-d.default");   // a file, not a profile
+    profiles.AddFile(L"corvane-test-d.default");  // a file, not a profile
     profiles.AddProfile(L"corvane-test-c.other");
     profiles.AddProfile(L"corvane-test-a.default");
 
@@ -146,10 +145,10 @@ class FirefoxPrefsTest : public ::testing::Test
 {
 protected:
     FirefoxPrefsTest()
-        : prefs(dir.File(L"prefs.js")), backup(dir.File(L"prefs.js.bkp")),
+        : prefs(dir.File(L"prefs.js")),
+          backup(dir.File(L"prefs.js.bkp")),
           paths(MakePaths(L"C:\\Program Files\\Mozilla Firefox\\firefox.exe", prefs))
-    {
-    }
+    {}
 
     CTempDir dir;
     std::wstring prefs;
@@ -163,7 +162,7 @@ struct RewriteCase
     std::string before;
     bool follow;
     std::string after;
-    bool rewrites;   // false: the file already is so, and no backup is made
+    bool rewrites;  // false: the file already is so, and no backup is made
 };
 
 std::string LongPref(const char* name, size_t length)
@@ -187,32 +186,29 @@ std::vector<RewriteCase> RewriteCases()
     const std::string l600 = LongPref("long.600", 600);
     const std::string l300 = LongPref("long.300", 300);
     return {
-        {"ThreeProxyTypeLinesAreDropped",
-         header + "user_pref(\"a\", 1);\r\nuser_pref(\"network.proxy.type\", 1);\r\nuser_pref(\"b\", \"x\");\r\n"
-                  "user_pref(\"network.proxy.type\", 4);\r\nuser_pref(\"network.proxy.type\", 0);\r\n"
-                  "user_pref(\"c\", true);\r\n",
-         true, header + "user_pref(\"a\", 1);\r\nuser_pref(\"b\", \"x\");\r\nuser_pref(\"c\", true);\r\n", true},
-        {"DirectAppendsThePreferenceWithNoLineBreak",
-         "user_pref(\"a\", 1);\r\nuser_pref(\"b\", 2);\r\n", false,
-         "user_pref(\"a\", 1);\r\nuser_pref(\"b\", 2);\r\n" + kDirect, true},
-        {"DirectAfterALastLineWithoutLineEndStartsALine",
-         "user_pref(\"a\", 1);", false, "user_pref(\"a\", 1);\r\n" + kDirect, true},
-        {"DirectOnAnEmptyFile", "", false, kDirect, true},
-        {"LineEndsAreWrittenAsCrLf",
-         "a\nb\r\nuser_pref(\"network.proxy.type\", 1);\nc", true, "a\r\nb\r\nc", true},
-        {"LongLinesPassThroughWhole",
-         "x\r\n" + l600 + "\r\nuser_pref(\"network.proxy.type\", 2);\r\n" + l300 + "\r\n", true,
-         "x\r\n" + l600 + "\r\n" + l300 + "\r\n", true},
-        {"LongLinesHoldingTheKeyAreDroppedWhole",
-         "x\r\n" + LongLineWithKey(300, 700) + "\r\n" + LongLineWithKey(245, 400) + "\r\ny\r\n", true,
-         "x\r\ny\r\n", true},
-        {"EightBitCharactersPassUnchanged",
-         "user_pref(\"n\", \"\xC3\xA9\xFF\x80\x1A\");\r\nuser_pref(\"network.proxy.type\", 1);\r\n", true,
-         "user_pref(\"n\", \"\xC3\xA9\xFF\x80\x1A\");\r\n", true},
-        {"AlreadyFollowingWritesNothing", "user_pref(\"a\", 1);\nb", true, "user_pref(\"a\", 1);\nb", false},
-        {"AlreadyDirectWritesNothing", "a\n" + kDirect, false, "a\n" + kDirect, false},
-        {"CaseMattersForTheKey", "user_pref(\"Network.Proxy.Type\", 1);\r\n", true,
-         "user_pref(\"Network.Proxy.Type\", 1);\r\n", false},
+        { "ThreeProxyTypeLinesAreDropped",
+          header + "user_pref(\"a\", 1);\r\nuser_pref(\"network.proxy.type\", 1);\r\nuser_pref(\"b\", \"x\");\r\n"
+                   "user_pref(\"network.proxy.type\", 4);\r\nuser_pref(\"network.proxy.type\", 0);\r\n"
+                   "user_pref(\"c\", true);\r\n",
+          true, header + "user_pref(\"a\", 1);\r\nuser_pref(\"b\", \"x\");\r\nuser_pref(\"c\", true);\r\n", true },
+        { "DirectAppendsThePreferenceWithNoLineBreak", "user_pref(\"a\", 1);\r\nuser_pref(\"b\", 2);\r\n", false,
+          "user_pref(\"a\", 1);\r\nuser_pref(\"b\", 2);\r\n" + kDirect, true },
+        { "DirectAfterALastLineWithoutLineEndStartsALine", "user_pref(\"a\", 1);", false,
+          "user_pref(\"a\", 1);\r\n" + kDirect, true },
+        { "DirectOnAnEmptyFile", "", false, kDirect, true },
+        { "LineEndsAreWrittenAsCrLf", "a\nb\r\nuser_pref(\"network.proxy.type\", 1);\nc", true, "a\r\nb\r\nc", true },
+        { "LongLinesPassThroughWhole", "x\r\n" + l600 + "\r\nuser_pref(\"network.proxy.type\", 2);\r\n" + l300 + "\r\n",
+          true, "x\r\n" + l600 + "\r\n" + l300 + "\r\n", true },
+        { "LongLinesHoldingTheKeyAreDroppedWhole",
+          "x\r\n" + LongLineWithKey(300, 700) + "\r\n" + LongLineWithKey(245, 400) + "\r\ny\r\n", true, "x\r\ny\r\n",
+          true },
+        { "EightBitCharactersPassUnchanged",
+          "user_pref(\"n\", \"\xC3\xA9\xFF\x80\x1A\");\r\nuser_pref(\"network.proxy.type\", 1);\r\n", true,
+          "user_pref(\"n\", \"\xC3\xA9\xFF\x80\x1A\");\r\n", true },
+        { "AlreadyFollowingWritesNothing", "user_pref(\"a\", 1);\nb", true, "user_pref(\"a\", 1);\nb", false },
+        { "AlreadyDirectWritesNothing", "a\n" + kDirect, false, "a\n" + kDirect, false },
+        { "CaseMattersForTheKey", "user_pref(\"Network.Proxy.Type\", 1);\r\n", true,
+          "user_pref(\"Network.Proxy.Type\", 1);\r\n", false },
     };
 }
 
@@ -279,7 +275,7 @@ TEST_F(FirefoxPrefsTest, NoBackupMeansNoRewrite)
 {
     const std::string before = "user_pref(\"network.proxy.type\", 1);\r\n";
     WriteBytes(prefs, before);
-    ASSERT_TRUE(CreateDirectoryW(backup.c_str(), NULL));   // the copy cannot go there
+    ASSERT_TRUE(CreateDirectoryW(backup.c_str(), NULL));  // the copy cannot go there
     SetFirefoxFollowSystemProxy(paths, true);
     EXPECT_EQ(before, ReadFileBytes(prefs));
 }
@@ -289,8 +285,8 @@ TEST_F(FirefoxPrefsTest, APrefsFileThatCannotBeWrittenIsLeftAsItWas)
     const std::string before = "a\r\nuser_pref(\"network.proxy.type\", 1);\r\nb\r\n";
     WriteBytes(prefs, before);
     // Held open by someone who lets others read it but not write it.
-    HANDLE hHolder = CreateFileW(prefs.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE hHolder =
+        CreateFileW(prefs.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, hHolder);
     SetFirefoxFollowSystemProxy(paths, true);
     CloseHandle(hHolder);
@@ -304,8 +300,7 @@ class CFailingStdioFile : public CStdioFile
 public:
     CFailingStdioFile(int nLinesBeforeFailure, bool bFailOnClose)
         : m_nLeft(nLinesBeforeFailure), m_bFailOnClose(bFailOnClose)
-    {
-    }
+    {}
 
     void WriteString(LPCWSTR psz) override
     {
@@ -323,7 +318,7 @@ public:
     }
 
     bool m_bFailed = false;
-    std::string m_atFailure;   // prefs.js as it was on the disk when the write failed
+    std::string m_atFailure;  // prefs.js as it was on the disk when the write failed
 
 private:
     void Fail()
@@ -342,8 +337,16 @@ TEST_F(FirefoxPrefsTest, ARewriteThatFailsPartWayPutsTheBackupBack)
     const std::string before =
         "# prefs\r\nuser_pref(\"a\", 1);\r\nuser_pref(\"network.proxy.type\", 1);\r\nuser_pref(\"b\", 2);\r\n"
         "user_pref(\"c\", 3);\r\n";
-    struct FailCase { int lines; bool onClose; bool follow; } cases[] = {
-        {2, false, true}, {0, false, true}, {-1, true, true}, {1, false, false},
+    struct FailCase
+    {
+        int lines;
+        bool onClose;
+        bool follow;
+    } cases[] = {
+        { 2, false, true },
+        { 0, false, true },
+        { -1, true, true },
+        { 1, false, false },
     };
     for (const FailCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "lines " << c.lines << " close " << c.onClose);
@@ -387,7 +390,7 @@ protected:
 TEST_F(FirefoxProcessTest, FoundCaseInsensitivelyEndedAndStartedAgain)
 {
     ASSERT_TRUE(NoneRuns(paths));
-    STARTUPINFOW si = {sizeof(si)};
+    STARTUPINFOW si = { sizeof(si) };
     PROCESS_INFORMATION pi = {};
     std::wstring upper = dir.File(L"FIREFOX.EXE");
     ASSERT_TRUE(CreateProcessW(upper.c_str(), NULL, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
@@ -414,7 +417,7 @@ TEST_F(FirefoxProcessTest, FoundCaseInsensitivelyEndedAndStartedAgain)
 
     EXPECT_TRUE(StartFirefox(paths));
     EXPECT_TRUE(WaitUntil(OneRuns, paths));
-    EXPECT_NE(pi.dwProcessId, FindFirefoxProcess(paths));   // our handle keeps the old id taken
+    EXPECT_NE(pi.dwProcessId, FindFirefoxProcess(paths));  // our handle keeps the old id taken
     CloseHandle(pi.hProcess);
 }
 
@@ -427,7 +430,8 @@ TEST_F(FirefoxProcessTest, FailuresAreReportedAndIncompletePathsDoNothing)
     ASSERT_TRUE(StartFirefox(paths));
     ASSERT_TRUE(WaitUntil(OneRuns, paths));
     DWORD id = FindFirefoxProcess(paths);
-    for (const CFirefoxPaths& incomplete : {MakePaths(L"", dir.File(L"prefs.js")), MakePaths(paths.m_szExePath, L"")}) {
+    for (const CFirefoxPaths& incomplete :
+         { MakePaths(L"", dir.File(L"prefs.js")), MakePaths(paths.m_szExePath, L"") }) {
         EXPECT_EQ(0u, FindFirefoxProcess(incomplete));
         EXPECT_FALSE(TerminateFirefox(incomplete, id));
         EXPECT_FALSE(StartFirefox(incomplete));
@@ -453,7 +457,7 @@ public:
             m_thread.join();
     }
 
-    std::vector<std::wstring> m_texts;     // the texts of each box's controls, joined by '|'
+    std::vector<std::wstring> m_texts;  // the texts of each box's controls, joined by '|'
     std::vector<std::wstring> m_captions;
 
 private:
@@ -499,7 +503,7 @@ private:
     }
 
     int m_answer;
-    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_stop{ false };
     std::thread m_thread;
 };
 
@@ -524,8 +528,8 @@ protected:
         paths.FindFirefoxPrefsPath();
         ASSERT_EQ(StandInExe(), paths.m_szExePath);
         ASSERT_EQ(prefs, paths.m_szPrefsPath);
-        hOwner = CreateWindowExW(0, L"STATIC", L"Corvane owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                 300, 200, NULL, NULL, GetModuleHandleW(NULL), NULL);
+        hOwner = CreateWindowExW(0, L"STATIC", L"Corvane owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
+                                 NULL, NULL, GetModuleHandleW(NULL), NULL);
         ASSERT_NE(nullptr, hOwner);
     }
 
@@ -540,7 +544,7 @@ protected:
 
     void StartStandIn()
     {
-        STARTUPINFOW si = {sizeof(si)};
+        STARTUPINFOW si = { sizeof(si) };
         ASSERT_TRUE(CreateProcessW(paths.m_szExePath, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &si, &process));
         CloseHandle(process.hThread);
         process.hThread = NULL;
@@ -617,7 +621,7 @@ TEST_F(FirefoxStartupTest, WithoutARunningFirefoxPrefsIsChangedWithoutAsking)
 TEST_F(FirefoxStartupTest, NothingHappensWhenTheSettingsDoNotAskOrPrefsAlreadyFollows)
 {
     StartStandIn();
-    for (bool alreadyFollowing : {false, true}) {
+    for (bool alreadyFollowing : { false, true }) {
         SCOPED_TRACE(alreadyFollowing ? "prefs.js follows" : "Firefox flag off");
         const std::string& text = alreadyFollowing ? following : before;
         WriteBytes(prefs, text);

@@ -30,7 +30,6 @@ inline bool Exists(const std::wstring& path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-
 // Sub-keys of the Uninstall key of HKEY_LOCAL_MACHINE, deleted at the end.
 class CUninstallKeys
 {
@@ -46,8 +45,8 @@ public:
         ASSERT_NE(std::wstring::npos, name.find(kKeyMark));
         HKEY h = NULL;
         std::wstring path = std::wstring(kUninstallKey) + L"\\" + name;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, NULL, 0,
-                                                 KEY_ALL_ACCESS, NULL, &h, NULL));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &h, NULL));
         if (!location.empty())
             RegSetValueExW(h, L"InstallLocation", 0, REG_SZ, (const BYTE*)location.c_str(),
                            (DWORD)((location.size() + 1) * sizeof(wchar_t)));
@@ -102,7 +101,7 @@ public:
         if (FAILED(SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, appData)))
             return;
         std::wstring path = appData;
-        for (const wchar_t* part : {L"\\Mozilla", L"\\Firefox", L"\\Profiles"}) {
+        for (const wchar_t* part : { L"\\Mozilla", L"\\Firefox", L"\\Profiles" }) {
             path += part;
             if (!Exists(path)) {
                 if (m_firstMade.empty())
@@ -222,8 +221,7 @@ inline CFirefoxPaths MakePaths(const std::wstring& exe, const std::wstring& pref
     return paths;
 }
 
-inline bool WaitUntil(bool (*condition)(const CFirefoxPaths&), const CFirefoxPaths& paths,
-                      DWORD timeoutMs = 30000)
+inline bool WaitUntil(bool (*condition)(const CFirefoxPaths&), const CFirefoxPaths& paths, DWORD timeoutMs = 30000)
 {
     DWORD start = GetTickCount();
     while (!condition(paths)) {

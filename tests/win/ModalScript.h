@@ -16,8 +16,7 @@ public:
     // Calls show() (which blocks in a modal loop) while step() is called
     // every 30 ms from that loop; step returns true once it has finished.
     // False when the script timed out.
-    static bool Run(const std::function<void()>& show, const std::function<bool()>& step,
-                    DWORD timeoutMs = 20000)
+    static bool Run(const std::function<void()>& show, const std::function<bool()>& step, DWORD timeoutMs = 20000)
     {
         State& s = Get();
         s.step = step;

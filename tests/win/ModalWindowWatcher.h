@@ -27,8 +27,7 @@ public:
         m_bStop = false;
         m_thread = std::thread([this, script] {
             script(*this);
-            while (!m_bStop)
-            {
+            while (!m_bStop) {
                 if (HWND hBox = FindMessageBox(NULL))
                     ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
                 ::Sleep(50);
@@ -45,8 +44,7 @@ public:
     // A visible top-level dialog of the UI thread with this caption.
     HWND FindDialog(const wchar_t* pszCaption) const
     {
-        for (HWND hWnd : TopLevelDialogs())
-        {
+        for (HWND hWnd : TopLevelDialogs()) {
             if (Text(hWnd) == pszCaption)
                 return hWnd;
         }
@@ -56,10 +54,9 @@ public:
     // text and an OK button: the message box.
     HWND FindMessageBox(HWND hExcept) const
     {
-        for (HWND hWnd : TopLevelDialogs())
-        {
-            if (hWnd != hExcept && ::GetDlgItem(hWnd, IDOK) != NULL && !StaticTexts(hWnd).empty()
-                && ::GetDlgItem(hWnd, 1044) == NULL)
+        for (HWND hWnd : TopLevelDialogs()) {
+            if (hWnd != hExcept && ::GetDlgItem(hWnd, IDOK) != NULL && !StaticTexts(hWnd).empty() &&
+                ::GetDlgItem(hWnd, 1044) == NULL)
                 return hWnd;
         }
         return NULL;
@@ -70,8 +67,7 @@ public:
     static bool WaitFor(PRED pred, DWORD dwLimitMs = 30000)
     {
         DWORD dwStart = ::GetTickCount();
-        while (!pred())
-        {
+        while (!pred()) {
             if (::GetTickCount() - dwStart > dwLimitMs)
                 return false;
             ::Sleep(10);
@@ -101,9 +97,7 @@ public:
     static std::vector<std::wstring> StaticTexts(HWND hParent)
     {
         std::vector<std::wstring> texts;
-        for (HWND hChild = ::GetWindow(hParent, GW_CHILD); hChild != NULL;
-             hChild = ::GetWindow(hChild, GW_HWNDNEXT))
-        {
+        for (HWND hChild = ::GetWindow(hParent, GW_CHILD); hChild != NULL; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
             wchar_t szClass[32] = L"";
             ::GetClassNameW(hChild, szClass, 32);
             std::wstring text = Text(hChild);
@@ -121,10 +115,7 @@ public:
     {
         return (int)::SendMessageW(::GetDlgItem(hDlg, nBarId), PBM_GETPOS, 0, 0);
     }
-    static void Click(HWND hDlg, int nId)
-    {
-        ::SendMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
-    }
+    static void Click(HWND hDlg, int nId) { ::SendMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
 
 private:
     std::vector<HWND> TopLevelDialogs() const
@@ -143,6 +134,6 @@ private:
     }
 
     DWORD m_dwUiThread;
-    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bStop{ false };
     std::thread m_thread;
 };

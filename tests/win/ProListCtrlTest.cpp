@@ -19,7 +19,7 @@ namespace {
 
 const int kTimeoutMs = 10000;
 const WORD kPlainListId = 1010;
-const COLORREF kFlagColors[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+const COLORREF kFlagColors[] = { RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255) };
 
 // Stands in for the main window: it receives the context-menu request and
 // sorts on a column click the way the main window does.
@@ -38,7 +38,7 @@ public:
 protected:
     afx_msg LRESULT OnListContextMenu(WPARAM wParam, LPARAM lParam)
     {
-        m_menus.push_back({wParam, lParam});
+        m_menus.push_back({ wParam, lParam });
         return 0;
     }
     afx_msg void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult)
@@ -53,8 +53,8 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CListHostDlg, CDialog)
-    ON_MESSAGE(WM_LIST_CONTEXT_MENU, &CListHostDlg::OnListContextMenu)
-    ON_NOTIFY(LVN_COLUMNCLICK, IDC_PROXY_LIST, &CListHostDlg::OnColumnClick)
+ON_MESSAGE(WM_LIST_CONTEXT_MENU, &CListHostDlg::OnListContextMenu)
+ON_NOTIFY(LVN_COLUMNCLICK, IDC_PROXY_LIST, &CListHostDlg::OnColumnClick)
 END_MESSAGE_MAP()
 
 // Reaches the main window's own column-click handler without its window.
@@ -75,8 +75,12 @@ public:
 
 void SetUpColumns(CListCtrl& list)
 {
-    const struct { const wchar_t* title; int width; } columns[] = {
-        {L"Country", 140}, {L"IP", 112}, {L"Port", 0}, {L"Type", 95}, {L"Uptime", 51}, {L"Speed", 100},
+    const struct
+    {
+        const wchar_t* title;
+        int width;
+    } columns[] = {
+        { L"Country", 140 }, { L"IP", 112 }, { L"Port", 0 }, { L"Type", 95 }, { L"Uptime", 51 }, { L"Speed", 100 },
     };
     for (int i = 0; i < 6; ++i)
         list.InsertColumn(i, columns[i].title, LVCFMT_LEFT, columns[i].width);
@@ -92,8 +96,7 @@ void PumpFor(DWORD ms)
 int ProgressBarCount(HWND hParent)
 {
     int n = 0;
-    for (HWND h = ::GetWindow(hParent, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT))
-    {
+    for (HWND h = ::GetWindow(hParent, GW_CHILD); h != NULL; h = ::GetWindow(h, GW_HWNDNEXT)) {
         wchar_t cls[64] = {};
         ::GetClassNameW(h, cls, 64);
         n += lstrcmpiW(cls, PROGRESS_CLASSW) == 0;
@@ -136,12 +139,11 @@ protected:
         ASSERT_TRUE(m_flags.Create(25, 15, ILC_COLOR24 | ILC_MASK, 8, 1));
         m_flags.SetImageCount(3);
         HDC hScreen = GetDC(NULL);
-        for (int i = 0; i < 3; ++i)
-        {
+        for (int i = 0; i < 3; ++i) {
             HDC hMem = CreateCompatibleDC(hScreen);
             HBITMAP hBitmap = CreateCompatibleBitmap(hScreen, 25, 15);
             HGDIOBJ hOld = SelectObject(hMem, hBitmap);
-            RECT rc = {0, 0, 25, 15};
+            RECT rc = { 0, 0, 25, 15 };
             HBRUSH hBrush = CreateSolidBrush(kFlagColors[i]);
             FillRect(hMem, &rc, hBrush);
             DeleteObject(hBrush);
@@ -162,7 +164,11 @@ protected:
 
     CProListCtrl& List() { return m_host.m_list; }
     HWND Bar(int row) { return ::GetDlgItem(List().m_hWnd, PROGRESS_BAR_ID_BASE + row); }
-    bool BarShown(int row) { HWND h = Bar(row); return h != NULL && ::IsWindowVisible(h); }
+    bool BarShown(int row)
+    {
+        HWND h = Bar(row);
+        return h != NULL && ::IsWindowVisible(h);
+    }
 
     void Show(const std::vector<CProxy>& proxies)
     {
@@ -176,8 +182,7 @@ protected:
     void ShowMany(int n)
     {
         std::vector<CProxy> proxies;
-        for (int i = 0; i < n; ++i)
-        {
+        for (int i = 0; i < n; ++i) {
             char ip[16];
             sprintf(ip, "10.0.%d.%d", i / 250, i % 250 + 1);
             proxies.push_back(CProxy(ip, 1000 + i, i % 3, 1, 5, (i * 397) % kTimeoutMs));
@@ -189,14 +194,16 @@ protected:
     bool WaitForPage()
     {
         List().UpdateWindow();
-        return PumpUntil([&] {
-            const int top = List().GetTopIndex();
-            const int last = std::min(top + List().GetCountPerPage(), List().GetItemCount());
-            for (int i = top; i < last; ++i)
-                if (!BarShown(i))
-                    return false;
-            return true;
-        }, 5000);
+        return PumpUntil(
+            [&] {
+                const int top = List().GetTopIndex();
+                const int last = std::min(top + List().GetCountPerPage(), List().GetItemCount());
+                for (int i = top; i < last; ++i)
+                    if (!BarShown(i))
+                        return false;
+                return true;
+            },
+            5000);
     }
 
     // Each bar is shown exactly for the rows in view, over its Speed cell.
@@ -208,10 +215,8 @@ protected:
         const int top = List().GetTopIndex();
         const int page = List().GetCountPerPage();
         const int count = List().GetItemCount();
-        for (int i = 0; i < count; ++i)
-        {
-            if (i >= top && i < top + page)
-            {
+        for (int i = 0; i < count; ++i) {
+            if (i >= top && i < top + page) {
                 ASSERT_TRUE(BarShown(i)) << "row " << i << " top " << top;
                 CRect cell;
                 ASSERT_TRUE(List().GetSubItemRect(i, PROXY_COLUMN_SPEED, LVIR_BOUNDS, cell));
@@ -221,9 +226,7 @@ protected:
                 EXPECT_EQ(cell.left, bar.left) << "row " << i;
                 EXPECT_EQ(cell.top, bar.top) << "row " << i;
                 EXPECT_EQ(std::min(cell.Width(), PROGRESS_BAR_MAX_WIDTH), bar.right - bar.left) << "row " << i;
-            }
-            else if (i < top || i > top + page)
-            {
+            } else if (i < top || i > top + page) {
                 EXPECT_FALSE(BarShown(i)) << "row " << i << " top " << top << " page " << page;
             }
         }
@@ -254,7 +257,7 @@ protected:
     {
         CRect cell;
         List().GetSubItemRect(row, subItem, LVIR_BOUNDS, cell);
-        POINT pt = {cell.left + std::min(cell.Width(), 100) / 2, (cell.top + cell.bottom) / 2};
+        POINT pt = { cell.left + std::min(cell.Width(), 100) / 2, (cell.top + cell.bottom) / 2 };
         ::ClientToScreen(List().m_hWnd, &pt);
         return pt;
     }
@@ -298,30 +301,27 @@ protected:
 
 TEST_F(ProListCtrlTest, RowsShowTextsFlagsAndBars)
 {
-    Show({CProxy("1.2.3.4", 8080, 1, 2, 3, 0),
-          CProxy("5.6.7.8", 3128, -1, 0, 0, kTimeoutMs),
-          CProxy("9.9.9.9", 80, 7, 1, 5, PROXY_SPEED_UNMEASURED),
-          CProxy("10.0.0.1", 81, 2, 1, 5, 2500)});
+    Show({ CProxy("1.2.3.4", 8080, 1, 2, 3, 0), CProxy("5.6.7.8", 3128, -1, 0, 0, kTimeoutMs),
+           CProxy("9.9.9.9", 80, 7, 1, 5, PROXY_SPEED_UNMEASURED), CProxy("10.0.0.1", 81, 2, 1, 5, 2500) });
     ASSERT_EQ(4, List().GetItemCount());
 
     // Before the first paint the Speed cells hold the percentage.
-    const wchar_t* percent[] = {L"100", L"0", L"0", L"75"};
+    const wchar_t* percent[] = { L"100", L"0", L"0", L"75" };
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(std::wstring(percent[i]), List().GetItemText(i, PROXY_COLUMN_SPEED).GetString()) << i;
 
     const wchar_t* texts[4][5] = {
-        {L"France", L"1.2.3.4", L"8080", L"High Anon", L"3/5"},
-        {L"", L"5.6.7.8", L"3128", L"High Anon", L"0/5"},
-        {L"", L"9.9.9.9", L"80", L"High Anon", L"5/5"},
-        {L"Japan", L"10.0.0.1", L"81", L"High Anon", L"5/5"},
+        { L"France", L"1.2.3.4", L"8080", L"High Anon", L"3/5" },
+        { L"", L"5.6.7.8", L"3128", L"High Anon", L"0/5" },
+        { L"", L"9.9.9.9", L"80", L"High Anon", L"5/5" },
+        { L"Japan", L"10.0.0.1", L"81", L"High Anon", L"5/5" },
     };
     for (int row = 0; row < 4; ++row)
         for (int col = 0; col < 5; ++col)
             EXPECT_EQ(std::wstring(texts[row][col]), List().GetItemText(row, col).GetString()) << row << "," << col;
 
-    const int images[] = {1, I_IMAGENONE, I_IMAGENONE, 2};
-    for (int row = 0; row < 4; ++row)
-    {
+    const int images[] = { 1, I_IMAGENONE, I_IMAGENONE, 2 };
+    for (int row = 0; row < 4; ++row) {
         LVITEMW item = {};
         item.mask = LVIF_IMAGE;
         item.iItem = row;
@@ -331,9 +331,8 @@ TEST_F(ProListCtrlTest, RowsShowTextsFlagsAndBars)
 
     ASSERT_TRUE(WaitForPage());
     PumpFor(200);
-    const int positions[] = {100, 0, 0, 75};
-    for (int row = 0; row < 4; ++row)
-    {
+    const int positions[] = { 100, 0, 0, 75 };
+    for (int row = 0; row < 4; ++row) {
         EXPECT_EQ(positions[row], (int)::SendMessageW(Bar(row), PBM_GETPOS, 0, 0)) << row;
         EXPECT_EQ(std::wstring(), List().GetItemText(row, PROXY_COLUMN_SPEED).GetString()) << row;
     }
@@ -360,7 +359,7 @@ TEST_F(ProListCtrlTest, RowsShowTextsFlagsAndBars)
     };
     EXPECT_GT(CountColour(iconShot(0), kFlagColors[1]), 200);
     EXPECT_GT(CountColour(iconShot(3), kFlagColors[2]), 200);
-    for (int row : {1, 2})
+    for (int row : { 1, 2 })
         for (COLORREF colour : kFlagColors)
             EXPECT_EQ(0, CountColour(iconShot(row), colour)) << row;
 }
@@ -371,7 +370,7 @@ TEST_F(ProListCtrlTest, RefreshReplacesRowsAndTheirBars)
     ASSERT_TRUE(WaitForPage());
     ASSERT_NE((HWND)NULL, Bar(4));
     EXPECT_EQ(5, ProgressBarCount(List().m_hWnd));
-    Show({CProxy("7.7.7.7", 1, 0, 1, 1, 0)});
+    Show({ CProxy("7.7.7.7", 1, 0, 1, 1, 0) });
     EXPECT_EQ(1, List().GetItemCount());
     EXPECT_EQ(0, ProgressBarCount(List().m_hWnd));
     for (int row = 1; row < 5; ++row)
@@ -385,10 +384,8 @@ TEST_F(ProListCtrlTest, RefreshReplacesRowsAndTheirBars)
 
 TEST_F(ProListCtrlTest, HeaderClicksSortByColumn)
 {
-    Show({CProxy("1.0.0.1", 1, 2, 1, 5, 100),
-          CProxy("1.0.0.2", 2, 0, 2, 3, 4000),
-          CProxy("1.0.0.3", 3, -1, 0, 0, PROXY_SPEED_UNMEASURED),
-          CProxy("1.0.0.4", 4, 1, 1, 4, 50)});
+    Show({ CProxy("1.0.0.1", 1, 2, 1, 5, 100), CProxy("1.0.0.2", 2, 0, 2, 3, 4000),
+           CProxy("1.0.0.3", 3, -1, 0, 0, PROXY_SPEED_UNMEASURED), CProxy("1.0.0.4", 4, 1, 1, 4, 50) });
     HWND hHeader = List().GetHeaderCtrl()->m_hWnd;
     auto click = [&](int column) {
         RECT rc;
@@ -408,14 +405,14 @@ TEST_F(ProListCtrlTest, HeaderClicksSortByColumn)
     // A fresh window sorts by speed ascending, so the first click on Speed
     // gives the slowest first.
     click(PROXY_COLUMN_SPEED);
-    EXPECT_EQ((std::vector<std::wstring>{L"1.0.0.3", L"1.0.0.2", L"1.0.0.1", L"1.0.0.4"}), shown());
-    EXPECT_EQ((std::vector<std::string>{"1.0.0.3", "1.0.0.2", "1.0.0.1", "1.0.0.4"}), Addresses(m_host.m_proxies));
+    EXPECT_EQ((std::vector<std::wstring>{ L"1.0.0.3", L"1.0.0.2", L"1.0.0.1", L"1.0.0.4" }), shown());
+    EXPECT_EQ((std::vector<std::string>{ "1.0.0.3", "1.0.0.2", "1.0.0.1", "1.0.0.4" }), Addresses(m_host.m_proxies));
     click(0);
-    EXPECT_EQ((std::vector<std::wstring>{L"1.0.0.2", L"1.0.0.4", L"1.0.0.1", L"1.0.0.3"}), shown());
+    EXPECT_EQ((std::vector<std::wstring>{ L"1.0.0.2", L"1.0.0.4", L"1.0.0.1", L"1.0.0.3" }), shown());
     click(4);
-    EXPECT_EQ((std::vector<std::wstring>{L"1.0.0.1", L"1.0.0.4", L"1.0.0.2", L"1.0.0.3"}), shown());
+    EXPECT_EQ((std::vector<std::wstring>{ L"1.0.0.1", L"1.0.0.4", L"1.0.0.2", L"1.0.0.3" }), shown());
     click(1);  // IP does not sort
-    EXPECT_EQ((std::vector<std::wstring>{L"1.0.0.1", L"1.0.0.4", L"1.0.0.2", L"1.0.0.3"}), shown());
+    EXPECT_EQ((std::vector<std::wstring>{ L"1.0.0.1", L"1.0.0.4", L"1.0.0.2", L"1.0.0.3" }), shown());
     // The rebuilt rows get their bars again.
     EXPECT_TRUE(WaitForPage());
 }
@@ -423,7 +420,7 @@ TEST_F(ProListCtrlTest, HeaderClicksSortByColumn)
 TEST_F(ProListCtrlTest, ContextMenuOnlyLeftOfSpeedAndBelowTheHeader)
 {
     // An empty list asks for no menu.
-    EXPECT_FALSE(ContextMenuAt(POINT{100, 100}));
+    EXPECT_FALSE(ContextMenuAt(POINT{ 100, 100 }));
 
     ShowMany(3);
     ASSERT_TRUE(WaitForPage());
@@ -432,7 +429,7 @@ TEST_F(ProListCtrlTest, ContextMenuOnlyLeftOfSpeedAndBelowTheHeader)
     EXPECT_FALSE(ContextMenuAt(CellCentreOnScreen(0, PROXY_COLUMN_SPEED)));
     RECT header;
     ::GetWindowRect(List().GetHeaderCtrl()->m_hWnd, &header);
-    EXPECT_FALSE(ContextMenuAt(POINT{header.left + 20, (header.top + header.bottom) / 2}));
+    EXPECT_FALSE(ContextMenuAt(POINT{ header.left + 20, (header.top + header.bottom) / 2 }));
 
     // Real right clicks: on the Country cell a menu, on a bar none.
     EXPECT_TRUE(RightClick(CellCentreOnScreen(1, 0)));
@@ -479,7 +476,7 @@ TEST_F(ProListCtrlTest, DividerDragAndDoubleClickLeaveWidthsAlone)
 
     drag(List().GetHeaderCtrl()->m_hWnd);
     doubleClick(List().GetHeaderCtrl()->m_hWnd);
-    const int widths[] = {140, 112, 0, 95, 51, 100};
+    const int widths[] = { 140, 112, 0, 95, 51, 100 };
     for (int col = 0; col < 6; ++col)
         EXPECT_EQ(widths[col], List().GetColumnWidth(col)) << col;
 }
@@ -545,21 +542,23 @@ TEST(ProListCtrlMainWindowTest, FirstSpeedClickSortsSlowestFirst)
     CProxyList& global = GetProxyList();
     global.RemoveAll();
     const CProxy proxies[] = {
-        CProxy("2.0.0.1", 1, -1, 1, 2, 100), CProxy("2.0.0.2", 2, -1, 2, 5, 900),
-        CProxy("2.0.0.3", 3, -1, 1, 0, PROXY_SPEED_UNMEASURED), CProxy("2.0.0.4", 4, -1, 2, 5, 20),
+        CProxy("2.0.0.1", 1, -1, 1, 2, 100),
+        CProxy("2.0.0.2", 2, -1, 2, 5, 900),
+        CProxy("2.0.0.3", 3, -1, 1, 0, PROXY_SPEED_UNMEASURED),
+        CProxy("2.0.0.4", 4, -1, 2, 5, 20),
     };
     for (CProxy proxy : proxies)
         global.AddTail(proxy);
 
     CColumnClickProbe dialog;
     dialog.Click(PROXY_COLUMN_SPEED);
-    EXPECT_EQ((std::vector<std::string>{"2.0.0.3", "2.0.0.2", "2.0.0.1", "2.0.0.4"}), Addresses(global));
+    EXPECT_EQ((std::vector<std::string>{ "2.0.0.3", "2.0.0.2", "2.0.0.1", "2.0.0.4" }), Addresses(global));
     dialog.Click(PROXY_COLUMN_SPEED);
-    EXPECT_EQ((std::vector<std::string>{"2.0.0.4", "2.0.0.1", "2.0.0.2", "2.0.0.3"}), Addresses(global));
+    EXPECT_EQ((std::vector<std::string>{ "2.0.0.4", "2.0.0.1", "2.0.0.2", "2.0.0.3" }), Addresses(global));
     // Uptime: 5/5 first, each group fastest first, the untested last.
     dialog.Click(4);
-    EXPECT_EQ((std::vector<std::string>{"2.0.0.4", "2.0.0.2", "2.0.0.1", "2.0.0.3"}), Addresses(global));
+    EXPECT_EQ((std::vector<std::string>{ "2.0.0.4", "2.0.0.2", "2.0.0.1", "2.0.0.3" }), Addresses(global));
     dialog.Click(2);  // Port does not sort
-    EXPECT_EQ((std::vector<std::string>{"2.0.0.4", "2.0.0.2", "2.0.0.1", "2.0.0.3"}), Addresses(global));
+    EXPECT_EQ((std::vector<std::string>{ "2.0.0.4", "2.0.0.2", "2.0.0.1", "2.0.0.3" }), Addresses(global));
     global.RemoveAll();
 }

@@ -14,10 +14,10 @@ namespace {
 
 struct Seen
 {
-    std::wstring strText;          // the dialog's text when it came up
-    std::vector<int> positions;    // bar positions after each step
-    std::wstring strCanceling;     // the text after Cancel
-    bool bCancelEnabled = true;    // the Cancel button after Cancel
+    std::wstring strText;        // the dialog's text when it came up
+    std::vector<int> positions;  // bar positions after each step
+    std::wstring strCanceling;   // the text after Cancel
+    bool bCancelEnabled = true;  // the Cancel button after Cancel
     bool bOpenAfterEnter = false;
     bool bStopFlagAfterCancel = false;
     bool bWorkerRunningAfterCancel = true;
@@ -32,8 +32,8 @@ protected:
     void SetUp() override
     {
         InitTestControls();
-        m_hParent = ::CreateWindowExW(0, L"STATIC", L"Test parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                      0, 0, 300, 200, NULL, NULL, NULL, NULL);
+        m_hParent = ::CreateWindowExW(0, L"STATIC", L"Test parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                      NULL, NULL, NULL, NULL);
         ASSERT_NE((HWND)NULL, m_hParent);
         UnregisterProgressWindow();
         BeginTestRun();
@@ -152,13 +152,12 @@ TEST_F(ProgressDialogTest, EmptyRunEndsAtOnceWithoutRegistering)
 {
     g_bStopTest = true;
     bool bSawDialog = false;
-    INT_PTR nResult = Run(true, 0, [&](CModalWindowWatcher& w) {
-        bSawDialog = w.WaitForDialog(L"Testing", 300) != NULL;
-    });
+    INT_PTR nResult =
+        Run(true, 0, [&](CModalWindowWatcher& w) { bSawDialog = w.WaitForDialog(L"Testing", 300) != NULL; });
     EXPECT_EQ(IDOK, nResult);
     EXPECT_FALSE(bSawDialog);
     EXPECT_EQ((HWND)NULL, g_hProgressWnd);
-    EXPECT_TRUE(g_bStopTest);   // untouched: no run was set up
+    EXPECT_TRUE(g_bStopTest);  // untouched: no run was set up
 }
 
 TEST_F(ProgressDialogTest, FinishPostedBeforeTheDialogIsUpStillEndsIt)

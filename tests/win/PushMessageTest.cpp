@@ -75,12 +75,13 @@ protected:
     INT_PTR Run(CPushMessage& dlg, const std::function<bool(HWND)>& step)
     {
         INT_PTR result = -2;
-        bool ok = CModalScript::Run([&] { result = dlg.DoModal(); }, [&]() -> bool {
-            HWND h = dlg.GetSafeHwnd();
-            if (h == NULL || !IsWindowVisible(h))
-                return false;
-            return step(h);
-        });
+        bool ok = CModalScript::Run([&] { result = dlg.DoModal(); },
+                                    [&]() -> bool {
+                                        HWND h = dlg.GetSafeHwnd();
+                                        if (h == NULL || !IsWindowVisible(h))
+                                            return false;
+                                        return step(h);
+                                    });
         EXPECT_TRUE(ok) << "the script timed out";
         return result;
     }
@@ -96,17 +97,17 @@ protected:
         HWND hButton = GetDlgItem(h, IDC_PUSH_EXIT);
         RECT rcButton;
         GetWindowRect(hButton, &rcButton);
-        POINT buttonTop = {rcButton.left, rcButton.top};
+        POINT buttonTop = { rcButton.left, rcButton.top };
         ScreenToClient(h, &buttonTop);
-        RECT area = {0, 0, rc.right, buttonTop.y - 1};
+        RECT area = { 0, 0, rc.right, buttonTop.y - 1 };
         ScreenShot shot = CaptureClient(h, area);
         TextRows rows;
         COLORREF back = shot.At(1, 1);
         for (int y = 0; y < shot.height; ++y) {
             for (int x = 0; x < shot.width; ++x) {
                 COLORREF c = shot.At(x, y);
-                int diff = abs(GetRValue(c) - GetRValue(back)) + abs(GetGValue(c) - GetGValue(back))
-                         + abs(GetBValue(c) - GetBValue(back));
+                int diff = abs(GetRValue(c) - GetRValue(back)) + abs(GetGValue(c) - GetGValue(back)) +
+                           abs(GetBValue(c) - GetBValue(back));
                 if (diff < 90)
                     continue;
                 if (rows.top < 0)
@@ -136,13 +137,13 @@ TEST_F(PushMessageTest, FourTypes)
         bool webSite;
         const wchar_t* webSiteText;
     } cases[] = {
-        {1, L"Our site", L"OK", false, NULL},
-        {2, L"Our site", L"OK", true, L"Our site"},
-        {3, L"Our site", L"Exit", false, NULL},
-        {4, L"Our site", L"Exit", true, L"Our site"},
-        {2, L"", L"OK", true, L""},                         // reply without caption markers
-        {4, NULL, L"Exit", true, L"Official Website"},      // no caption given: the template's
-        {7, L"Our site", L"Exit", true, L"Our site"},       // an unknown type is no OK type
+        { 1, L"Our site", L"OK", false, NULL },
+        { 2, L"Our site", L"OK", true, L"Our site" },
+        { 3, L"Our site", L"Exit", false, NULL },
+        { 4, L"Our site", L"Exit", true, L"Our site" },
+        { 2, L"", L"OK", true, L"" },                     // reply without caption markers
+        { 4, NULL, L"Exit", true, L"Official Website" },  // no caption given: the template's
+        { 7, L"Our site", L"Exit", true, L"Our site" },   // an unknown type is no OK type
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
@@ -167,11 +168,11 @@ TEST_F(PushMessageTest, OkTypesEndTheDialog)
         const char* name;
         std::function<void(HWND)> act;
     } ways[] = {
-        {"button", [](HWND h) { SendMessageW(GetDlgItem(h, IDC_PUSH_EXIT), BM_CLICK, 0, 0); }},
-        {"Esc", [](HWND h) { PostMessageW(GetDlgItem(h, IDC_PUSH_EXIT), WM_KEYDOWN, VK_ESCAPE, 0); }},
-        {"Enter", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }},
-        {"close box", [](HWND h) { PostMessageW(h, WM_CLOSE, 0, 0); }},
-        {"cancel", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }},
+        { "button", [](HWND h) { SendMessageW(GetDlgItem(h, IDC_PUSH_EXIT), BM_CLICK, 0, 0); } },
+        { "Esc", [](HWND h) { PostMessageW(GetDlgItem(h, IDC_PUSH_EXIT), WM_KEYDOWN, VK_ESCAPE, 0); } },
+        { "Enter", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); } },
+        { "close box", [](HWND h) { PostMessageW(h, WM_CLOSE, 0, 0); } },
+        { "cancel", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); } },
     };
     for (int type = 1; type <= 2; ++type) {
         for (const Way& way : ways) {
@@ -183,7 +184,7 @@ TEST_F(PushMessageTest, OkTypesEndTheDialog)
                     acted = true;
                     way.act(h);
                 }
-                return false;   // until the dialog has gone
+                return false;  // until the dialog has gone
             });
             EXPECT_EQ(IDOK, result);
             EXPECT_EQ(0, g_nExitRequests);
@@ -198,11 +199,11 @@ TEST_F(PushMessageTest, ExitTypesAskTheMainWindowToEndTheProgram)
         const char* name;
         std::function<void(HWND)> act;
     } ways[] = {
-        {"button", [](HWND h) { SendMessageW(GetDlgItem(h, IDC_PUSH_EXIT), BM_CLICK, 0, 0); }},
-        {"Esc", [](HWND h) { PostMessageW(GetDlgItem(h, IDC_PUSH_EXIT), WM_KEYDOWN, VK_ESCAPE, 0); }},
-        {"Enter", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }},
-        {"close box", [](HWND h) { PostMessageW(h, WM_CLOSE, 0, 0); }},
-        {"cancel", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }},
+        { "button", [](HWND h) { SendMessageW(GetDlgItem(h, IDC_PUSH_EXIT), BM_CLICK, 0, 0); } },
+        { "Esc", [](HWND h) { PostMessageW(GetDlgItem(h, IDC_PUSH_EXIT), WM_KEYDOWN, VK_ESCAPE, 0); } },
+        { "Enter", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); } },
+        { "close box", [](HWND h) { PostMessageW(h, WM_CLOSE, 0, 0); } },
+        { "cancel", [](HWND h) { SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); } },
     };
     for (int type = 3; type <= 4; ++type) {
         for (const Way& way : ways) {
@@ -254,12 +255,12 @@ TEST_F(PushMessageTest, TextIsPaintedOnOneOrTwoLines)
         std::wstring text;
         bool twoLines;
     } cases[] = {
-        {"50 characters", 1, std::wstring(50, L'W'), false},
-        {"51 characters", 1, std::wstring(51, L'W'), true},
-        {"305 characters", 2, std::wstring(305, L'W'), true},
-        {"306 characters", 1, std::wstring(306, L'W'), false},
-        {"short red", 3, L"Server closed", false},
-        {"long red", 4, std::wstring(60, L'W'), true},
+        { "50 characters", 1, std::wstring(50, L'W'), false },
+        { "51 characters", 1, std::wstring(51, L'W'), true },
+        { "305 characters", 2, std::wstring(305, L'W'), true },
+        { "306 characters", 1, std::wstring(306, L'W'), false },
+        { "short red", 3, L"Server closed", false },
+        { "long red", 4, std::wstring(60, L'W'), true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

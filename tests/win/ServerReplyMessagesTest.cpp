@@ -1,7 +1,8 @@
 // What the user sees of the maker's server's replies: the message boxes of
 // the check-in and the retrieval, the server message shown before the
 // check-in values are stored, and the version the requests carry.
-#include "app/PasswordRenewal.h"
+#include "net/PasswordRenewal.h"
+#include "app/CheckInReply.h"
 #include "net/CheckIn.h"
 #include "net/FileVersionInfo.h"
 #include "net/ProxyDownload.h"
@@ -22,14 +23,17 @@ namespace {
 std::wstring AnswerMessageBox(const std::function<void()>& show)
 {
     std::wstring text = L"(none)";
-    EXPECT_TRUE(CModalScript::Run(show, [&]() -> bool {
-        std::vector<HWND> boxes = CModalScript::ThreadDialogs();
-        if (boxes.empty())
-            return false;
-        text = CModalScript::MessageText(boxes[0]);
-        SendMessageW(boxes[0], WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return true;
-    }, 10000));
+    EXPECT_TRUE(CModalScript::Run(
+        show,
+        [&]() -> bool {
+            std::vector<HWND> boxes = CModalScript::ThreadDialogs();
+            if (boxes.empty())
+                return false;
+            text = CModalScript::MessageText(boxes[0]);
+            SendMessageW(boxes[0], WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            return true;
+        },
+        10000));
     return text;
 }
 
@@ -50,8 +54,10 @@ TEST(CheckInMessagesTest, ServerMessageComesBeforeTheValuesAreStored)
     bool bSeen = false;
     EXPECT_TRUE(CModalScript::Run(
         [&] {
-            bGoOn = HandleStartReply("MsgStartPlease update soonMsgEndMsgType:2PWStartnew-passPWEnd"
-                                     "IPAddress:198.51.100.4\r\n", NULL);
+            bGoOn = HandleStartReply(
+                "MsgStartPlease update soonMsgEndMsgType:2PWStartnew-passPWEnd"
+                "IPAddress:198.51.100.4\r\n",
+                NULL);
         },
         [&]() -> bool {
             HWND h = CModalScript::FindDialog(L"Message");
@@ -85,18 +91,18 @@ TEST(RetrievalMessagesTest, EachReplyKindTellsItsOwnMessage)
         std::string reply;
         std::wstring message;
     } cases[] = {
-        {"Empty", "Empty", L"Sorry, there is no proxy found for these countries."},
-        {"exactly seven digits and dots", "1.2.3.4", kNoServer},
-        {"empty reply", "", kNoServer},
-        {"long reply containing Empty", "Empty: no proxy here", kNoServer},
-        {"error page", "<html>502 Bad Gateway</html>", kNoServer},
+        { "Empty", "Empty", L"Sorry, there is no proxy found for these countries." },
+        { "exactly seven digits and dots", "1.2.3.4", kNoServer },
+        { "empty reply", "", kNoServer },
+        { "long reply containing Empty", "Empty: no proxy here", kNoServer },
+        { "error page", "<html>502 Bad Gateway</html>", kNoServer },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         bool bWritten = true;
         EXPECT_EQ(c.message, AnswerMessageBox([&] {
-            bWritten = StoreProxyListReply(CStringA(c.reply.data(), (int)c.reply.size()), path.c_str(), NULL);
-        }));
+                      bWritten = StoreProxyListReply(CStringA(c.reply.data(), (int)c.reply.size()), path.c_str(), NULL);
+                  }));
         EXPECT_FALSE(bWritten);
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
     }
@@ -108,12 +114,12 @@ TEST(RetrievalMessagesTest, ListThatCannotBeWrittenTellsWhy)
     const std::wstring path = dir.File(L"proxy.tmp");
     ASSERT_TRUE(CreateDirectoryW(path.c_str(), NULL));
     bool bWritten = true;
-    std::wstring text = AnswerMessageBox([&] {
-        bWritten = StoreProxyListReply("127.0.0.1\t18201\t234\t1\t0\t3600000\r\n", path.c_str(), NULL);
-    });
+    std::wstring text = AnswerMessageBox(
+        [&] { bWritten = StoreProxyListReply("127.0.0.1\t18201\t234\t1\t0\t3600000\r\n", path.c_str(), NULL); });
     EXPECT_FALSE(bWritten);
-    const std::wstring start = L"Could not write local file.Please run software as Windows Administrator. "
-                               L"Another choice is NOT to install software to C:\\Program Files\\ folder.";
+    const std::wstring start =
+        L"Could not write local file.Please run software as Windows Administrator. "
+        L"Another choice is NOT to install software to C:\\Program Files\\ folder.";
     EXPECT_EQ(start, text.substr(0, start.size()));
     EXPECT_GT(text.size(), start.size() + 10);
 }

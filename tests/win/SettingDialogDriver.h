@@ -4,7 +4,7 @@
 #pragma once
 
 #include "net/FirefoxProxy.h"
-#include "proxy/SettingDialog.h"
+#include "app/SettingDialog.h"
 #include "proxy/Settings.h"
 #include "tests/TestFiles.h"
 
@@ -59,8 +59,7 @@ inline BOOL CALLBACK FindBoxProc(HWND h, LPARAM lp)
     GetWindowThreadProcessId(h, &pid);
     wchar_t cls[32] = L"";
     GetClassNameW(h, cls, 32);
-    if (pid == GetCurrentProcessId() && h != search->hExclude && !wcscmp(cls, L"#32770") &&
-        IsWindowVisible(h)) {
+    if (pid == GetCurrentProcessId() && h != search->hExclude && !wcscmp(cls, L"#32770") && IsWindowVisible(h)) {
         search->hFound = h;
         return FALSE;
     }
@@ -70,7 +69,7 @@ inline BOOL CALLBACK FindBoxProc(HWND h, LPARAM lp)
 // A visible dialog box of this process other than hExclude, or NULL.
 inline HWND FindOtherBox(HWND hExclude)
 {
-    BoxSearch search = {hExclude, NULL};
+    BoxSearch search = { hExclude, NULL };
     EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&search));
     return search.hFound;
 }
@@ -121,7 +120,7 @@ public:
     int CurTab() { return (int)SendMessageW(Tab(), TCM_GETCURSEL, 0, 0); }
     HWND Focus()
     {
-        GUITHREADINFO info = {sizeof(info)};
+        GUITHREADINFO info = { sizeof(info) };
         GetGUIThreadInfo(m_threadId, &info);
         return info.hwndFocus;
     }
@@ -153,12 +152,14 @@ public:
     HWND WaitForBox(const std::wstring& text, DWORD timeoutMs = kWaitMs)
     {
         HWND hFound = NULL;
-        WaitFor([&] {
-            HWND hBox = FindOtherBox(m_hDlg);
-            if (hBox && (L"|" + BoxTexts(hBox)).find(L"|" + text + L"|") != std::wstring::npos)
-                hFound = hBox;
-            return hFound != NULL;
-        }, timeoutMs);
+        WaitFor(
+            [&] {
+                HWND hBox = FindOtherBox(m_hDlg);
+                if (hBox && (L"|" + BoxTexts(hBox)).find(L"|" + text + L"|") != std::wstring::npos)
+                    hFound = hBox;
+                return hFound != NULL;
+            },
+            timeoutMs);
         return hFound;
     }
     // Any box of this process but the dialog, waiting a little for one.
@@ -208,10 +209,10 @@ private:
 
     static inline CSettingDialogRun* s_pRun = nullptr;
     static inline CSettingDialog* s_pDlg = nullptr;
-    std::atomic<HWND> m_hDlg{NULL};
-    std::atomic<DWORD> m_threadId{0};
-    std::atomic<bool> m_done{false};
-    std::atomic<INT_PTR> m_result{-2};
+    std::atomic<HWND> m_hDlg{ NULL };
+    std::atomic<DWORD> m_threadId{ 0 };
+    std::atomic<bool> m_done{ false };
+    std::atomic<INT_PTR> m_result{ -2 };
     std::thread m_thread;
 };
 

@@ -13,7 +13,10 @@ const std::string kDirectPrefs =
     "# Mozilla User Preferences\r\nuser_pref(\"a\", 1);\r\nuser_pref(\"network.proxy.type\", 0);\r\n";
 const std::string kFollowingPrefs = "# Mozilla User Preferences\r\nuser_pref(\"a\", 1);\r\n";
 
-bool IsChecked(HWND hButton) { return SendMessageW(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool IsChecked(HWND hButton)
+{
+    return SendMessageW(hButton, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 class SettingDialogFirefoxTest : public ::testing::Test
 {
@@ -49,9 +52,9 @@ protected:
 
     void StartStandIn()
     {
-        STARTUPINFOW si = {sizeof(si)};
-        ASSERT_TRUE(CreateProcessW(GetFirefoxPaths().m_szExePath, NULL, NULL, NULL, FALSE, 0, NULL, NULL,
-                                   &si, &process));
+        STARTUPINFOW si = { sizeof(si) };
+        ASSERT_TRUE(
+            CreateProcessW(GetFirefoxPaths().m_szExePath, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &si, &process));
         CloseHandle(process.hThread);
         process.hThread = NULL;
         ASSERT_TRUE(WaitFor([&] { return FindFirefoxProcess(GetFirefoxPaths()) == process.dwProcessId; }));
@@ -79,7 +82,7 @@ protected:
 
     CUninstallKeys keys;
     CProfilesFolder profiles;
-    CSettingsSandbox sandbox{NULL};
+    CSettingsSandbox sandbox{ NULL };
     std::wstring prefs;
     PROCESS_INFORMATION process = {};
 };

@@ -155,6 +155,8 @@ std::vector<FieldCase> FieldCases()
     const wchar_t* interval = L"The interval value must be bewteen 4 to 100 minutes.";
     const wchar_t* url = L"The URL is too long";
     const wchar_t* expected = L"The Expected Return String is too long";
+    const wchar_t* urlChars = L"The URL has invalid characters";
+    const wchar_t* expectedChars = L"The Expected Return String has invalid characters";
     return {
         { 0, IDC_TEST_THREADS, L"5", NULL },
         { 0, IDC_TEST_THREADS, L"30", NULL },
@@ -172,6 +174,12 @@ std::vector<FieldCase> FieldCases()
         { 0, IDC_TEST_URL, std::wstring(256, L'u'), url },
         { 0, IDC_TEST_EXPECTED, std::wstring(255, L'e'), NULL },
         { 0, IDC_TEST_EXPECTED, std::wstring(256, L'e'), expected },
+        { 0, IDC_TEST_URL, L"http://a/\tb", urlChars },
+        { 0, IDC_TEST_URL, L"http://a/\r\nb", urlChars },
+        { 0, IDC_TEST_URL, L"http://a/\x1a", urlChars },
+        { 0, IDC_TEST_EXPECTED, L"a\tb", expectedChars },
+        { 0, IDC_TEST_EXPECTED, L"a\nb", expectedChars },
+        { 0, IDC_TEST_EXPECTED, L"a\x7f", expectedChars },
         { 1, IDC_SWITCH_RATIO, L"20", NULL },
         { 1, IDC_SWITCH_RATIO, L"100", NULL },
         { 1, IDC_SWITCH_RATIO, L"19", ratio },

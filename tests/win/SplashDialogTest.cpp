@@ -11,7 +11,7 @@
 
 namespace {
 
-const RECT kTextPlate = {117, 238, 117 + 166, 238 + 25};
+const RECT kTextPlate = { 117, 238, 117 + 166, 238 + 25 };
 
 // One past the rightmost column that is not plate: the dots are a pixel or
 // two and anti-aliased, too light for a colour test, so any pixel clearly off
@@ -49,8 +49,7 @@ class SplashDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(CSplashThread), THREAD_PRIORITY_NORMAL, 0,
-                                            CREATE_SUSPENDED);
+        CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(CSplashThread), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
         ASSERT_NE(nullptr, thread);
         splash = dynamic_cast<CSplashThread*>(thread);
         ASSERT_NE(nullptr, splash);
@@ -102,7 +101,7 @@ TEST_F(SplashDialogTest, TextPlateSitsWhereTheTextIsDrawn)
     ASSERT_NE(nullptr, plate);
     RECT rc;
     GetWindowRect(plate, &rc);
-    POINT topLeft = {rc.left, rc.top};
+    POINT topLeft = { rc.left, rc.top };
     ScreenToClient(hSplash, &topLeft);
     EXPECT_EQ(117, topLeft.x);
     EXPECT_EQ(238, topLeft.y);
@@ -138,9 +137,7 @@ TEST_F(SplashDialogTest, TextCyclesThroughOneTwoAndThreeDots)
 
 TEST_F(SplashDialogTest, NoTextIsDrawnAfterClose)
 {
-    ASSERT_TRUE(WaitFor([](HWND h) {
-        return PlateTextExtent(CaptureClient(h, kTextPlate)) > 0;
-    }, hSplash, 30000));
+    ASSERT_TRUE(WaitFor([](HWND h) { return PlateTextExtent(CaptureClient(h, kTextPlate)) > 0; }, hSplash, 30000));
 
     splash->CloseSplash();
     // The default close handling ends the dialog through a posted cancel command.
@@ -148,8 +145,7 @@ TEST_F(SplashDialogTest, NoTextIsDrawnAfterClose)
     EXPECT_TRUE(IsWindow(hSplash));
 
     // Shown again, the splash shows only its plate: the text timer is gone.
-    SetWindowPos(hSplash, HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(hSplash, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     RedrawWindow(hSplash, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     std::vector<int> seen = WatchText(1600);
     ASSERT_FALSE(seen.empty());

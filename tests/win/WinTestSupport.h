@@ -14,20 +14,23 @@ public:
     {
         style |= DS_SETFONT;
         PushDword(style);
-        PushDword(0);               // extended style
+        PushDword(0);  // extended style
         m_countIndex = m_words.size();
-        m_words.push_back(0);       // item count
-        PushShort(10); PushShort(10); PushShort(cx); PushShort(cy);
-        m_words.push_back(0);       // no menu
-        m_words.push_back(0);       // standard class
+        m_words.push_back(0);  // item count
+        PushShort(10);
+        PushShort(10);
+        PushShort(cx);
+        PushShort(cy);
+        m_words.push_back(0);  // no menu
+        m_words.push_back(0);  // standard class
         PushString(title);
-        m_words.push_back(8);       // point size
+        m_words.push_back(8);  // point size
         PushString(L"MS Shell Dlg");
     }
 
     // classAtom 0x80 button, 0x81 edit, 0x82 static; or a class name.
-    CTestDialogTemplate& Add(WORD id, WORD classAtom, const wchar_t* text, DWORD style,
-                             short x, short y, short cx, short cy)
+    CTestDialogTemplate& Add(WORD id, WORD classAtom, const wchar_t* text, DWORD style, short x, short y, short cx,
+                             short cy)
     {
         BeginItem(id, style, x, y, cx, cy);
         m_words.push_back(0xFFFF);
@@ -35,8 +38,8 @@ public:
         EndItem(text);
         return *this;
     }
-    CTestDialogTemplate& Add(WORD id, const wchar_t* className, const wchar_t* text, DWORD style,
-                             short x, short y, short cx, short cy)
+    CTestDialogTemplate& Add(WORD id, const wchar_t* className, const wchar_t* text, DWORD style, short x, short y,
+                             short cx, short cy)
     {
         BeginItem(id, style, x, y, cx, cy);
         PushString(className);
@@ -47,7 +50,11 @@ public:
     LPCDLGTEMPLATEW Get() const { return reinterpret_cast<LPCDLGTEMPLATEW>(m_words.data()); }
 
 private:
-    void PushDword(DWORD v) { m_words.push_back(LOWORD(v)); m_words.push_back(HIWORD(v)); }
+    void PushDword(DWORD v)
+    {
+        m_words.push_back(LOWORD(v));
+        m_words.push_back(HIWORD(v));
+    }
     void PushShort(short v) { m_words.push_back((WORD)v); }
     void PushString(const wchar_t* s)
     {
@@ -58,16 +65,19 @@ private:
     void BeginItem(WORD id, DWORD style, short x, short y, short cx, short cy)
     {
         if (m_words.size() % 2)
-            m_words.push_back(0);   // DWORD alignment
+            m_words.push_back(0);  // DWORD alignment
         PushDword(style | WS_CHILD | WS_VISIBLE);
         PushDword(0);
-        PushShort(x); PushShort(y); PushShort(cx); PushShort(cy);
+        PushShort(x);
+        PushShort(y);
+        PushShort(cx);
+        PushShort(cy);
         m_words.push_back(id);
     }
     void EndItem(const wchar_t* text)
     {
         PushString(text ? text : L"");
-        m_words.push_back(0);       // no creation data
+        m_words.push_back(0);  // no creation data
         ++m_words[m_countIndex];
     }
 
@@ -79,15 +89,12 @@ private:
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000)
 {
     DWORD start = ::GetTickCount();
-    while (!done())
-    {
+    while (!done()) {
         if (::GetTickCount() - start > timeoutMs)
             return false;
         MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-        {
-            if (!AfxPreTranslateWalk(NULL, &msg))
-            {
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (!AfxPreTranslateWalk(NULL, &msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }

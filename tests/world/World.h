@@ -3,9 +3,9 @@
 
 namespace world {
 constexpr const char* kHost = "127.0.0.1";
-constexpr unsigned short kMakerPort = 18188;              // the maker's server
-constexpr unsigned short kProxyPorts[] = {18201, 18202, 18203};  // tinyproxy upstreams
-constexpr unsigned short kOpenProxyPort = 18204;            // tinyproxy without authentication
+constexpr unsigned short kMakerPort = 18188;                       // the maker's server
+constexpr unsigned short kProxyPorts[] = { 18201, 18202, 18203 };  // tinyproxy upstreams
+constexpr unsigned short kOpenProxyPort = 18204;                   // tinyproxy without authentication
 constexpr const char* kProxyUser = "corvane";
 constexpr const char* kProxyPassword = "tessaly-relay-pass";
 
