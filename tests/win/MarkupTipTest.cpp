@@ -28,6 +28,8 @@ public:
     int State() const { return m_nTipState; }
     RECT Body() const { return m_rcBody; }
     RECT TextBox() const { return m_rcText; }
+    HRGN BalloonRegion() const { return m_hRgn; }
+    POINT Anchor() const { return m_ptAnchor; }
     const std::vector<HtmlArea>& Links() const { return m_drawer.m_arrAreas; }
     int HotLink() const { return m_drawer.m_nHotArea; }
     HCURSOR LinkCursor() const { return m_drawer.m_hLinkCursor; }
@@ -403,6 +405,37 @@ TEST_F(MarkupTipTest, ScreenShowsTheBalloonWithItsShadow)
     EXPECT_GT(sumShaded, 0) << "the shadow is not black";
     COLORREF outer = after.At(shadowOuter.x, shadowOuter.y);
     EXPECT_LT(sumShaded, GetRValue(outer) + GetGValue(outer) + GetBValue(outer)) << "the shadow is blurred";
+}
+
+TEST_F(MarkupTipTest, ShownWindowIsShapedLikeTheBalloonWithItsShadow)
+{
+    ASSERT_EQ(L"Alpha tip", ShowOver(kAlpha));
+    ASSERT_EQ(16, m_tip.Direction());
+    HRGN hWindowRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, ::GetWindowRgn(Tip(), hWindowRgn));
+    const RECT body = m_tip.Body();
+    const POINT a = m_tip.Anchor();  // below the body, 16 from its left end
+    const int yMid = (body.top + body.bottom) / 2;
+    struct
+    {
+        const char* what;
+        POINT pt;
+        bool bInBalloon, bInWindow;
+    } cases[] = {
+        { "rounded top-left corner", { 0, 0 }, false, false },
+        { "middle of the body", { body.right / 2, yMid }, true, true },
+        { "near the anchor's tip", { a.x + 1, a.y - 5 }, true, true },
+        { "left of the anchor, below the body", { 2, body.bottom + 3 }, false, false },
+        { "shadow right of the body", { body.right + 3, yMid }, false, true },
+        { "shadow of the anchor's tip", { a.x + 6 + 1, a.y + 6 - 5 }, false, true },
+        { "past the shadow", { body.right + 8, yMid }, false, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.bInBalloon, ::PtInRegion(m_tip.BalloonRegion(), c.pt.x, c.pt.y) != FALSE);
+        EXPECT_EQ(c.bInWindow, ::PtInRegion(hWindowRgn, c.pt.x, c.pt.y) != FALSE);
+    }
+    ::DeleteObject(hWindowRgn);
 }
 
 bool IsRed(COLORREF c)
