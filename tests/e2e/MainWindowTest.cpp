@@ -236,11 +236,12 @@ TEST_F(MainWindowTest, ExitWhileHiddenEndsToo)
 
 namespace {
 
-// The visible tip window of the process, if any.
+// The visible tip window of the process, if any; its text is the text of
+// the tip it shows.
 HWND VisibleTip(const ProgramUnderTest& program)
 {
     for (HWND hWnd : program.TopLevelWindows())
-        if (WindowClass(hWnd) == TOOLTIPS_CLASSW && IsWindowVisible(hWnd))
+        if (WindowClass(hWnd) == L"CMarkupTip" && IsWindowVisible(hWnd))
             return hWnd;
     return nullptr;
 }

@@ -44,45 +44,13 @@ std::vector<DWORD> ResourceIconPixels(UINT nId)
     return pixels;
 }
 
-// The tooltip windows owned by hOwner.
-BOOL CALLBACK CollectTips(HWND hWnd, LPARAM lParam)
-{
-    auto* found = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(lParam);
-    WCHAR szClass[64] = {};
-    GetClassNameW(hWnd, szClass, 64);
-    if (lstrcmpiW(szClass, TOOLTIPS_CLASSW) == 0 && GetWindow(hWnd, GW_OWNER) == found->first)
-        found->second.push_back(hWnd);
-    return TRUE;
-}
-
 // The tip text registered for the control, empty when it has none.
-std::wstring TipText(HWND hOwner, HWND hControl)
+std::wstring TipText(const CMarkupTip& tip, HWND hControl)
 {
-    std::pair<HWND, std::vector<HWND>> found(hOwner, {});
-    EnumThreadWindows(GetCurrentThreadId(), CollectTips, reinterpret_cast<LPARAM>(&found));
-    for (HWND hTip : found.second) {
-        WCHAR szText[512] = {};
-        TOOLINFOW ti = {};
-        ti.cbSize = sizeof(ti);
-        ti.uFlags = TTF_IDISHWND;
-        ti.hwnd = hOwner;
-        ti.uId = reinterpret_cast<UINT_PTR>(hControl);
-        ti.lpszText = szText;
-        SendMessageW(hTip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&ti));
-        if (szText[0])
-            return szText;
-    }
-    return std::wstring();
-}
-
-int ToolCount(HWND hOwner)
-{
-    std::pair<HWND, std::vector<HWND>> found(hOwner, {});
-    EnumThreadWindows(GetCurrentThreadId(), CollectTips, reinterpret_cast<LPARAM>(&found));
-    int n = 0;
-    for (HWND hTip : found.second)
-        n += static_cast<int>(SendMessageW(hTip, TTM_GETTOOLCOUNT, 0, 0));
-    return n;
+    CString text;
+    if (!tip.GetToolText(hControl, text))
+        return std::wstring();
+    return text.GetString();
 }
 
 class HideButtonFaceTest : public ::testing::Test
@@ -112,7 +80,7 @@ protected:
         std::vector<DWORD> expected = ResourceIconPixels(icon);
         ASSERT_FALSE(expected.empty()) << "icon " << icon;
         EXPECT_TRUE(IconPixels(button.GetIcon()) == expected) << "icon of face " << face;
-        EXPECT_EQ(std::wstring(tip), TipText(m_dialog.GetSafeHwnd(), button.GetSafeHwnd())) << face;
+        EXPECT_EQ(std::wstring(tip), TipText(m_tip, button.GetSafeHwnd())) << face;
         EXPECT_TRUE(ButtonShowsFace(button, face));
     }
 
@@ -151,7 +119,7 @@ TEST_F(HideButtonFaceTest, EachStateShowsItsCaptionIconAndTip)
         ExpectFace(button, step.face, step.caption, step.icon, step.tip);
     }
     // A new tip replaces the old one: one tool per button.
-    EXPECT_EQ(3, ToolCount(m_dialog.GetSafeHwnd()));
+    EXPECT_EQ(3, m_tip.GetToolCount());
 }
 
 TEST_F(HideButtonFaceTest, CaptionsAreComparedExactly)

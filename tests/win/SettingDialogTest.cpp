@@ -504,58 +504,40 @@ TEST_F(SettingDialogTest, ArrowKeysStepTheNumbersWithinTheirRanges)
     EXPECT_EQ(IDCANCEL, run.WaitForEnd());
 }
 
-bool HasTool(HWND hTip, HWND hPage, HWND hControl)
-{
-    wchar_t text[512] = L"";
-    TOOLINFOW ti = {};
-    ti.lpszText = text;
-    ti.cbSize = sizeof(ti);
-    ti.hwnd = hPage;
-    ti.uId = reinterpret_cast<UINT_PTR>(hControl);
-    return SendMessageW(hTip, TTM_GETTOOLINFOW, 0, (LPARAM)&ti) != 0;
-}
-
+// The tip of a page serving hControl. The registry is read from the test's
+// thread while the dialog's thread waits in its loop; it was filled before
+// the page was shown.
 struct TipSearch
 {
-    HWND hPage;
     HWND hControl;
-    HWND hTip;
+    CMarkupTip* pTip;
 };
 
 BOOL CALLBACK FindTipProc(HWND h, LPARAM lp)
 {
     TipSearch* s = reinterpret_cast<TipSearch*>(lp);
-    wchar_t cls[64] = L"";
-    GetClassNameW(h, cls, 64);
-    if (!wcscmp(cls, TOOLTIPS_CLASSW) && HasTool(h, s->hPage, s->hControl)) {
-        s->hTip = h;
+    CMarkupTip* pTip = CMarkupTip::FromTipWindow(h);
+    CString text;
+    if (pTip && pTip->GetToolText(s->hControl, text)) {
+        s->pTip = pTip;
         return FALSE;
     }
     return TRUE;
 }
 
-// The tip window that serves a page's control (a tip window made for a
-// child is owned by the top-level window, so the owner does not tell).
-HWND FindTip(DWORD threadId, HWND hPage, HWND hControl)
+CMarkupTip* FindTip(DWORD threadId, HWND hControl)
 {
-    TipSearch search = { hPage, hControl, NULL };
+    TipSearch search = { hControl, NULL };
     EnumThreadWindows(threadId, FindTipProc, reinterpret_cast<LPARAM>(&search));
-    return search.hTip;
+    return search.pTip;
 }
 
-std::wstring TipText(HWND hTip, HWND hPage, HWND hControl)
+std::wstring TipText(const CMarkupTip* pTip, HWND hControl)
 {
-    wchar_t text[512] = L"";
-    TOOLINFOW ti = {};
-    ti.cbSize = sizeof(ti);
-    ti.hwnd = hPage;
-    ti.uId = reinterpret_cast<UINT_PTR>(hControl);
-    ti.lpszText = text;
-    if (!SendMessageW(hTip, TTM_GETTOOLINFOW, 0, (LPARAM)&ti))
+    CString text;
+    if (!pTip->GetToolText(hControl, text))
         return L"(none)";
-    ti.lpszText = text;
-    SendMessageW(hTip, TTM_GETTEXTW, 512, (LPARAM)&ti);
-    return text;
+    return text.GetString();
 }
 
 TEST_F(SettingDialogTest, EachPageTipsItsControls)
@@ -586,16 +568,16 @@ TEST_F(SettingDialogTest, EachPageTipsItsControls)
         { false, IDC_SWITCH_IE, L"(none)" },
         { false, IDC_SWITCH_RATIO_SPIN, L"(none)" },
     };
-    HWND hTestTip = FindTip(run.ThreadId(), run.TestPage(), run.TestItem(IDC_TEST_URL));
-    HWND hSwitchTip = FindTip(run.ThreadId(), run.SwitchPage(), run.SwitchItem(IDC_SWITCH_RATIO));
-    ASSERT_NE(nullptr, hTestTip);
-    ASSERT_NE(nullptr, hSwitchTip);
-    EXPECT_NE(hTestTip, hSwitchTip) << "each page has a tip window of its own";
-    EXPECT_EQ(7, (int)SendMessageW(hTestTip, TTM_GETTOOLCOUNT, 0, 0));
-    EXPECT_EQ(3, (int)SendMessageW(hSwitchTip, TTM_GETTOOLCOUNT, 0, 0));
+    CMarkupTip* pTestTip = FindTip(run.ThreadId(), run.TestItem(IDC_TEST_URL));
+    CMarkupTip* pSwitchTip = FindTip(run.ThreadId(), run.SwitchItem(IDC_SWITCH_RATIO));
+    ASSERT_NE(nullptr, pTestTip);
+    ASSERT_NE(nullptr, pSwitchTip);
+    EXPECT_NE(pTestTip->GetSafeHwnd(), pSwitchTip->GetSafeHwnd()) << "each page has a tip window of its own";
+    EXPECT_EQ(7, pTestTip->GetToolCount());
+    EXPECT_EQ(3, pSwitchTip->GetToolCount());
     for (const auto& t : tips) {
         HWND hPage = t.bTest ? run.TestPage() : run.SwitchPage();
-        EXPECT_EQ(std::wstring(t.tip), TipText(t.bTest ? hTestTip : hSwitchTip, hPage, GetDlgItem(hPage, t.nControl)))
+        EXPECT_EQ(std::wstring(t.tip), TipText(t.bTest ? pTestTip : pSwitchTip, GetDlgItem(hPage, t.nControl)))
             << t.nControl;
     }
     run.ClickButton(IDCANCEL);
