@@ -54,7 +54,8 @@ CMarkupRun::CMarkupRun(CMarkupDrawer& drawer, const CRect& rect)
       m_nRemainWidth(0),
       m_nRemainBreaks(0),
       m_nItemLine(-1),
-      m_nItem(0)
+      m_nItem(0),
+      m_bLineHolds(FALSE)
 {
     m_d.m_rcOutput = rect;
 }
@@ -79,7 +80,8 @@ CSize CMarkupRun::Run(const CString& sRun)
             break;
     }
 
-    if (m_x != m_xLineStart)
+    // On measured widths, not x: trimmed blanks or a 0% rule must still close the measured line.
+    if (m_bLineHolds)
         EndLine(1, FALSE);
     ::SetTextJustification(m_d.m_hDC, 0, 0);
     m_size.cy = m_y - m_rect.top;
@@ -99,6 +101,13 @@ void CMarkupRun::StartLine()
     m_xLineStart = m_x;
     m_nRemainWidth = m_d.m_line.nWidth;
     m_nRemainBreaks = m_d.m_line.nBreakCount;
+    m_bLineHolds = FALSE;
+}
+
+void CMarkupRun::Holds(int nMeasuredWidth)
+{
+    if (nMeasuredWidth != 0)
+        m_bLineHolds = TRUE;
 }
 
 void CMarkupRun::EndLine(int nCount, BOOL bWrapped)
@@ -119,17 +128,19 @@ int CMarkupRun::NextItem()
 
 BOOL CMarkupRun::IsBreakItem(int nItem, int& nPiece, int& nRest) const
 {
-    const HtmlLine& line = m_d.m_line;
-    if (!line.bWrapped || line.arrBreaks.size() < 3 || line.arrBreaks[0] != nItem)
-        return FALSE;
-    nPiece = line.arrBreaks[1];
-    nRest = line.arrBreaks[2];
-    return TRUE;
+    const std::vector<int>& breaks = m_d.m_line.arrBreaks;
+    for (size_t i = 0; i + 3 <= breaks.size(); i += 3)
+        if (breaks[i] == nItem) {
+            nPiece = breaks[i + 1];
+            nRest = breaks[i + 2];
+            return TRUE;
+        }
+    return FALSE;
 }
 
 void CMarkupRun::RecordBreak(int nItem, int nPiece, int nRest)
 {
-    m_d.m_line.arrBreaks.assign({ nItem, nPiece, nRest });
+    m_d.m_line.arrBreaks.insert(m_d.m_line.arrBreaks.end(), { nItem, nPiece, nRest });
 }
 
 void CMarkupRun::LayText(CString sText)
@@ -169,6 +180,7 @@ void CMarkupRun::LayText(CString sText)
             int nCutPiece = 0;
             int nCutRest = 0;
             if (IsBreakItem(nItem, nCutPiece, nCutRest) && nCutPiece >= 0) {
+                Holds(1);
                 nPiece = std::min(nCutPiece, nLeft);
                 nRest = std::max(nPiece, std::min(nCutRest, nLeft));
             }
@@ -178,15 +190,20 @@ void CMarkupRun::LayText(CString sText)
             if (nPiece == 0)
                 size.cy = m_d.m_tm.tmHeight;
             const int yText = m_d.PlaceText(size.cy, m_y);
+            Holds(size.cx);
             nWidth = size.cx != 0 ? DrawPiece(CString(p, nPiece), size.cx, yText, size.cy) : 0;
+        }
+        if (Measuring())
+            Holds(nWidth);
+        // Cuts that only drop blanks are replayed too (and hold their line), or wider drawing draws them.
+        if (Measuring() && (nPiece != nLeft || nRest != nLeft)) {
+            RecordBreak(nItem, nPiece, nRest);
+            Holds(1);
         }
         nPos += nRest;
         m_x = MarkupAdd(m_x, nWidth);
-        if (nPos < n) {
-            if (Measuring())
-                RecordBreak(nItem, nPiece, nRest);
+        if (nPos < n)
             EndLine(1, TRUE);
-        }
     }
 }
 

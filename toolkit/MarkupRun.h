@@ -40,10 +40,13 @@ private:
     // Loads the start and replay state of the line that BeginLine just began.
     void StartLine();
     void EndLine(int nCount, BOOL bWrapped);
+    // Notes an item of the width the measuring pass gives it on the current line.
+    void Holds(int nMeasuredWidth);
     // The number of the next item (piece of text or image) on the current line.
     int NextItem();
-    // Drawing: TRUE when the measuring pass ended this line at item nItem;
-    // nPiece and nRest say where it cut the text (-1 for an image).
+    // Drawing: TRUE when the measuring pass cut item nItem of this line (and
+    // ended the line there unless only blanks were left); nPiece and nRest
+    // say where it cut the text (-1 for an image moved to the next line).
     BOOL IsBreakItem(int nItem, int& nPiece, int& nRest) const;
     void RecordBreak(int nItem, int nPiece, int nRest);
 
@@ -85,4 +88,6 @@ private:
     int m_nRemainBreaks;  // drawing: blanks of the line not yet drawn
     int m_nItemLine;      // line that m_nItem counts for
     int m_nItem;
+    // The current line holds an item of measured width: the run's end closes it.
+    BOOL m_bLineHolds;
 };

@@ -10,6 +10,8 @@
 
 namespace {
 
+const int kMaxRuleThickness = 2048;
+
 // The leading decimal number of a text (blanks and a sign allowed), held
 // within the layout's range; 0 without digits.
 int LeadingNumber(LPCWSTR p)
@@ -50,6 +52,8 @@ void CMarkupRun::ObjectTag(int nId, const CString& sAttributes)
     case MARKUP_TAG_TAB: {
         const int x = m_x;
         m_d.AdvanceTab(ReadCount(sAttributes), m_x);
+        // Any tab stop is a move, even where x is held at the layout's edge.
+        Holds(m_d.m_nTabSize > 0 ? 1 : 0);
         // The tab's room is content the line no longer has to spread.
         m_nRemainWidth -= m_x - x;
         break;
@@ -99,8 +103,10 @@ void CMarkupRun::Rule(const CString& sAttributes)
             crLine = m_d.m_bIsEnabled ? m_d.ParseColor(crLine, sValue) : m_d.m_crDisabled;
         }
     }
-    nThickness = std::max(0, std::min(nThickness, MARKUP_MAX_EXTENT));
+    // A pen thicker than any screen stalls the rasterizer for minutes: held like the font height.
+    nThickness = std::max(0, std::min(nThickness, kMaxRuleThickness));
     nWidth = std::max(0, std::min(nWidth, MARKUP_MAX_EXTENT));
+    Holds(bPercent ? 1 : nWidth);
     if (bPercent) {
         if (Measuring()) {
             m_d.m_line.nPercentWidth = MarkupAdd(m_d.m_line.nPercentWidth, nWidth);
@@ -168,6 +174,7 @@ BOOL CMarkupRun::PlaceImage(const HtmlImage& /*image*/, const ImageBox& box, int
 
 void CMarkupRun::FinishImage(const ImageBox& box)
 {
+    Holds(box.cxBox);
     m_x = MarkupAdd(m_x, box.cxBox);
 }
 
@@ -350,5 +357,6 @@ void CMarkupRun::ResourceString(const CString& sAttributes)
         ::TextOutW(hDC, m_x, yText, sString, sString.GetLength());
         m_nRemainWidth -= size.cx;
     }
+    Holds(size.cx);
     m_x = MarkupAdd(m_x, size.cx);
 }

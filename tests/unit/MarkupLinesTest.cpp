@@ -327,4 +327,113 @@ TEST_F(MarkupLinesTest, AnEmptyLineIsAsHighAsTheFont)
     EXPECT_EQ(3 * H + 1, MeasureText(drawer, dc(), L"<br><br>a").cy);
 }
 
+// An image list of one solid square of the given side, for images on a line.
+class CSquareImageList
+{
+public:
+    CSquareImageList(HDC hDC, int nSide) : m_nSide(nSide)
+    {
+        ::InitCommonControls();
+        m_hList = ImageList_Create(nSide, nSide, ILC_COLOR32, 1, 1);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hDC, nSide, nSide);
+        HDC hMem = ::CreateCompatibleDC(hDC);
+        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+        RECT rc = { 0, 0, nSide, nSide };
+        HBRUSH hBrush = ::CreateSolidBrush(RGB(0, 128, 0));
+        ::FillRect(hMem, &rc, hBrush);
+        ::DeleteObject(hBrush);
+        ::SelectObject(hMem, hOld);
+        ::DeleteDC(hMem);
+        ImageList_Add(m_hList, hBitmap, NULL);
+        ::DeleteObject(hBitmap);
+    }
+    ~CSquareImageList() { ImageList_Destroy(m_hList); }
+    CSquareImageList(const CSquareImageList&) = delete;
+    CSquareImageList& operator=(const CSquareImageList&) = delete;
+
+    void LendTo(CMarkupDrawer& drawer) const { drawer.SetImageList(m_hList, m_nSide, m_nSide); }
+
+private:
+    int m_nSide;
+    HIMAGELIST m_hList;
+};
+
+struct VerticalCase
+{
+    const wchar_t* pszTag;  // vertical alignment of the item
+    int nAlign;             // 0 top, 1 middle, 2 bottom, 3 baseline
+};
+
+const VerticalCase kVerticalCases[] = {
+    { L"top", 0 },
+    { L"middle", 1 },
+    { L"bottom", 2 },
+    { L"baseline", 3 },
+};
+
+// Where a text of ascent A and height H, or an object of height h, starts on
+// a line of height L and descent D.
+int TextTop(int nAlign, int L, int D, int A, int H)
+{
+    switch (nAlign) {
+    case 0: return 0;
+    case 1: return (L - H) / 2;
+    case 2: return L - A;
+    default: return L - D - A;
+    }
+}
+
+int ObjectTop(int nAlign, int L, int D, int h)
+{
+    switch (nAlign) {
+    case 0: return 0;
+    case 1: return (L - h) / 2;
+    case 2: return L - h;
+    default: return L - D - h;
+    }
+}
+
+TEST_F(MarkupLinesTest, TextAndImagesSitOnTheLineAsTheirVerticalAlignmentSays)
+{
+    MeasureText(drawer, dc(), L"x");
+    const TEXTMETRICW tm = CMeasureFont(dc(), drawer.m_lf).Metrics();
+    const int A = tm.tmAscent;
+    const int H = tm.tmHeight;
+    const int D = H - A;
+    // An image taller than the text: the line is as high as the image plus the text's descent.
+    const int h = 2 * H + 3;
+    CSquareImageList images(dc(), h);
+    images.LendTo(drawer);
+    const int L = h + D;
+    for (const VerticalCase& c : kVerticalCases) {
+        const std::wstring tag = c.pszTag;
+        // The image placed under the alignment, then the text; then the other way round.
+        const std::wstring texts[] = {
+            L"<" + tag + L"><a href=i><ilst index=0></a></" + tag + L"><a href=t>word</a>",
+            L"<a href=i><ilst index=0></a><" + tag + L"><a href=t>word</a></" + tag + L">",
+        };
+        for (int k = 0; k < 2; ++k) {
+            SCOPED_TRACE(testing::Message() << (k == 0 ? "image " : "text ") << c.pszTag);
+            MeasureText(drawer, dc(), texts[k]);
+            ASSERT_EQ(1, drawer.m_nLineIndex);
+            EXPECT_EQ(L, drawer.m_arrLines[0].nHeight);
+            EXPECT_EQ(D, drawer.m_arrLines[0].nDescent);
+            canvas.Fill(RGB(255, 255, 255));
+            DrawMeasured(drawer, dc(), 0, 10, 600, 10 + L);
+            ASSERT_EQ(2u, drawer.m_arrAreas.size());
+            const HtmlArea& image = drawer.m_arrAreas[0];
+            const HtmlArea& word = drawer.m_arrAreas[1];
+            const int nImageAlign = k == 0 ? c.nAlign : 3;
+            const int nTextAlign = k == 1 ? c.nAlign : 3;
+            EXPECT_EQ(10 + ObjectTop(nImageAlign, L, D, h), image.top);
+            EXPECT_EQ(h, image.bottom - image.top);
+            EXPECT_EQ(10 + TextTop(nTextAlign, L, D, A, H), word.top);
+            // The image is drawn where its area is.
+            EXPECT_EQ(RGB(0, 128, 0), canvas.Pixel(image.left + h / 2, image.top + 1));
+            EXPECT_EQ(RGB(0, 128, 0), canvas.Pixel(image.left + h / 2, image.bottom - 1));
+            EXPECT_NE(RGB(0, 128, 0), canvas.Pixel(image.left + h / 2, image.bottom));
+        }
+    }
+}
+
 }  // namespace
