@@ -91,6 +91,10 @@ protected:
     afx_msg void OnContextRemoveAll();
     afx_msg void OnCheckIP();
     afx_msg void OnHelp();
+    // Reads a list file into the global list for Get Proxy and Import. A read
+    // that changed the list but failed part-way or left it empty is shown at
+    // once; true when the read was whole and left proxies to sort and show.
+    bool ReadProxyListFile(LPCTSTR pszPath, bool bReplace);
 
     // The settings dialog (CorvaneDlgSetting.cpp).
     afx_msg void OnTraySetting();

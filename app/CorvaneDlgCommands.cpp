@@ -161,15 +161,8 @@ void CCorvaneDlg::OnGetProxy()
     }
     CSettingMiscItem* pMisc = MiscSettings();
     bool bReplace = pMisc == NULL || pMisc->m_bReplaceByGet;
-    bool bChanged = false;
-    bool bRead = ReadListFile(PROXY_TMP_FILE, bReplace, bChanged);
-    if (!bRead || list.IsEmpty()) {
-        // A read that changed the list must not leave rows on screen that
-        // the list no longer holds.
-        if (bChanged)
-            RefreshProxyList();
+    if (!ReadProxyListFile(PROXY_TMP_FILE, bReplace))
         return;
-    }
 
     CSettingTestItem* pTest = GetSettings().m_bLoaded ? GetSettings().GetTest() : NULL;
     int nTestType = pTest != NULL ? pTest->m_nTestType : 0;
@@ -284,14 +277,22 @@ void CCorvaneDlg::OnImport()
         return;
     CSettingMiscItem* pMisc = MiscSettings();
     bool bReplace = pMisc == NULL || pMisc->m_bReplaceByImport;
-    bool bChanged = false;
-    if (ReadListFile(dlg.GetPathName(), bReplace, bChanged)) {
+    if (ReadProxyListFile(dlg.GetPathName(), bReplace)) {
         SortProxyList(list, m_nSortKey, m_bSortAscending);
         RefreshProxyList();
-    } else if (bChanged) {
-        // A read error part-way: show what the list now holds.
-        RefreshProxyList();
     }
+}
+
+bool CCorvaneDlg::ReadProxyListFile(LPCTSTR pszPath, bool bReplace)
+{
+    bool bChanged = false;
+    const bool bRead = ReadListFile(pszPath, bReplace, bChanged);
+    const bool bShown = bRead && !GetProxyList().IsEmpty();
+    // A read that changed the list must not leave rows on screen that the
+    // list no longer holds.
+    if (!bShown && bChanged)
+        RefreshProxyList();
+    return bShown;
 }
 
 void CCorvaneDlg::OnExportAll()
