@@ -6,14 +6,16 @@ include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120 LABELS unit)
 
-# Window tests: one test at a time.
+# Window tests: each on a desktop of its own (a display, Wine prefix and server
+# that tools/test lends to one test at a time), beside the unit tests.
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE LABELS win)
+  PROPERTIES TIMEOUT 180 RESOURCE_GROUPS desktop:1 LABELS win)
 
-# End-to-end tests: start the real program, which takes a machine-wide mutex
-# and fixed ports, so these never run beside anything else.
+# End-to-end tests: start the real program, which takes a machine-wide mutex and
+# the fixed ports of the world, which the network tests share: so one of those
+# at a time, on the world's desktop (display, prefix and server) beside the rest.
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE FIXTURES_REQUIRED world LABELS e2e)
+  PROPERTIES TIMEOUT 300 RESOURCE_GROUPS world:1 RESOURCE_LOCK world FIXTURES_REQUIRED world LABELS e2e COST 100)
 
 # The shipped program is the 32-bit build, whichever build runs the suite.
 set(PRODUCT_EXE "${CMAKE_SOURCE_DIR}/build/i686/bin/CorvaneTessaly.exe" CACHE FILEPATH
@@ -34,9 +36,13 @@ set_tests_properties(Layers.IncludesPointDown Layers.CheckCatchesUpwardIncludes 
 set(WORLD_DIR "${CMAKE_BINARY_DIR}/world")
 add_test(NAME World.Start COMMAND bash "${CMAKE_SOURCE_DIR}/tests/world/world.sh" start "${WORLD_DIR}")
 add_test(NAME World.Stop COMMAND bash "${CMAKE_SOURCE_DIR}/tests/world/world.sh" stop "${WORLD_DIR}")
-set_tests_properties(World.Start PROPERTIES FIXTURES_SETUP world LABELS world)
+# The world's tests are the longest chain of the suite: they start first, even
+# in a build that has no test times yet (COST orders what CTest starts).
+set_tests_properties(World.Start PROPERTIES FIXTURES_SETUP world LABELS world COST 1000)
 set_tests_properties(World.Stop PROPERTIES FIXTURES_CLEANUP world LABELS world)
 
-# Network tests: real sockets against the world; the relay's port is fixed, so one at a time.
+# Network tests: real sockets against the world; the relay's port is fixed and
+# the world counts what it sees, so one at a time with the e2e tests, on the
+# world's desktop (some open dialogs).
 gtest_discover_tests(net_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE FIXTURES_REQUIRED world LABELS net)
+  PROPERTIES TIMEOUT 180 RESOURCE_GROUPS world:1 RESOURCE_LOCK world FIXTURES_REQUIRED world LABELS net COST 100)
