@@ -82,6 +82,7 @@ CMarkupTip::CMarkupTip()
       m_rcWindow{ 0, 0, 0, 0 },
       m_ptAnchor{ 0, 0 }
 {
+    m_drawer.m_nMaxWidth = 0;
     RegisterTipClass();
 }
 
@@ -108,6 +109,8 @@ BOOL CMarkupTip::Create(CWnd* pOwner)
     m_nAnchorWidth = 12;
     m_nAnchorHeight = 16;
     m_nAnchorMargin = 16;
+    // The drawer asks for a repaint when the hot hyperlink changes.
+    m_drawer.SetNotify(m_hWnd, WM_TIP_REPAINT, 0);
     KillTimer(TIPTIMER_ANIMATION);
     SetTimer(TIPTIMER_ANIMATION, 100);
     return TRUE;
@@ -221,7 +224,11 @@ void CMarkupTip::OnTimer(UINT_PTR nIDEvent)
 
 BOOL CMarkupTip::OnSetCursor(CWnd* /*pWnd*/, UINT /*nHitTest*/, UINT /*message*/)
 {
-    ::SetCursor(::LoadCursorW(NULL, IDC_ARROW));
+    POINT pt = { 0, 0 };
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_hWnd, &pt);
+    if (!m_drawer.TrackHotArea(pt))
+        ::SetCursor(::LoadCursorW(NULL, IDC_ARROW));
     return TRUE;
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "toolkit/MarkupDrawer.h"
 #include "toolkit/MarkupTipPlacement.h"
 
 #include <map>
@@ -127,6 +128,7 @@ protected:
 
     // --- events and states (MarkupTipEvents.cpp) ---------------------------
     void OnRelayedMouseMove(POINT ptScreen);
+    void OnRelayedLeftClick(POINT ptScreen);
     void SetNewToolTip(const ToolTipInfo& info, HWND hWnd);
     void StartHide();
     void SetAutoPopTimer();
@@ -159,8 +161,10 @@ protected:
     void PrepareTooltip(POINT ptScreen);
     void FillDefaults(ToolTipInfo& info) const;
     void NotifyDisplay(POINT ptScreen, ToolTipInfo& info);
+    void PaintBackground(HDC hWindowDC);
     void CaptureScreen(POINT ptWindow);
     void PaintTooltip(HDC hDC, int nTransparency);
+    void PaintShadow(HDC hResult, HDC hDC, int cx, int cy, int nTransparency);
     void FreeTooltipResources();
     TipBalloonShape GetBalloonShape() const;
 
@@ -174,6 +178,7 @@ protected:
     afx_msg LRESULT OnGetTextLength(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
+    CMarkupDrawer m_drawer;
     HWND m_hParentWnd;
     HWND m_hTipNotifyWnd;
     BOOL m_bHotRepaint;

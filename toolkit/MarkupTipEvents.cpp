@@ -18,7 +18,7 @@ void CMarkupTip::RelayEvent(MSG* pMsg)
         return;
     switch (pMsg->message) {
     case WM_MOUSEMOVE: OnRelayedMouseMove(pMsg->pt); break;
-    case WM_LBUTTONDOWN: KillTooltip(); break;
+    case WM_LBUTTONDOWN: OnRelayedLeftClick(pMsg->pt); break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
@@ -35,6 +35,19 @@ void CMarkupTip::RelayEvent(MSG* pMsg)
     case WM_SYSKEYDOWN: KillTooltip(); break;
     default: break;
     }
+}
+
+void CMarkupTip::OnRelayedLeftClick(POINT ptScreen)
+{
+    // A click on a hyperlink of the tip follows it; every click hides the tip.
+    if (IsCursorInTooltip()) {
+        POINT pt = ptScreen;
+        ::ScreenToClient(m_hWnd, &pt);
+        int nArea = m_drawer.FindAreaAt(pt);
+        if (nArea >= 0)
+            m_drawer.FollowLink(nArea);
+    }
+    KillTooltip();
 }
 
 void CMarkupTip::OnRelayedMouseMove(POINT ptScreen)
@@ -236,5 +249,6 @@ void CMarkupTip::StepFadeOut()
 
 void CMarkupTip::StepAnimation()
 {
-    // Plain text has no animated images: nothing moves between paints.
+    if (IsWindowVisible() && m_nTipState == TIPSTATE_SHOWN && m_drawer.StepAnimations())
+        PaintTooltip(NULL, m_nTransparency);
 }

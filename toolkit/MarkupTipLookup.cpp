@@ -12,11 +12,7 @@ CString LoadCommandTip(UINT nId)
     CString text;
     if (HINSTANCE hRes = AfxFindStringResourceHandle(nId))
         text.LoadString(hRes, nId);
-    int nFirst = text.Find(L'\n');
-    if (nFirst < 0)
-        return CString();
-    int nSecond = text.Find(L'\n', nFirst + 1);
-    return nSecond < 0 ? text.Mid(nFirst + 1) : text.Mid(nFirst + 1, nSecond - nFirst - 1);
+    return CMarkupDrawer::TipPart(text);
 }
 
 }  // namespace

@@ -34,55 +34,38 @@ void DeleteHandle(THandle& h)
     h = NULL;
 }
 
-// --- plain drawing until the mark-up drawer and the drawing manager come ----
-SIZE MeasureText(HDC hDC, const CString& text)
+// A memory DC compatible with another, deleted with this object.
+class CMemoryDC
 {
-    CSelectGuard font(hDC, ::GetStockObject(DEFAULT_GUI_FONT));
-    RECT rc = { 0, 0, 0, 0 };
-    ::DrawTextW(hDC, text, text.GetLength(), &rc, DT_CALCRECT | DT_NOPREFIX);
-    return SIZE{ rc.right + 1, rc.bottom + 1 };
-}
+public:
+    explicit CMemoryDC(HDC hLike) : m_hDC(::CreateCompatibleDC(hLike)) {}
+    ~CMemoryDC()
+    {
+        if (m_hDC)
+            ::DeleteDC(m_hDC);
+    }
+    CMemoryDC(const CMemoryDC&) = delete;
+    CMemoryDC& operator=(const CMemoryDC&) = delete;
+    operator HDC() const { return m_hDC; }
 
-void DrawText(HDC hDC, const RECT& rcText, const CString& text)
-{
-    CSelectGuard font(hDC, ::GetStockObject(DEFAULT_GUI_FONT));
-    int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
-    COLORREF crOld = ::SetTextColor(hDC, ::GetSysColor(COLOR_INFOTEXT));
-    RECT rc = rcText;
-    ::DrawTextW(hDC, text, text.GetLength(), &rc, DT_NOPREFIX);
-    ::SetTextColor(hDC, crOld);
-    ::SetBkMode(hDC, nOldMode);
-}
+private:
+    HDC m_hDC;
+};
 
-void FillSolid(HDC hDC, const RECT& rc, COLORREF cr)
+// A GDI object deleted with this object.
+template <class THandle>
+class CGdiHandle
 {
-    HBRUSH hBrush = ::CreateSolidBrush(cr);
-    if (!hBrush)
-        return;
-    ::FillRect(hDC, &rc, hBrush);
-    ::DeleteObject(hBrush);
-}
+public:
+    explicit CGdiHandle(THandle h) : m_h(h) {}
+    ~CGdiHandle() { DeleteHandle(m_h); }
+    CGdiHandle(const CGdiHandle&) = delete;
+    CGdiHandle& operator=(const CGdiHandle&) = delete;
+    operator THandle() const { return m_h; }
 
-void TileBlt(HDC hDest, int x, int y, int cx, int cy, HDC hSrc, int xSrc, int ySrc, int cxTile, int cyTile)
-{
-    if (cxTile <= 0 || cyTile <= 0)
-        return;
-    for (int ty = 0; ty < cy; ty += cyTile)
-        for (int tx = 0; tx < cx; tx += cxTile)
-            ::BitBlt(hDest, x + tx, y + ty, std::min(cxTile, cx - tx), std::min(cyTile, cy - ty), hSrc, xSrc, ySrc,
-                     SRCCOPY);
-}
-
-void DarkenUnderMask(HDC hDest, int x, int y, int cx, int cy, HDC hMask)
-{
-    ::BitBlt(hDest, x, y, cx, cy, hMask, 0, 0, SRCAND);
-}
-
-void BlendOnto(HDC hSrc, HDC hDest, int cx, int cy, int nOpacity)
-{
-    if (nOpacity > 0)
-        ::BitBlt(hDest, 0, 0, cx, cy, hSrc, 0, 0, SRCCOPY);
-}
+private:
+    THandle m_h;
+};
 
 }  // namespace
 
@@ -136,7 +119,8 @@ void CMarkupTip::PrepareTooltip(POINT ptScreen)
     HDC hWindowDC = ::GetDC(m_hWnd);
     if (!hWindowDC)
         return;
-    SIZE size = MeasureText(hWindowDC, m_tiPending.sText);
+    m_drawer.m_nMaxWidth = 0;
+    CSize size = m_drawer.MeasureMarkup(hWindowDC, m_tiPending.sText);
     m_rcText = RECT{ 0, 0, size.cx, size.cy };
     m_rcBody = m_rcText;
     ::OffsetRect(&m_rcText, m_szMargin.cx, m_szMargin.cy);
@@ -146,26 +130,8 @@ void CMarkupTip::PrepareTooltip(POINT ptScreen)
     m_nDirection = ComputeTipPlacement(m_tiPending.nDirection, ptScreen, VirtualScreen(), GetBalloonShape(), m_rcBody,
                                        m_rcText, m_rcWindow, m_ptAnchor);
     FreeTooltipResources();
-    const int cx = Width(m_rcWindow), cy = Height(m_rcWindow);
-    m_hRgn = CreateBalloonRegion(cx, cy, m_nDirection, m_ptAnchor, GetBalloonShape());
-
-    // The background: the body's effect, and the anchor strip outside the
-    // body repeating the body's line next to it.
-    m_hBitmapBk = ::CreateCompatibleBitmap(hWindowDC, cx, cy);
-    HDC hMem = ::CreateCompatibleDC(hWindowDC);
-    if (m_hBitmapBk && hMem) {
-        CSelectGuard bitmap(hMem, m_hBitmapBk);
-        FillSolid(hMem, m_rcBody, m_tiPending.crBegin);
-        const RECT& b = m_rcBody;
-        switch (m_nDirection >> 4) {
-        case 0: TileBlt(hMem, 0, 0, cx, b.top, hMem, 0, b.top + 1, cx, 1); break;
-        case 1: TileBlt(hMem, 0, b.bottom, cx, cy - b.bottom, hMem, 0, b.bottom - 1, cx, 1); break;
-        case 2: TileBlt(hMem, 0, 0, b.left, cy, hMem, b.left + 1, 0, 1, cy); break;
-        default: TileBlt(hMem, b.right, 0, cx - b.right, cy, hMem, b.right - 1, 0, 1, cy); break;
-        }
-    }
-    if (hMem)
-        ::DeleteDC(hMem);
+    m_hRgn = CreateBalloonRegion(Width(m_rcWindow), Height(m_rcWindow), m_nDirection, m_ptAnchor, GetBalloonShape());
+    PaintBackground(hWindowDC);
     ::ReleaseDC(m_hWnd, hWindowDC);
 
     POINT ptWindow = { ptScreen.x - m_ptAnchor.x, ptScreen.y - m_ptAnchor.y };
@@ -185,6 +151,28 @@ void CMarkupTip::PrepareTooltip(POINT ptScreen)
                    SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
+// The balloon's background, window box without shadow: the body's effect,
+// and the anchor strip outside the body repeating the body's line next to it.
+void CMarkupTip::PaintBackground(HDC hWindowDC)
+{
+    const int cx = Width(m_rcWindow), cy = Height(m_rcWindow);
+    m_hBitmapBk = ::CreateCompatibleBitmap(hWindowDC, cx, cy);
+    CMemoryDC mem(hWindowDC);
+    if (!m_hBitmapBk || !mem)
+        return;
+    CSelectGuard bitmap(mem, m_hBitmapBk);
+    CDrawManager& draw = m_drawer.m_drawManager;
+    const ToolTipInfo& tip = m_tiPending;
+    draw.FillEffect(mem, m_rcBody, tip.nEffect, tip.crBegin, tip.crMid, tip.crEnd, tip.nGranularity, 5);
+    const RECT& b = m_rcBody;
+    switch (m_nDirection >> 4) {
+    case 0: draw.TileBlt(mem, 0, 0, cx, b.top, mem, 0, b.top + 1, cx, 1); break;
+    case 1: draw.TileBlt(mem, 0, b.bottom, cx, cy - b.bottom, mem, 0, b.bottom - 1, cx, 1); break;
+    case 2: draw.TileBlt(mem, 0, 0, b.left, cy, mem, b.left + 1, 0, 1, cy); break;
+    default: draw.TileBlt(mem, b.right, 0, cx - b.right, cy, mem, b.right - 1, 0, 1, cy); break;
+    }
+}
+
 void CMarkupTip::CaptureScreen(POINT ptWindow)
 {
     DeleteHandle(m_hBitmapScreen);
@@ -192,14 +180,14 @@ void CMarkupTip::CaptureScreen(POINT ptWindow)
     HDC hScreen = ::GetDC(NULL);
     if (!hScreen)
         return;
-    HDC hMem = ::CreateCompatibleDC(hScreen);
-    m_hBitmapScreen = ::CreateCompatibleBitmap(hScreen, cx, cy);
-    if (hMem && m_hBitmapScreen) {
-        CSelectGuard bitmap(hMem, m_hBitmapScreen);
-        ::BitBlt(hMem, 0, 0, cx, cy, hScreen, ptWindow.x, ptWindow.y, SRCCOPY);
+    {
+        CMemoryDC mem(hScreen);
+        m_hBitmapScreen = ::CreateCompatibleBitmap(hScreen, cx, cy);
+        if (mem && m_hBitmapScreen) {
+            CSelectGuard bitmap(mem, m_hBitmapScreen);
+            ::BitBlt(mem, 0, 0, cx, cy, hScreen, ptWindow.x, ptWindow.y, SRCCOPY);
+        }
     }
-    if (hMem)
-        ::DeleteDC(hMem);
     ::ReleaseDC(NULL, hScreen);
 }
 
@@ -213,9 +201,6 @@ void CMarkupTip::PaintTooltip(HDC hDC, int nTransparency)
         hDC = hOwnDC = ::GetDC(m_hWnd);
     if (!hDC)
         return;
-
-    const int w = Width(m_rcWindow), h = Height(m_rcWindow);
-    const int cx = w - m_szTipShadowOffset.cx, cy = h - m_szTipShadowOffset.cy;
     if (!m_hBitmapScreen) {
         // Normally taken before showing; a tip shown some other way takes it now.
         RECT rc;
@@ -223,61 +208,63 @@ void CMarkupTip::PaintTooltip(HDC hDC, int nTransparency)
         CaptureScreen(POINT{ rc.left, rc.top });
     }
 
-    HDC hCompose = ::CreateCompatibleDC(hDC);
-    HDC hBack = ::CreateCompatibleDC(hDC);
-    HDC hResult = ::CreateCompatibleDC(hDC);
-    HBITMAP hComposeBmp = ::CreateCompatibleBitmap(hDC, w, h);
-    HBITMAP hResultBmp = ::CreateCompatibleBitmap(hDC, w, h);
-    if (hCompose && hBack && hResult && hComposeBmp && hResultBmp) {
-        CSelectGuard composeSel(hCompose, hComposeBmp);
-        CSelectGuard resultSel(hResult, hResultBmp);
-        {
-            CSelectGuard backSel(hBack, m_hBitmapBk);
-            ::BitBlt(hCompose, 0, 0, cx, cy, hBack, 0, 0, SRCCOPY);
-        }
-        DrawText(hCompose, m_rcText, m_tiDisplayed.sText);
-        if (m_hBorderBrush && m_nBorderWidth && m_nBorderHeight)
-            OnDrawBorder(hCompose, m_hRgn);
-
-        CSelectGuard backSel(hBack, m_hBitmapScreen);
-        ::BitBlt(hResult, 0, 0, w, h, hBack, 0, 0, SRCCOPY);
-
-        if (m_szTipShadowOffset.cx != 0 || m_szTipShadowOffset.cy != 0) {
-            // The grey of the shadow lightens as the tip grows transparent.
-            int g0 = static_cast<BYTE>(::MulDiv(255, 100 - m_nTipShadowDarkness, 100));
-            int g = g0 + (255 - g0) * t / 100;
-            HDC hMask = ::CreateCompatibleDC(hDC);
-            HBITMAP hMaskBmp = ::CreateCompatibleBitmap(hDC, cx, cy);
-            HBRUSH hGrey = ::CreateSolidBrush(RGB(g, g, g));
-            if (hMask && hMaskBmp && hGrey) {
-                CSelectGuard maskSel(hMask, hMaskBmp);
-                ::PatBlt(hMask, 0, 0, cx, cy, WHITENESS);
-                if (m_hRgn)
-                    ::FillRgn(hMask, m_hRgn, hGrey);
-                DarkenUnderMask(hResult, m_szTipShadowOffset.cx, m_szTipShadowOffset.cy, cx, cy, hMask);
+    const int w = Width(m_rcWindow), h = Height(m_rcWindow);
+    const int cx = w - m_szTipShadowOffset.cx, cy = h - m_szTipShadowOffset.cy;
+    {
+        CMemoryDC compose(hDC), back(hDC), result(hDC);
+        CGdiHandle<HBITMAP> composeBmp(::CreateCompatibleBitmap(hDC, w, h));
+        CGdiHandle<HBITMAP> resultBmp(::CreateCompatibleBitmap(hDC, w, h));
+        if (compose && back && result && composeBmp && resultBmp && m_hBitmapScreen) {
+            CSelectGuard composeSel(compose, composeBmp);
+            CSelectGuard resultSel(result, resultBmp);
+            {
+                CSelectGuard backSel(back, m_hBitmapBk);
+                ::BitBlt(compose, 0, 0, cx, cy, back, 0, 0, SRCCOPY);
             }
-            if (hGrey)
-                ::DeleteObject(hGrey);
-            if (hMaskBmp)
-                ::DeleteObject(hMaskBmp);
-            if (hMask)
-                ::DeleteDC(hMask);
-        }
+            m_drawer.DrawMarkup(&m_rcText, compose);
+            if (m_hBorderBrush && m_nBorderWidth && m_nBorderHeight)
+                OnDrawBorder(compose, m_hRgn);
 
-        ::SelectClipRgn(hResult, m_hRgn);
-        BlendOnto(hCompose, hResult, cx, cy, 100 - t);
-        ::SelectClipRgn(hResult, NULL);
-        ::BitBlt(hDC, 0, 0, w, h, hResult, 0, 0, SRCCOPY);
+            {
+                CSelectGuard backSel(back, m_hBitmapScreen);
+                ::BitBlt(result, 0, 0, w, h, back, 0, 0, SRCCOPY);
+            }
+            if (m_szTipShadowOffset.cx != 0 || m_szTipShadowOffset.cy != 0)
+                PaintShadow(result, hDC, cx, cy, t);
+
+            ::SelectClipRgn(result, m_hRgn);
+            m_drawer.m_drawManager.AlphaBlendDC(compose, result, 0, 0, cx, cy, 100 - t);
+            ::SelectClipRgn(result, NULL);
+            ::BitBlt(hDC, 0, 0, w, h, result, 0, 0, SRCCOPY);
+        }
     }
-    if (hComposeBmp)
-        ::DeleteObject(hComposeBmp);
-    if (hResultBmp)
-        ::DeleteObject(hResultBmp);
-    for (HDC hMem : { hCompose, hBack, hResult })
-        if (hMem)
-            ::DeleteDC(hMem);
     if (hOwnDC)
         ::ReleaseDC(m_hWnd, hOwnDC);
+}
+
+// Darkens the screen copy under the balloon moved by the shadow offset; the
+// grey of the mask lightens as the tip grows transparent.
+void CMarkupTip::PaintShadow(HDC hResult, HDC hDC, int cx, int cy, int nTransparency)
+{
+    if (!m_hRgn || cx < 1 || cy < 1)
+        return;
+    const int g0 = static_cast<BYTE>(::MulDiv(255, 100 - m_nTipShadowDarkness, 100));
+    const int g = g0 + (255 - g0) * nTransparency / 100;
+    CGdiHandle<HBITMAP> mask(::CreateCompatibleBitmap(hDC, cx, cy));
+    CGdiHandle<HBRUSH> grey(::CreateSolidBrush(RGB(g, g, g)));
+    if (!mask || !grey)
+        return;
+    {
+        CMemoryDC mem(hDC);
+        if (!mem)
+            return;
+        CSelectGuard maskSel(mem, mask);
+        ::PatBlt(mem, 0, 0, cx, cy, WHITENESS);
+        ::FillRgn(mem, m_hRgn, grey);
+    }
+    // The mask is out of every DC again: the drawing manager selects it itself.
+    m_drawer.m_drawManager.DrawShadow(hResult, m_szTipShadowOffset.cx, m_szTipShadowOffset.cy, cx, cy, mask,
+                                      m_bTipShadowGradient, m_szTipShadowBlur.cx, m_szTipShadowBlur.cy);
 }
 
 BOOL CMarkupTip::OnDrawBorder(HDC hDC, HRGN hRgn)

@@ -2,6 +2,7 @@
 // which control it serves, what it paints on the screen, and that showing
 // and hiding it a thousand times costs no handles. The timers are fired by
 // the test (a timer is fired only when the tip had armed it).
+#include "toolkit/LinkLauncher.h"
 #include "toolkit/MarkupTip.h"
 #include "resource.h"
 #include "tests/e2e/ScreenPixels.h"
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,6 +27,12 @@ public:
     using CMarkupTip::ShortenDebugText;
     int State() const { return m_nTipState; }
     RECT Body() const { return m_rcBody; }
+    RECT TextBox() const { return m_rcText; }
+    HRGN BalloonRegion() const { return m_hRgn; }
+    POINT Anchor() const { return m_ptAnchor; }
+    const std::vector<HtmlArea>& Links() const { return m_drawer.m_arrAreas; }
+    int HotLink() const { return m_drawer.m_nHotArea; }
+    HCURSOR LinkCursor() const { return m_drawer.m_hLinkCursor; }
     RECT WindowBox() const { return m_rcWindow; }
     int Direction() const { return m_nDirection; }
     void SetDebugMode(BOOL b) { m_bDebugMode = b; }
@@ -140,6 +149,26 @@ protected:
         if (!Visible())
             return L"(not shown)";
         return ShownText();
+    }
+
+    // What the screen shows of the tip window, once it has painted.
+    ScreenShot ShotOfTip()
+    {
+        ::UpdateWindow(Tip());
+        PumpUntil([] { return false; }, 100);
+        RECT rc;
+        ::GetWindowRect(Tip(), &rc);
+        return CaptureClient(Tip(), RECT{ 0, 0, rc.right - rc.left, rc.bottom - rc.top });
+    }
+
+    // The dialog's client area as the screen shows it, and where a point of
+    // the tip's client area lies in it.
+    ScreenShot DialogShot() { return CaptureClient(m_dialog.GetSafeHwnd(), RECT{ 0, 0, 400, 300 }); }
+    POINT InDialog(POINT ptTip)
+    {
+        ::ClientToScreen(Tip(), &ptTip);
+        ::ScreenToClient(m_dialog.GetSafeHwnd(), &ptTip);
+        return ptTip;
     }
 
     // A place on the dialog that no tool covers.
@@ -348,7 +377,9 @@ TEST_F(MarkupTipTest, ScreenShowsTheBalloonWithItsShadow)
     auto at = [&](int x, int y) { return POINT{ rcTip.left - origin.x + x, rcTip.top - origin.y + y }; };
     POINT inside = at(body.left + 14, body.top + 5);
     POINT border = at((body.left + body.right) / 2, body.top);
-    POINT shadow = at(body.right + 3, (body.top + body.bottom) / 2);
+    // The blurred shadow is darkest next to the body and fades outwards.
+    POINT shadow = at(body.right + 1, (body.top + body.bottom) / 2);
+    POINT shadowOuter = at(body.right + 5, (body.top + body.bottom) / 2);
     POINT corner = at(body.left, body.top);
     ASSERT_LT(shadow.x, before.width);
 
@@ -372,6 +403,265 @@ TEST_F(MarkupTipTest, ScreenShowsTheBalloonWithItsShadow)
     EXPECT_GT(sumUnder, 200) << "the dialog lies under the shadow";
     EXPECT_LT(sumShaded, sumUnder * 85 / 100) << "the shadow darkens what lies under it";
     EXPECT_GT(sumShaded, 0) << "the shadow is not black";
+    COLORREF outer = after.At(shadowOuter.x, shadowOuter.y);
+    EXPECT_LT(sumShaded, GetRValue(outer) + GetGValue(outer) + GetBValue(outer)) << "the shadow is blurred";
+}
+
+TEST_F(MarkupTipTest, ShownWindowIsShapedLikeTheBalloonWithItsShadow)
+{
+    ASSERT_EQ(L"Alpha tip", ShowOver(kAlpha));
+    ASSERT_EQ(16, m_tip.Direction());
+    HRGN hWindowRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(ERROR, ::GetWindowRgn(Tip(), hWindowRgn));
+    const RECT body = m_tip.Body();
+    const POINT a = m_tip.Anchor();  // below the body, 16 from its left end
+    const int yMid = (body.top + body.bottom) / 2;
+    struct
+    {
+        const char* what;
+        POINT pt;
+        bool bInBalloon, bInWindow;
+    } cases[] = {
+        { "rounded top-left corner", { 0, 0 }, false, false },
+        { "middle of the body", { body.right / 2, yMid }, true, true },
+        { "near the anchor's tip", { a.x + 1, a.y - 5 }, true, true },
+        { "left of the anchor, below the body", { 2, body.bottom + 3 }, false, false },
+        { "shadow right of the body", { body.right + 3, yMid }, false, true },
+        { "shadow of the anchor's tip", { a.x + 6 + 1, a.y + 6 - 5 }, false, true },
+        { "past the shadow", { body.right + 8, yMid }, false, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.bInBalloon, ::PtInRegion(m_tip.BalloonRegion(), c.pt.x, c.pt.y) != FALSE);
+        EXPECT_EQ(c.bInWindow, ::PtInRegion(hWindowRgn, c.pt.x, c.pt.y) != FALSE);
+    }
+    ::DeleteObject(hWindowRgn);
+}
+
+bool IsRed(COLORREF c)
+{
+    return GetRValue(c) > 180 && GetGValue(c) < 90 && GetBValue(c) < 90;
+}
+bool IsBlue(COLORREF c)
+{
+    return GetBValue(c) > 180 && GetRValue(c) < 90 && GetGValue(c) < 90;
+}
+bool IsBlack(COLORREF c)
+{
+    return GetRValue(c) < 60 && GetGValue(c) < 60 && GetBValue(c) < 60;
+}
+
+// Where pixels of one colour lie in a shot.
+struct ColourSpread
+{
+    int nCount = 0;
+    int nOutside = 0;  // outside the box they belong in
+    RECT box = { 1 << 30, 1 << 30, -(1 << 30), -(1 << 30) };
+};
+
+ColourSpread Spread(const ScreenShot& shot, bool (*is)(COLORREF), const RECT& rcAllowed)
+{
+    ColourSpread s;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) {
+            if (!is(shot.At(x, y)))
+                continue;
+            ++s.nCount;
+            s.nOutside += !::PtInRect(&rcAllowed, POINT{ x, y });
+            s.box = RECT{ std::min<LONG>(s.box.left, x), std::min<LONG>(s.box.top, y), std::max<LONG>(s.box.right, x),
+                          std::max<LONG>(s.box.bottom, y) };
+        }
+    return s;
+}
+
+TEST_F(MarkupTipTest, MarkupTextShowsInItsColoursInsideTheTextBox)
+{
+    const wchar_t* text = L"<font color=#ff0000><b>Red</b></font> and <font color=#0000ff>blue</font>";
+    m_tip.AddToolText(Item(kAlpha), text);
+    ASSERT_EQ(text, ShowOver(kAlpha));
+    ScreenShot shot = ShotOfTip();
+    RECT rcText = m_tip.TextBox();
+    ColourSpread red = Spread(shot, IsRed, rcText);
+    ColourSpread blue = Spread(shot, IsBlue, rcText);
+    ColourSpread black = Spread(shot, IsBlack, rcText);
+    EXPECT_GT(red.nCount, 10) << "the red run";
+    EXPECT_GT(blue.nCount, 10) << "the blue run";
+    EXPECT_EQ(0, red.nOutside) << "the mark-up stays inside its text box";
+    EXPECT_EQ(0, blue.nOutside);
+    EXPECT_LT(red.box.right, blue.box.left) << "the runs follow each other in order";
+    // The border is black too: only the text box counts.
+    EXPECT_GT(black.nCount - black.nOutside, 10) << "the plain words in the body's black";
+
+    // The tags take no room: a tip of the words alone is as wide.
+    const int nWidth = rcText.right - rcText.left;
+    m_tip.AddToolText(Item(kBeta), L"<b>Red</b> and blue");
+    ASSERT_EQ(L"<b>Red</b> and blue", ShowOver(kBeta));
+    RECT rcPlain = m_tip.TextBox();
+    EXPECT_NEAR(rcPlain.right - rcPlain.left, nWidth, 1);
+}
+
+TEST_F(MarkupTipTest, BackgroundEffectOfTheRecordFillsBodyAndAnchor)
+{
+    ToolTipInfo info;
+    info.sText = L"A tip with a gradient";
+    info.nMask = TIPMASK_EFFECT | TIPMASK_COLORS;
+    info.nEffect = CDrawManager::EFFECT_HGRADIENT;
+    info.crBegin = RGB(255, 0, 0);
+    info.crMid = RGB(0, 255, 0);
+    info.crEnd = RGB(0, 0, 255);
+    m_tip.AddToolInfo(Item(kAlpha), info);
+    ASSERT_EQ(L"A tip with a gradient", ShowOver(kAlpha));
+    ASSERT_EQ(16, m_tip.Direction()) << "the anchor below the body";
+    ScreenShot shot = ShotOfTip();
+    RECT body = m_tip.Body();
+    const int yMid = (body.top + body.bottom) / 2;
+    COLORREF left = shot.At(body.left + 3, yMid), right = shot.At(body.right - 4, yMid);
+    EXPECT_GT(GetRValue(left), 200);
+    EXPECT_LT(GetBValue(left), 60);
+    EXPECT_GT(GetBValue(right), 180);
+    EXPECT_LT(GetRValue(right), 80);
+    // The anchor repeats the body's colour of its column.
+    const int x = 16 + 3;
+    EXPECT_EQ(shot.At(x, yMid), shot.At(x, body.bottom + 3));
+}
+
+TEST_F(MarkupTipTest, HalfTransparentTipBlendsOverTheScreenAndCastsALighterShadow)
+{
+    HWND hAlpha = Item(kAlpha)->GetSafeHwnd();
+    const COLORREF crInfo = ::GetSysColor(COLOR_INFOBK);
+    struct Seen
+    {
+        COLORREF under, inside, shadowUnder, shadow;
+    } seen[2];
+    const BYTE transparency[2] = { 0, 50 };
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(transparency[i]);
+        ToolTipInfo info;
+        info.sText = L"Alpha tip";
+        info.nMask = TIPMASK_TRANSPARENCY;
+        info.nTransparency = transparency[i];
+        m_tip.AddToolInfo(Item(kAlpha), info);
+        MoveToBackground();
+        PumpUntil([] { return false; }, 100);
+        MoveTo(hAlpha, Centre(hAlpha));
+        ScreenShot before = DialogShot();
+        ASSERT_TRUE(Fire(TIPTIMER_SHOW));
+        ASSERT_TRUE(Visible());
+        ScreenShot tip = ShotOfTip();
+        RECT body = m_tip.Body();
+        POINT inside = { body.left + 14, body.top + 5 };
+        POINT shadow = { body.right + 3, (body.top + body.bottom) / 2 };
+        POINT insideOnDialog = InDialog(inside), shadowOnDialog = InDialog(shadow);
+        ASSERT_LT(shadowOnDialog.x, before.width);
+        seen[i] = Seen{ before.At(insideOnDialog.x, insideOnDialog.y), tip.At(inside.x, inside.y),
+                        before.At(shadowOnDialog.x, shadowOnDialog.y), tip.At(shadow.x, shadow.y) };
+    }
+    EXPECT_EQ(crInfo, seen[0].inside) << "an opaque tip shows its own colour";
+    EXPECT_NEAR(GetRValue(seen[1].inside), (GetRValue(crInfo) + GetRValue(seen[1].under)) / 2, 3);
+    EXPECT_NEAR(GetGValue(seen[1].inside), (GetGValue(crInfo) + GetGValue(seen[1].under)) / 2, 3);
+    EXPECT_NEAR(GetBValue(seen[1].inside), (GetBValue(crInfo) + GetBValue(seen[1].under)) / 2, 3);
+    auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    EXPECT_LT(sum(seen[0].shadow), sum(seen[1].shadow)) << "the shadow lightens with the tip";
+    EXPECT_LT(sum(seen[1].shadow), sum(seen[1].shadowUnder)) << "but still darkens";
+}
+
+// Links the tip followed, through the opener hook.
+std::vector<std::wstring> g_opened;
+HINSTANCE RecordOpen(HWND, LPCWSTR, LPCWSTR pszFile, LPCWSTR, LPCWSTR, INT)
+{
+    g_opened.push_back(pszFile ? pszFile : L"");
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+class MarkupTipLinkTest : public MarkupTipTest
+{
+protected:
+    void SetUp() override
+    {
+        MarkupTipTest::SetUp();
+        CLinkLauncher::SetOpener(&RecordOpen);
+        g_opened.clear();
+        // The cursor goes onto the tip to reach its link: the tip must stay.
+        ToolTipInfo info;
+        info.sText = kText;
+        info.nMask = TIPMASK_BEHAVIOUR;
+        info.nBehaviour = TIPBEHAVIOUR_OVER_TIP_KEEPS;
+        m_tip.AddToolInfo(Item(kAlpha), info);
+    }
+    void TearDown() override
+    {
+        CLinkLauncher::SetOpener(NULL);
+        MarkupTipTest::TearDown();
+    }
+
+    // Shows the tip; the screen point of the link's middle and of a word
+    // before it.
+    bool ShowLink(POINT& ptLink, POINT& ptBeside)
+    {
+        MoveToBackground();
+        if (ShowOver(kAlpha) != kText || m_tip.Links().size() != 1)
+            return false;
+        const HtmlArea& a = m_tip.Links()[0];
+        ptLink = POINT{ (a.left + a.right) / 2, (a.top + a.bottom) / 2 };
+        ptBeside = POINT{ m_tip.TextBox().left + 2, ptLink.y };
+        ::ClientToScreen(Tip(), &ptLink);
+        ::ClientToScreen(Tip(), &ptBeside);
+        return true;
+    }
+    bool Hot(POINT ptScreen)
+    {
+        ::SetCursorPos(ptScreen.x, ptScreen.y);
+        ::SendMessageW(Tip(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Tip()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return m_tip.HotLink() != MARKUP_NO_HOT_AREA;
+    }
+
+    static const wchar_t kText[];
+};
+const wchar_t MarkupTipLinkTest::kText[] = L"Go <a href=\"http://127.0.0.1/tip\">here</a> now";
+
+TEST_F(MarkupTipLinkTest, ClickOnTheLinkFollowsItAndEveryClickHides)
+{
+    struct
+    {
+        const char* what;
+        bool bOnLink;
+        std::vector<std::wstring> opened;
+    } cases[] = {
+        { "on the link", true, { L"http://127.0.0.1/tip" } },
+        { "beside it", false, {} },
+    };
+    HWND hAlpha = Item(kAlpha)->GetSafeHwnd();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        POINT ptLink, ptBeside;
+        ASSERT_TRUE(ShowLink(ptLink, ptBeside));
+        POINT pt = c.bOnLink ? ptLink : ptBeside;
+        ::SetCursorPos(pt.x, pt.y);
+        g_opened.clear();
+        Relay(hAlpha, WM_LBUTTONDOWN, MK_LBUTTON, pt);
+        EXPECT_EQ(c.opened, g_opened);
+        EXPECT_FALSE(Visible());
+    }
+}
+
+TEST_F(MarkupTipLinkTest, CursorOverTheLinkIsTheHandAndRepaintsItHot)
+{
+    POINT ptLink, ptBeside;
+    ASSERT_TRUE(ShowLink(ptLink, ptBeside));
+    const HtmlArea area = m_tip.Links()[0];
+    RECT rcLink = { area.left, area.top, area.right + 1, area.bottom + 1 };
+    ScreenShot cold = ShotOfTip();
+
+    ASSERT_TRUE(Hot(ptLink));
+    EXPECT_EQ(area.nId, m_tip.HotLink());
+    EXPECT_EQ(m_tip.LinkCursor(), ::GetCursor());
+    ScreenShot hot = ShotOfTip();
+    // Hot, the link is underlined: more of its blue in the same place.
+    EXPECT_GT(Spread(hot, IsBlue, rcLink).nCount, Spread(cold, IsBlue, rcLink).nCount);
+    EXPECT_TRUE(Visible()) << "the repaint keeps the tip up";
+
+    EXPECT_FALSE(Hot(ptBeside));
+    EXPECT_EQ(::LoadCursorW(NULL, IDC_ARROW), ::GetCursor());
 }
 
 // GDI and USER handles of this process. Where GetGuiResources is not
@@ -401,6 +691,10 @@ int UserHandles()
 
 TEST_F(MarkupTipTest, ThousandShowsCostNoHandles)
 {
+    // Fonts, colours, a table and a link: every kind of object a paint makes.
+    m_tip.AddToolText(Item(kAlpha),
+                      L"<b>Alpha</b> <font color=red>tip</font> <a href=\"http://127.0.0.1/\">link</a>"
+                      L"<table border=1><tr><td bgcolor=yellow>cell</td></tr></table>");
     HWND hAlpha = Item(kAlpha)->GetSafeHwnd();
     auto cycle = [&](int i) {
         MoveTo(hAlpha, Centre(hAlpha, i % 2, 0));
