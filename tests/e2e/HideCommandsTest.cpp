@@ -1,6 +1,8 @@
 // Hide IP / Restore IP and Auto Hide IP / Stop Auto on the real program: the
-// refusals with their messages, and which buttons each state leaves usable.
+// refusals with their messages, which buttons each state leaves usable, and
+// the caption and tip each state gives its buttons.
 #include "tests/e2e/CommandsFixture.h"
+#include "tests/e2e/TipOnScreen.h"
 #include "tests/e2e/TrayMenuRows.h"
 
 namespace {
@@ -146,4 +148,56 @@ TEST_F(HideCommandsTest, RemoveCurOnAnEmptyListSaysSo)
     Click(kGetProxyId);
     EXPECT_EQ(L"No proxy to remove!", AnswerMessageBox());
     EXPECT_EQ(L"Remove Cur", Caption(kGetProxyId));
+}
+
+namespace {
+
+std::string Narrow(const std::wstring& s)
+{
+    return std::string(s.begin(), s.end());
+}
+
+}  // namespace
+
+TEST_F(HideCommandsTest, EachStateShowsItsButtonFaces)
+{
+    FillList(NumberedProxies(3), 3);
+    struct Face
+    {
+        int id;
+        const wchar_t* caption;
+        const wchar_t* tip;
+    };
+    const Face kHide = { kHideIPId, L"Hide IP", L"Hide your real IP" };
+    const Face kRestore = { kHideIPId, L"Restore IP", L"Restore your real IP" };
+    const Face kAuto = { kAutoHideIPId, L"Auto Hide IP", L"Switch your IP every X minutes" };
+    const Face kStop = { kAutoHideIPId, L"Stop Auto", L"Stop switching your IP automatically" };
+    const Face kGet = { kGetProxyId, L"Get Proxy", L"Get proxy list" };
+    const Face kRemove = { kGetProxyId, L"Remove Cur", L"Remove current proxy and switch to next one" };
+    // Hide and restore by hand, then automatic mode and back.
+    const struct
+    {
+        int click;  // 0: the faces at start
+        std::vector<Face> faces;
+    } steps[] = {
+        { 0, { kHide, kAuto, kGet } },         { kHideIPId, { kRestore } },        { kHideIPId, { kHide } },
+        { kAutoHideIPId, { kStop, kRemove } }, { kAutoHideIPId, { kAuto, kGet } },
+    };
+    SetForegroundWindow(main);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.click);
+        if (step.click == kHideIPId) {
+            ASSERT_TRUE(list->SelectOnly({ 1 }));
+        }
+        if (step.click)
+            Click(step.click);
+        for (const Face& face : step.faces) {
+            SCOPED_TRACE(face.id);
+            ASSERT_TRUE(WaitCaption(face.id, face.caption)) << "shows " << Narrow(Caption(face.id));
+            std::wstring seen;
+            EXPECT_NE(nullptr, RestPointerOn(program, Item(face.id), face.tip, &seen))
+                << "last tip seen: " << Narrow(seen);
+            MovePointerAway(program, main);
+        }
+    }
 }

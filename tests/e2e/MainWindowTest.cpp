@@ -4,6 +4,7 @@
 #include "tests/support/E2eControlIds.h"
 #include "tests/e2e/ProgramUnderTest.h"
 #include "tests/e2e/ScreenPixels.h"
+#include "tests/e2e/TipOnScreen.h"
 #include "tests/e2e/TrayMenuRows.h"
 
 #include <commctrl.h>
@@ -236,16 +237,6 @@ TEST_F(MainWindowTest, ExitWhileHiddenEndsToo)
 
 namespace {
 
-// The visible tip window of the process, if any; its text is the text of
-// the tip it shows.
-HWND VisibleTip(const ProgramUnderTest& program)
-{
-    for (HWND hWnd : program.TopLevelWindows())
-        if (WindowClass(hWnd) == L"CMarkupTip" && IsWindowVisible(hWnd))
-            return hWnd;
-    return nullptr;
-}
-
 TEST_F(MainWindowTest, ButtonsShowTheirTips)
 {
     struct
@@ -265,32 +256,11 @@ TEST_F(MainWindowTest, ButtonsShowTheirTips)
         SCOPED_TRACE(t.id);
         HWND button = Item(t.id);
         ASSERT_NE(nullptr, button);
-        RECT rc;
-        GetClientRect(button, &rc);
-        POINT centre = { rc.right / 2, rc.bottom / 2 };
-        POINT screen = centre;
-        ClientToScreen(button, &screen);
         std::wstring text;
-        // The tip appears after its delay while the pointer rests on the button;
-        // every further move would start that delay again, so move once and wait.
-        bool shown = false;
-        for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
-            SetCursorPos(screen.x, screen.y);
-            PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
-            shown = WaitUntil(
-                [&] {
-                    HWND tip = VisibleTip(program);
-                    if (tip)
-                        text = WindowText(tip);
-                    return text == t.tip;
-                },
-                5000);
-        }
-        EXPECT_TRUE(shown) << "last tip text seen: " << std::string(text.begin(), text.end());
+        EXPECT_NE(nullptr, RestPointerOn(program, button, t.tip, &text))
+            << "last tip text seen: " << std::string(text.begin(), text.end());
         // Away from the buttons the tip goes.
-        SetCursorPos(0, 0);
-        PostMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
-        WaitUntil([&] { return VisibleTip(program) == nullptr; }, 10000);
+        MovePointerAway(program, main);
     }
 }
 

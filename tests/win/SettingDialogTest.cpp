@@ -584,4 +584,93 @@ TEST_F(SettingDialogTest, EachPageTipsItsControls)
     EXPECT_EQ(IDCANCEL, run.WaitForEnd());
 }
 
+// The visible tip window of the dialog's thread, if any.
+struct VisibleTipSearch
+{
+    HWND hTip;
+};
+
+BOOL CALLBACK FindVisibleTipProc(HWND h, LPARAM lp)
+{
+    if (CMarkupTip::FromTipWindow(h) && IsWindowVisible(h)) {
+        reinterpret_cast<VisibleTipSearch*>(lp)->hTip = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleTip(DWORD threadId)
+{
+    VisibleTipSearch search = { NULL };
+    EnumThreadWindows(threadId, FindVisibleTipProc, reinterpret_cast<LPARAM>(&search));
+    return search.hTip;
+}
+
+// The pointer comes to rest on the middle of hControl, as the mouse brings
+// it: the move goes to hTarget, the window that gets the mouse there (the
+// page for a disabled control).
+void RestPointer(HWND hControl, HWND hTarget)
+{
+    RECT rc;
+    GetWindowRect(hControl, &rc);
+    POINT pt = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+    SetCursorPos(pt.x, pt.y);
+    POINT client = pt;
+    ScreenToClient(hTarget, &client);
+    PostMessageW(hTarget, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+}
+
+TEST_F(SettingDialogTest, ControlsWithoutATipEntryShowNoTip)
+{
+    CSettingDialogRun run;
+    ASSERT_NE(nullptr, run.Dialog());
+    SetForegroundWindow(run.Dialog());
+    struct
+    {
+        int nTab;
+        int nControl;
+        const wchar_t* tip;  // NULL: none may show
+    } cases[] = {
+        // A served control first, to show that a resting pointer brings tips.
+        { 0, IDC_TEST_THREADS, L"How many threads will be created for testing proxies" },
+        { 0, IDC_TEST_THREADS_SPIN, NULL },
+        { 0, IDC_TEST_TIMEOUT_SPIN, NULL },
+        { 1, IDC_SWITCH_RATIO, L"Only first X% proxies will be used to avoid slow proxies" },
+        { 1, IDC_SWITCH_RATIO_SPIN, NULL },
+        { 1, IDC_SWITCH_INTERVAL_SPIN, NULL },
+        { 1, IDC_SWITCH_IE, NULL },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nControl);
+        ASSERT_TRUE(run.GoToTab(c.nTab));
+        HWND hPage = c.nTab == 0 ? run.TestPage() : run.SwitchPage();
+        HWND hControl = GetDlgItem(hPage, c.nControl);
+        ASSERT_NE(nullptr, hControl);
+        // Off every control first: no tip is up.
+        SetCursorPos(0, 0);
+        PostMessageW(hPage, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
+        ASSERT_TRUE(WaitFor([&] { return VisibleTip(run.ThreadId()) == NULL; }, 10000));
+
+        RestPointer(hControl, IsWindowEnabled(hControl) ? hControl : hPage);
+        if (c.tip) {
+            std::wstring seen;
+            EXPECT_TRUE(WaitFor(
+                [&] {
+                    HWND hTip = VisibleTip(run.ThreadId());
+                    seen = hTip ? WindowText(hTip) : L"";
+                    return seen == c.tip;
+                },
+                5000))
+                << "shows " << CStringA(seen.c_str()).GetString();
+        } else {
+            // Four times the delay after which a tip comes.
+            Sleep(2000);
+            HWND hTip = VisibleTip(run.ThreadId());
+            EXPECT_EQ(nullptr, hTip) << "shows " << CStringA(WindowText(hTip).c_str()).GetString();
+        }
+    }
+    run.ClickButton(IDCANCEL);
+    EXPECT_EQ(IDCANCEL, run.WaitForEnd());
+}
+
 }  // namespace
