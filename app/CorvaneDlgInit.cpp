@@ -15,6 +15,7 @@
 #include "net/ServerRequest.h"
 #include "proxy/CountryTable.h"
 #include "proxy/Settings.h"
+#include "toolkit/LinkLauncher.h"
 
 namespace {
 
@@ -175,6 +176,7 @@ void CCorvaneDlg::SetUpButtons()
 
     // The buttons' pages open through the build's link opener.
     CIconButton::SetUrlOpener(&ShellExecuteLink);
+    CLinkLauncher::SetOpener(&ShellOpenLink);  // and the tips' links
 
     m_btnCheckIP.SetFlat(FALSE);
     m_btnCheckIP.SetAlign(CIconButton::BUTTON_ALIGN_HORIZONTAL);
