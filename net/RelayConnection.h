@@ -49,6 +49,9 @@ struct CRelayConnection
     // the socket, which ends the connect with an error.
     bool m_bConnecting;
     HANDLE m_hConnectTimer;
+    // An operation on the socket that completes at once queues no packet:
+    // the thread that started it carries the result on.
+    bool m_bSkipPort;
 };
 
 // Closes one side of a pair and tells the other: the peer's socket is closed
@@ -65,6 +68,14 @@ CRelayConnection* AllocRelayConnection(CRelayServer* pServer, SOCKET s, int nLoc
 // down first (waiting for a callback already running).
 void FreeRelayConnection(CRelayConnection* pConnection);
 int NextRelayLock();
+// Associates the record's socket with the relay's completion port, and asks
+// that its immediate completions skip the port when the relay wants that.
+bool AssociateRelayConnection(CRelayConnection* pConnection, HANDLE hPort);
 // Posts the receive of a whole buffer on the record's socket; false when the
-// socket is closed or the call failed at once.
+// socket is closed or the call failed at once. A receive that completed at
+// once on a socket that skips the port waits in this thread's list of
+// immediate results.
 bool PostRelayReceive(CRelayConnection* pConnection);
+// Off the completion-port threads (the listening thread): the immediate
+// results this thread started go to the port as packets.
+void HandImmediateResultsToPort(HANDLE hPort);

@@ -49,7 +49,9 @@ CRelayServer::CRelayServer()
       m_nBoundPort(0),
       m_bStartFailed(false),
       m_nConnections(0),
-      m_dwConnectTimeoutMs(RELAY_CONNECT_TIMEOUT_MS)
+      m_dwConnectTimeoutMs(RELAY_CONNECT_TIMEOUT_MS),
+      m_bSkipPortWanted(true),
+      m_nImmediate(0)
 {
     InitializeCriticalSection(&m_csEndpoint);
 }
@@ -226,8 +228,7 @@ DWORD WINAPI RelayListenThreadProc(LPVOID pParam)
             closesocket(accepted);
             continue;
         }
-        if (CreateIoCompletionPort(reinterpret_cast<HANDLE>(accepted), pServer->m_hCompletionPort,
-                                   static_cast<ULONG_PTR>(accepted), 0) == NULL) {
+        if (!AssociateRelayConnection(pConnection, pServer->m_hCompletionPort)) {
             closesocket(accepted);
             FreeRelayConnection(pConnection);
             continue;
@@ -235,6 +236,9 @@ DWORD WINAPI RelayListenThreadProc(LPVOID pParam)
         // Nobody else knows the record yet: a failed post frees it here.
         if (!PostRelayReceive(pConnection))
             CloseRelayConnection(pConnection);
+        // This thread only accepts: a receive that completed at once is
+        // carried on by a completion-port thread.
+        HandImmediateResultsToPort(pServer->m_hCompletionPort);
     }
 
     closesocket(listener);

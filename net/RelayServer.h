@@ -55,6 +55,13 @@ public:
     // How long an upstream connect may take (tests shorten it).
     DWORD GetConnectTimeout() const { return m_dwConnectTimeoutMs.load(); }
     void SetConnectTimeout(DWORD dwMilliseconds) { m_dwConnectTimeoutMs = dwMilliseconds; }
+    // Whether sockets accepted or connected from now on handle a receive or
+    // send that completes at once on the same thread instead of through the
+    // port (on by default; used only where the system allows it).
+    void SetSkipPortOnSuccess(bool bSkip) { m_bSkipPortWanted = bSkip; }
+    bool GetSkipPortOnSuccess() const { return m_bSkipPortWanted.load(); }
+    // Operations that completed at once and were carried on without a packet.
+    long GetImmediateCount() const { return m_nImmediate.load(); }
 
     int m_nListenPort;
     char m_szUpstreamHost[RELAY_HOST_SIZE];
@@ -71,6 +78,8 @@ public:
     std::atomic<bool> m_bStartFailed;
     std::atomic<long> m_nConnections;
     std::atomic<DWORD> m_dwConnectTimeoutMs;
+    std::atomic<bool> m_bSkipPortWanted;
+    std::atomic<long> m_nImmediate;
 
 private:
     CRelayServer(const CRelayServer&) = delete;

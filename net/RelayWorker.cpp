@@ -3,6 +3,7 @@
 // of pairs.
 #include "net/RelayServer.h"
 
+#include "net/RelayCompletionMode.h"
 #include "net/WorkerMessages.h"
 #include "net/PasswordRenewal.h"
 #include "net/ProxyAuthorization.h"
@@ -48,6 +49,31 @@ private:
     CRITICAL_SECTION* m_pcs;
 };
 
+// Results of operations that completed at once on sockets that skip the
+// port, waiting for this thread to carry them on. One handling step starts
+// at most two operations (an upstream's first receive and the browser's
+// first send), and the list is emptied after every step.
+struct CImmediateResult
+{
+    CRelayConnection* pConnection;
+    DWORD nBytes;
+};
+const int kImmediateSlots = 4;
+thread_local CImmediateResult t_immediate[kImmediateSlots];
+thread_local int t_nImmediate = 0;
+
+// The operation completed at once; the caller holds the pair's lock and has
+// set m_nOperation. With the list full the result goes as a packet instead.
+void KeepImmediateResult(CRelayConnection* pConnection, DWORD nBytes)
+{
+    if (t_nImmediate < kImmediateSlots) {
+        t_immediate[t_nImmediate++] = { pConnection, nBytes };
+        return;
+    }
+    PostQueuedCompletionStatus(g_relayServer.m_hCompletionPort, nBytes, static_cast<ULONG_PTR>(pConnection->m_socket),
+                               &pConnection->m_overlapped);
+}
+
 const char* const kMethods[] = { "OPTIONS", "GET", "HEAD", "POST", "PUT", "DELETE", "TRACE", "CONNECT" };
 const char kAuthRequired[] = "407 Proxy Authentication Required";
 const __int64 kRenewalPause = 3600;
@@ -75,9 +101,13 @@ bool PostRelaySend(CRelayConnection* pConnection)
     pConnection->m_wsaBuf.len = pConnection->m_nBlockLength - pConnection->m_nBlockSent;
     pConnection->m_nOperation = RELAY_OP_SEND;
     DWORD nSent = 0;
-    if (WSASend(pPeer->m_socket, &pConnection->m_wsaBuf, 1, &nSent, 0, &pConnection->m_overlapped, NULL) ==
-            SOCKET_ERROR &&
-        WSAGetLastError() != WSA_IO_PENDING) {
+    if (WSASend(pPeer->m_socket, &pConnection->m_wsaBuf, 1, &nSent, 0, &pConnection->m_overlapped, NULL) == 0) {
+        // The send is on the peer's socket: its mode decides.
+        if (pPeer->m_bSkipPort)
+            KeepImmediateResult(pConnection, nSent);
+        return true;
+    }
+    if (WSAGetLastError() != WSA_IO_PENDING) {
         pConnection->m_nOperation = RELAY_OP_NONE;
         return false;
     }
@@ -184,9 +214,7 @@ bool StartUpstreamConnect(CRelayConnection* pBrowser)
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     LPFN_CONNECTEX pfnConnectEx = ConnectExOf(upstream);
-    if (pfnConnectEx == nullptr || bind(upstream, reinterpret_cast<sockaddr*>(&local), sizeof(local)) == SOCKET_ERROR ||
-        CreateIoCompletionPort(reinterpret_cast<HANDLE>(upstream), pServer->m_hCompletionPort,
-                               static_cast<ULONG_PTR>(upstream), 0) == NULL) {
+    if (pfnConnectEx == nullptr || bind(upstream, reinterpret_cast<sockaddr*>(&local), sizeof(local)) == SOCKET_ERROR) {
         closesocket(upstream);
         return false;
     }
@@ -194,6 +222,11 @@ bool StartUpstreamConnect(CRelayConnection* pBrowser)
     CRelayConnection* pUpstream = AllocRelayConnection(nullptr, upstream, pBrowser->m_nLock);
     if (pUpstream == nullptr) {
         closesocket(upstream);
+        return false;
+    }
+    if (!AssociateRelayConnection(pUpstream, pServer->m_hCompletionPort)) {
+        closesocket(upstream);
+        FreeRelayConnection(pUpstream);
         return false;
     }
     {
@@ -217,9 +250,15 @@ bool StartUpstreamConnect(CRelayConnection* pBrowser)
     } else {
         // From here on the completion owns both records.
         DWORD nSent = 0;
-        bPending = pfnConnectEx(upstream, reinterpret_cast<sockaddr*>(&address), sizeof(address), NULL, 0, &nSent,
-                                &pUpstream->m_overlapped) != FALSE ||
-                   WSAGetLastError() == ERROR_IO_PENDING;
+        if (pfnConnectEx(upstream, reinterpret_cast<sockaddr*>(&address), sizeof(address), NULL, 0, &nSent,
+                         &pUpstream->m_overlapped)) {
+            if (pUpstream->m_bSkipPort) {
+                CPairLock lock(pUpstream);
+                KeepImmediateResult(pUpstream, 0);
+            }
+        } else {
+            bPending = WSAGetLastError() == ERROR_IO_PENDING;
+        }
     }
     if (!bPending) {
         // No completion will come: both records are still this thread's.
@@ -307,7 +346,55 @@ void HandleSent(CRelayConnection* pConnection, DWORD nBytes)
         CloseRelayConnection(pConnection);
 }
 
+// One completed operation of the record, from a packet or from the list of
+// immediate results.
+void HandleCompletion(CRelayConnection* pConnection, BOOL bOk, DWORD nBytes)
+{
+    int nOperation = pConnection->m_nOperation;
+    pConnection->m_nOperation = RELAY_OP_NONE;
+
+    if (nOperation == RELAY_OP_CONNECT)
+        HandleConnected(pConnection, bOk);
+    else if (!bOk || nBytes == 0)
+        CloseRelayConnection(pConnection);
+    else if (nOperation == RELAY_OP_RECEIVE)
+        HandleReceived(pConnection, nBytes);
+    else if (nOperation == RELAY_OP_SEND)
+        HandleSent(pConnection, nBytes);
+}
+
+// Carries on, in this loop and never by recursion, every operation that
+// completed at once while the last one was handled, and those they start.
+void HandleImmediateResults()
+{
+    while (t_nImmediate > 0) {
+        CImmediateResult result = t_immediate[--t_nImmediate];
+        ++g_relayServer.m_nImmediate;
+        HandleCompletion(result.pConnection, TRUE, result.nBytes);
+    }
+}
+
 }  // namespace
+
+bool AssociateRelayConnection(CRelayConnection* pConnection, HANDLE hPort)
+{
+    HANDLE hSocket = reinterpret_cast<HANDLE>(pConnection->m_socket);
+    if (CreateIoCompletionPort(hSocket, hPort, static_cast<ULONG_PTR>(pConnection->m_socket), 0) == NULL)
+        return false;
+    pConnection->m_bSkipPort = g_relayServer.GetSkipPortOnSuccess() && RelaySkipPortIsSafe() &&
+                               RelaySetSkipPortOnSuccess(pConnection->m_socket);
+    return true;
+}
+
+void HandImmediateResultsToPort(HANDLE hPort)
+{
+    while (t_nImmediate > 0) {
+        CImmediateResult result = t_immediate[--t_nImmediate];
+        ++g_relayServer.m_nImmediate;
+        PostQueuedCompletionStatus(hPort, result.nBytes, static_cast<ULONG_PTR>(result.pConnection->m_socket),
+                                   &result.pConnection->m_overlapped);
+    }
+}
 
 int NextRelayLock()
 {
@@ -351,8 +438,12 @@ bool PostRelayReceive(CRelayConnection* pConnection)
     DWORD nReceived = 0;
     DWORD dwFlags = 0;
     if (WSARecv(pConnection->m_socket, &pConnection->m_wsaBuf, 1, &nReceived, &dwFlags, &pConnection->m_overlapped,
-                NULL) == SOCKET_ERROR &&
-        WSAGetLastError() != WSA_IO_PENDING) {
+                NULL) == 0) {
+        if (pConnection->m_bSkipPort)
+            KeepImmediateResult(pConnection, nReceived);
+        return true;
+    }
+    if (WSAGetLastError() != WSA_IO_PENDING) {
         pConnection->m_nOperation = RELAY_OP_NONE;
         return false;
     }
@@ -395,18 +486,8 @@ DWORD WINAPI RelayWorkerThreadProc(LPVOID pParam)
         if (key == 0 || pOverlapped == nullptr)
             return 0;
 
-        CRelayConnection* pConnection = CONTAINING_RECORD(pOverlapped, CRelayConnection, m_overlapped);
-        int nOperation = pConnection->m_nOperation;
-        pConnection->m_nOperation = RELAY_OP_NONE;
-
-        if (nOperation == RELAY_OP_CONNECT)
-            HandleConnected(pConnection, bOk);
-        else if (!bOk || nBytes == 0)
-            CloseRelayConnection(pConnection);
-        else if (nOperation == RELAY_OP_RECEIVE)
-            HandleReceived(pConnection, nBytes);
-        else if (nOperation == RELAY_OP_SEND)
-            HandleSent(pConnection, nBytes);
+        HandleCompletion(CONTAINING_RECORD(pOverlapped, CRelayConnection, m_overlapped), bOk, nBytes);
+        HandleImmediateResults();
     }
 }
 

@@ -1,14 +1,20 @@
 // What the relay costs a browser: the same workloads through the relay to the
-// world's tinyproxy (18201, with Basic authentication) and straight to that
-// tinyproxy with the same header written by the client. Each relay figure is
-// printed next to the direct one and as a ratio of it.
+// world's tinyproxy (18201, with Basic authentication), straight to that
+// tinyproxy with the same header written by the client, and through a bare
+// forwarder of the relay's own shape (the design limit on this platform).
+// Each relay figure is printed next to both baselines and as a ratio of each.
+// The relay runs twice: with every completion through the port, and with
+// immediate completions carried on by the thread that started them.
 //
 // Workloads: bulk throughput of one download; requests per second at 1, 10
 // and 100 concurrent clients (tinyproxy ends each connection after one
-// answer, so every request is a new connection); and 1000 connections held
-// open at once with the process memory they take. tinyproxy serves at most
-// 200 clients, so the last workload goes to a holding server of the bench's
-// own, through the relay and straight.
+// answer, so every request is a new connection); and 1024 connections held
+// open at once, every one answered, with the process memory they take.
+// tinyproxy serves at most 200 clients, so the last workload goes to a
+// holding server of the bench's own. "--quick" runs the same workloads
+// smaller.
+#include "bench/BenchFigure.h"
+#include "bench/relay/BareForwarder.h"
 #include "net/ProxyAuthorization.h"
 #include "net/RelayServer.h"
 #include "tests/net/RelayTestPeers.h"
@@ -28,11 +34,12 @@ using namespace relaytest;
 namespace {
 
 const unsigned short kTinyproxy = world::kProxyPorts[0];
-const size_t kBulkBytes = 64u * 1024 * 1024;
-const int kBulkRepeats = 3;
+size_t g_nBulkBytes = 64u * 1024 * 1024;
+int g_nBulkRepeats = 3;
 const int kClientCounts[] = { 1, 10, 100 };
-const DWORD kRateMs = 3000;
-const int kOpenConnections = 1000;
+DWORD g_dwRateMs = 3000;
+const int kOpenConnections = 1024;
+const char kHeldAnswer[] = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
 
 double Now()
 {
@@ -128,7 +135,7 @@ private:
     unsigned short m_port = 0;
 };
 
-// Accepts and keeps every connection open, reading nothing.
+// Answers the request of every connection and keeps it open.
 class CHolder
 {
 public:
@@ -140,6 +147,16 @@ public:
                 SOCKET s = accept(m_listener, nullptr, nullptr);
                 if (s == INVALID_SOCKET)
                     return;
+                SetReceiveTimeout(s, 10000);
+                std::string head;
+                char buffer[4096];
+                while (head.find("\r\n\r\n") == std::string::npos) {
+                    int n = recv(s, buffer, sizeof(buffer), 0);
+                    if (n <= 0)
+                        break;
+                    head.append(buffer, static_cast<size_t>(n));
+                }
+                SendAll(s, kHeldAnswer);
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_held.push_back(s);
             }
@@ -186,12 +203,12 @@ struct CPath
 double Bulk(const CPath& path, unsigned short originPort)
 {
     double best = 0;
-    for (int r = 0; r < kBulkRepeats; ++r) {
+    for (int r = 0; r < g_nBulkRepeats; ++r) {
         SOCKET s = Connect(path.port, 60000);
         if (s == INVALID_SOCKET)
             return 0;
         double start = Now();
-        SendAll(s, path.Request(originPort, "/bytes/" + std::to_string(kBulkBytes)));
+        SendAll(s, path.Request(originPort, "/bytes/" + std::to_string(g_nBulkBytes)));
         size_t total = 0;
         char buffer[65536];
         for (;;) {
@@ -202,9 +219,9 @@ double Bulk(const CPath& path, unsigned short originPort)
         }
         double ms = Now() - start;
         closesocket(s);
-        if (total < kBulkBytes)
+        if (total < g_nBulkBytes)
             return 0;
-        double rate = static_cast<double>(kBulkBytes) / (1024.0 * 1024.0) / (ms / 1000.0);
+        double rate = static_cast<double>(g_nBulkBytes) / (1024.0 * 1024.0) / (ms / 1000.0);
         if (rate > best)
             best = rate;
     }
@@ -231,7 +248,7 @@ double Rate(const CPath& path, unsigned short originPort, int nClients)
             }
         });
     }
-    Sleep(kRateMs);
+    Sleep(g_dwRateMs);
     stop = true;
     for (std::thread& t : clients)
         t.join();
@@ -241,12 +258,13 @@ double Rate(const CPath& path, unsigned short originPort, int nClients)
 struct COpenResult
 {
     int opened = 0;
+    int answered = 0;
     double ms = 0;
     double bytesPerConnection = 0;
 };
 
-// kOpenConnections clients that each send one request and stay open; the
-// memory grown by the time the holder has them all.
+// kOpenConnections clients that each send one request, read its answer and
+// stay open; the memory grown by the time the holder has them all.
 COpenResult HoldOpen(unsigned short port, CHolder& holder, bool relayed)
 {
     COpenResult result;
@@ -260,6 +278,10 @@ COpenResult HoldOpen(unsigned short port, CHolder& holder, bool relayed)
             continue;
         SendAll(s, request);
         clients.push_back(s);
+    }
+    for (SOCKET s : clients) {
+        if (BodyOf(Receive(s).data) == "ok")
+            ++result.answered;
     }
     DWORD waitStart = GetTickCount();
     while ((holder.Held() < clients.size() ||
@@ -281,16 +303,51 @@ COpenResult HoldOpen(unsigned short port, CHolder& holder, bool relayed)
     return result;
 }
 
-void Row(const char* what, double relay, double direct, const char* unit)
+// The paths a workload runs on, in the order of the columns.
+enum PathIndex
 {
-    printf("%-34s relay %12.1f %-6s direct %12.1f %-6s ratio %6.3f\n", what, relay, unit, direct, unit,
-           direct > 0 ? relay / direct : 0.0);
+    kDirect,
+    kBare,
+    kBareSkip,
+    kRelayPort,
+    kRelay,
+    kPathCount,
+};
+const char* const kPathNames[kPathCount] = { "direct", "bare forwarder", "bare forwarder, skip port",
+                                             "relay, port only", "relay" };
+
+void Header()
+{
+    printf("%-28s %10s %10s %10s %10s %10s %8s %8s %8s\n", "workload", "direct", "bare", "bare+skip", "relay/port",
+           "relay", "r/direct", "r/bare", "skip gain");
+}
+
+// One workload's figures: the table row, and the lines tools/bench reads
+// (each figure against the baseline it is to be read with).
+void Row(const char* what, const double (&value)[kPathCount], const char* unit)
+{
+    auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+    printf("%-28s %10.1f %10.1f %10.1f %10.1f %10.1f %8.3f %8.3f %8.3f  %s\n", what, value[kDirect], value[kBare],
+           value[kBareSkip], value[kRelayPort], value[kRelay], ratio(value[kRelay], value[kDirect]),
+           ratio(value[kRelay], value[kBare]), ratio(value[kRelay], value[kRelayPort]), unit);
+    PrintBenchFigure(what, "relay", value[kRelay], "direct", value[kDirect], unit);
+    PrintBenchFigure(what, "relay", value[kRelay], "bare forwarder", value[kBare], unit);
+    PrintBenchFigure(what, "relay, port only", value[kRelayPort], "bare forwarder", value[kBare], unit);
+    PrintBenchFigure(what, "relay", value[kRelay], "relay, port only", value[kRelayPort], unit);
+    PrintBenchFigure(what, "bare forwarder, skip port", value[kBareSkip], "bare forwarder", value[kBare], unit);
+    PrintBenchFigure(what, "bare forwarder", value[kBare], "direct", value[kDirect], unit);
 }
 
 }  // namespace
 
-int wmain()
+int wmain(int argc, wchar_t** argv)
 {
+    bool bQuick = argc > 1 && wcscmp(argv[1], L"--quick") == 0;
+    if (bQuick) {
+        g_nBulkBytes = 16u * 1024 * 1024;
+        g_nBulkRepeats = 1;
+        g_dwRateMs = 1000;
+    }
     EnsureWinsock();
     SOCKET probe = Connect(kTinyproxy, 2000);
     if (probe == INVALID_SOCKET) {
@@ -310,29 +367,76 @@ int wmain()
         printf("bench_relay: the relay did not start\n");
         return 1;
     }
+    CBareForwarder bare(kTinyproxy, false);
+    CBareForwarder bareSkip(kTinyproxy, true);
+    if (!bare.Start() || !bareSkip.Start()) {
+        printf("bench_relay: the bare forwarder did not start\n");
+        return 1;
+    }
 
     char line[PROXY_AUTHORIZATION_LINE_BUFFER];
     g_relayServer.FormatAuthorizationLine(line, sizeof(line));
-    CPath relay = { "relay", static_cast<unsigned short>(g_relayServer.GetListeningPort()), "" };
-    CPath direct = { "direct", kTinyproxy, line };
+    unsigned short relayPort = static_cast<unsigned short>(g_relayServer.GetListeningPort());
+    const CPath paths[kPathCount] = {
+        { kPathNames[kDirect], kTinyproxy, line },
+        { kPathNames[kBare], bare.Port(), line },
+        { kPathNames[kBareSkip], bareSkip.Port(), line },
+        { kPathNames[kRelayPort], relayPort, "" },
+        { kPathNames[kRelay], relayPort, "" },
+    };
+    // The relay's two modes share its port: each run sets the mode its new
+    // connections take.
+    auto useMode = [](int path) {
+        if (path == kRelayPort || path == kRelay)
+            g_relayServer.SetSkipPortOnSuccess(path == kRelay);
+    };
     COrigin origin;
 
-    printf("bench_relay: relay on %d, tinyproxy on %u, origin on %u\n", g_relayServer.GetListeningPort(), kTinyproxy,
-           origin.Port());
+    printf("bench_relay%s: relay on %u, bare forwarders on %u and %u, tinyproxy on %u, origin on %u\n",
+           bQuick ? " --quick" : "", relayPort, bare.Port(), bareSkip.Port(), kTinyproxy, origin.Port());
+    Header();
     char what[64];
-    snprintf(what, sizeof(what), "bulk %u MB, one connection", static_cast<unsigned>(kBulkBytes >> 20));
-    Row(what, Bulk(relay, origin.Port()), Bulk(direct, origin.Port()), "MB/s");
+    double value[kPathCount];
+    snprintf(what, sizeof(what), "bulk %u MB, one connection", static_cast<unsigned>(g_nBulkBytes >> 20));
+    for (int p = 0; p < kPathCount; ++p) {
+        useMode(p);
+        value[p] = Bulk(paths[p], origin.Port());
+    }
+    Row(what, value, "MB/s");
     for (int clients : kClientCounts) {
         snprintf(what, sizeof(what), "requests, %d concurrent", clients);
-        Row(what, Rate(relay, origin.Port(), clients), Rate(direct, origin.Port(), clients), "req/s");
+        for (int p = 0; p < kPathCount; ++p) {
+            useMode(p);
+            value[p] = Rate(paths[p], origin.Port(), clients);
+        }
+        Row(what, value, "req/s");
     }
+    // Whether the system took the mode, and whether the path was used.
+    printf("immediate completions carried on without the port: relay %ld, bare forwarder %ld (mode %s)\n",
+           g_relayServer.GetImmediateCount(), bareSkip.Immediate(),
+           bareSkip.SkipPortEnabled() ? "taken" : "not available");
 
     CHolder holder;
+    CBareForwarder bareHeld(holder.Port(), false);
+    bareHeld.Start();
     g_relayServer.SetUpstream(world::kHost, holder.Port());
-    COpenResult held = HoldOpen(relay.port, holder, true);
+    g_relayServer.SetSkipPortOnSuccess(true);
+    COpenResult held = HoldOpen(relayPort, holder, true);
+    COpenResult bareOpen = HoldOpen(bareHeld.Port(), holder, false);
     COpenResult straight = HoldOpen(holder.Port(), holder, false);
-    printf("%d connections open: relay %d, direct %d\n", kOpenConnections, held.opened, straight.opened);
-    Row("  time to open them all", held.ms, straight.ms, "ms");
-    Row("  memory per connection", held.bytesPerConnection, straight.bytesPerConnection, "bytes");
-    return 0;
+    printf("%d connections open at once: answered through the relay %d (held %d), bare forwarder %d, direct %d\n",
+           kOpenConnections, held.answered, held.opened, bareOpen.answered, straight.answered);
+    printf("%-28s %10.1f %10.1f %10s %10s %10.1f %8.3f %8.3f\n", "  time to open and answer", straight.ms, bareOpen.ms,
+           "", "", held.ms, straight.ms > 0 ? held.ms / straight.ms : 0, bareOpen.ms > 0 ? held.ms / bareOpen.ms : 0);
+    printf("%-28s %10.0f %10.0f %10s %10s %10.0f  bytes\n", "  memory per connection", straight.bytesPerConnection,
+           bareOpen.bytesPerConnection, "", "", held.bytesPerConnection);
+    snprintf(what, sizeof(what), "%d held open", kOpenConnections);
+    PrintBenchFigure(what, "relay answered", held.answered, "connections", kOpenConnections, "conn");
+    PrintBenchFigure(what, "relay time", held.ms, "direct", straight.ms, "ms");
+    PrintBenchFigure(what, "relay time", held.ms, "bare forwarder", bareOpen.ms, "ms");
+    PrintBenchFigure(what, "relay memory per connection", held.bytesPerConnection, "bare forwarder",
+                     bareOpen.bytesPerConnection, "bytes");
+    PrintBenchFigure(what, "relay memory per connection", held.bytesPerConnection, "direct",
+                     straight.bytesPerConnection, "bytes");
+    return held.answered == kOpenConnections ? 0 : 2;
 }
