@@ -24,12 +24,15 @@ int SpeedPercent(int nSpeed, int nTimeoutMs)
 
 void FillProxyRows(CProListCtrl& list, const CProxyList& proxies, const CCountryTable& countries, int nTimeoutMs)
 {
-    list.RemoveAllItems();
-    if (proxies.IsEmpty())
+    if (proxies.IsEmpty()) {
+        list.RemoveAllItems();
         return;
+    }
     // Without this the list view redraws its scroll bar for every row
-    // inserted, which makes a long list take many seconds.
+    // inserted, which makes a long list take many seconds; the old rows go
+    // unseen too, so that the list is painted once, full.
     list.SetRedraw(FALSE);
+    list.RemoveAllItems();
 
     CHeaderCtrl* pHeader = list.GetHeaderCtrl();
     const int nColumns = pHeader != NULL ? pHeader->GetItemCount() : 1;

@@ -194,7 +194,11 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
         delete pThread;
         return NULL;
     }
-    pThread->SetThreadPriority(nPriority);
+    // A new thread has normal priority already; under Wine each call is a
+    // round trip to the server, and the test dispatchers start a thread per
+    // proxy.
+    if (nPriority != THREAD_PRIORITY_NORMAL)
+        pThread->SetThreadPriority(nPriority);
     if (!(dwCreateFlags & CREATE_SUSPENDED))
         pThread->ResumeThread();
     return pThread;

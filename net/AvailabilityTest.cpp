@@ -2,6 +2,7 @@
 #include "net/AvailabilityTest.h"
 
 #include "net/CurlBuffer.h"
+#include "net/TestTimings.h"
 #include "net/Worker.h"
 #include "proxy/Settings.h"
 
@@ -63,12 +64,15 @@ CURL* CreateTestTransfer(const CProxy& proxy, const TestPageSettings& page, CCur
 namespace {
 void PerformAll(CURLM* pMulti, int& nRunning)
 {
+    const LONGLONG llStart = CTestTimings::Now();
     while (curl_multi_perform(pMulti, &nRunning) == CURLM_CALL_MULTI_PERFORM) {}
+    CTestTimings::AddSince(TEST_STEP_PERFORM, llStart);
 }
 }  // namespace
 
 void DriveTestTransfers(CURLM* pMulti)
 {
+    const LONGLONG llDrive = CTestTimings::Now();
     int nRunning = 0;
     PerformAll(pMulti, nRunning);
     while (nRunning > 0 && !g_bStopTest) {
@@ -88,19 +92,26 @@ void DriveTestTransfers(CURLM* pMulti)
         wait.tv_usec = (nWaitMs % 1000) * 1000;
 
         curl_multi_fdset(pMulti, &readSet, &writeSet, &exceptSet, &nMaxFd);
+        CTestTimings::NoteLoopPass(nMaxFd < 0);
         if (nMaxFd < 0) {
             // Nothing to wait on (a transfer between its steps): winsock's
             // select refuses empty sets, so nap and drive the transfers on.
+            const LONGLONG llNap = CTestTimings::Now();
             ::Sleep(nWaitMs < IDLE_WAIT_MS ? (DWORD)nWaitMs : IDLE_WAIT_MS);
+            CTestTimings::AddSince(TEST_STEP_NAP, llNap);
             PerformAll(pMulti, nRunning);
             continue;
         }
-        if (select(nMaxFd + 1, &readSet, &writeSet, &exceptSet, &wait) == -1) {
+        const LONGLONG llSelect = CTestTimings::Now();
+        const int nReady = select(nMaxFd + 1, &readSet, &writeSet, &exceptSet, &wait);
+        CTestTimings::AddSince(TEST_STEP_SELECT, llSelect);
+        if (nReady == -1) {
             // A failed wait must not spin without driving the transfers.
             ::Sleep(10);
         }
         PerformAll(pMulti, nRunning);
     }
+    CTestTimings::AddSince(TEST_STEP_DRIVE, llDrive);
 }
 
 bool IsWholeReply(CURLcode result, const CCurlBuffer& buffer)
@@ -111,6 +122,8 @@ bool IsWholeReply(CURLcode result, const CCurlBuffer& buffer)
 
 UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
 {
+    CTestTimings::NoteThreadEntry(pParam);
+    LONGLONG llStep = CTestTimings::Now();
     CCheckAnonymousWorker& worker = GetCheckAnonymousWorker();
     CProxyList* pBatch = static_cast<CProxyList*>(pParam);
     if (pBatch == NULL || pBatch->GetCount() > AVAILABILITY_BATCH_SIZE) {
@@ -136,10 +149,12 @@ UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
             if (handles[i] != NULL)
                 curl_multi_add_handle(pMulti, handles[i]);
         }
+        CTestTimings::AddSince(TEST_STEP_SETUP, llStep);
 
         DriveTestTransfers(pMulti);
 
         // Read also after a stop: a fetch that completed before it counts.
+        llStep = CTestTimings::Now();
         int nLeft = 0;
         while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft)) {
             if (pMsg->msg != CURLMSG_DONE)
@@ -147,19 +162,27 @@ UINT AFX_CDECL CheckProxyBatchProc(LPVOID pParam)
             for (int i = 0; i < nCount; ++i) {
                 if (handles[i] != pMsg->easy_handle)
                     continue;
+                CTestTimings::NoteFetch(handles[i]);
                 if (IsWholeReply(pMsg->data.result, buffers[i]) &&
                     StrStrIA(buffers[i].m_pData, page.strCorrectValue) != NULL)
                     worker.AddResult(proxies[i]);
                 break;
             }
         }
+        CTestTimings::AddSince(TEST_STEP_RESULTS, llStep);
     }
 
+    llStep = CTestTimings::Now();
     PostTestProgress(nCount);
+    CTestTimings::AddSince(TEST_STEP_FINISH, llStep);
 
+    llStep = CTestTimings::Now();
     ReleaseTestTransfers(pMulti, handles, buffers, nCount);
     delete pBatch;
+    CTestTimings::AddSince(TEST_STEP_CLEANUP, llStep);
+    llStep = CTestTimings::Now();
     worker.ReleaseSlot();
+    CTestTimings::AddSince(TEST_STEP_FINISH, llStep);
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "net/ProxyAuthorization.h"
 #include "net/RelayServer.h"
 #include "net/ServerRequest.h"
+#include "net/TestTimings.h"
 #include "net/Worker.h"
 #include "proxy/Settings.h"
 
@@ -50,6 +51,7 @@ bool IsCleanTestPage(const char* pszBody)
 
 bool MeasureProxySpeed(CProxy& proxy)
 {
+    LONGLONG llStep = CTestTimings::Now();
     if (!EnsureCurlForTests())
         return false;
     const TestPageSettings page = ReadTestPageSettings();
@@ -75,9 +77,11 @@ bool MeasureProxySpeed(CProxy& proxy)
             }
             curl_multi_add_handle(pMulti, handles[i]);
         }
+        CTestTimings::AddSince(TEST_STEP_SETUP, llStep);
 
         DriveTestTransfers(pMulti);
 
+        llStep = CTestTimings::Now();
         int nLeft = 0;
         while (CURLMsg* pMsg = curl_multi_info_read(pMulti, &nLeft)) {
             if (pMsg->msg != CURLMSG_DONE)
@@ -85,6 +89,7 @@ bool MeasureProxySpeed(CProxy& proxy)
             for (int i = 0; i < SPEED_TEST_FETCHES; ++i) {
                 if (handles[i] == NULL || handles[i] != pMsg->easy_handle)
                     continue;
+                CTestTimings::NoteFetch(handles[i]);
                 if (!IsWholeReply(pMsg->data.result, buffers[i]))
                     break;
                 if (!IsCleanTestPage(buffers[i].m_pData))
@@ -98,11 +103,14 @@ bool MeasureProxySpeed(CProxy& proxy)
                 break;
             }
         }
+        CTestTimings::AddSince(TEST_STEP_RESULTS, llStep);
     }
 
+    llStep = CTestTimings::Now();
     ReleaseTestTransfers(pMulti, handles, buffers, SPEED_TEST_FETCHES);
     for (int i = 0; i < SPEED_TEST_FETCHES; ++i)
         curl_slist_free_all(headers[i]);
+    CTestTimings::AddSince(TEST_STEP_CLEANUP, llStep);
 
     if (bRejected || nCounted == 0)
         return false;
@@ -113,15 +121,21 @@ bool MeasureProxySpeed(CProxy& proxy)
 
 UINT AFX_CDECL TestProxySpeedProc(LPVOID pParam)
 {
+    CTestTimings::NoteThreadEntry(pParam);
     CTestSpeedWorker& worker = GetTestSpeedWorker();
     CProxy* pProxy = static_cast<CProxy*>(pParam);
     if (pProxy != NULL) {
-        if (MeasureProxySpeed(*pProxy))
+        if (MeasureProxySpeed(*pProxy)) {
+            const LONGLONG llResult = CTestTimings::Now();
             worker.AddResult(*pProxy);
+            CTestTimings::AddSince(TEST_STEP_RESULTS, llResult);
+        }
         delete pProxy;
     }
+    const LONGLONG llFinish = CTestTimings::Now();
     PostTestProgress(1);
     worker.ReleaseSlot();
+    CTestTimings::AddSince(TEST_STEP_FINISH, llFinish);
     return 0;
 }
 

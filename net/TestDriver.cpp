@@ -3,6 +3,7 @@
 
 #include "net/AvailabilityTest.h"
 #include "net/SpeedTest.h"
+#include "net/TestTimings.h"
 #include "net/Worker.h"
 #include "proxy/ProxySort.h"
 
@@ -26,14 +27,25 @@ void WaitForFreeSlot(CWorker& worker)
 {
     // A limit below one would never free a slot.
     const int nLimit = worker.m_nMaxThreads > 0 ? worker.m_nMaxThreads : 1;
+    const LONGLONG llStart = CTestTimings::Now();
     while (worker.m_nRunning >= nLimit)
         ::Sleep(SLOT_POLL_MS);
+    CTestTimings::AddSince(TEST_STEP_SLOT_WAIT, llStart);
 }
 
 void WaitForThreadsToEnd(CWorker& worker)
 {
     while (worker.m_nRunning != 0)
         ::Sleep(RUN_POLL_MS);
+}
+
+bool StartTestThread(AFX_THREADPROC pfnThread, LPVOID pParam)
+{
+    const LONGLONG llStart = CTestTimings::Now();
+    CTestTimings::NoteThreadStarting(pParam, llStart);
+    const bool bStarted = AfxBeginThread(pfnThread, pParam) != NULL;
+    CTestTimings::AddSince(TEST_STEP_START_CALL, llStart);
+    return bStarted;
 }
 
 bool RunDriver(CWorker& worker, AFX_THREADPROC pfnDispatcher, CProxyList& list)
@@ -88,7 +100,7 @@ UINT AFX_CDECL TestSpeedDispatchProc(LPVOID)
             break;
         worker.AcquireSlot();
         CProxy* pCopy = new CProxy(proxy);
-        if (AfxBeginThread(TestProxySpeedProc, pCopy) == NULL) {
+        if (!StartTestThread(TestProxySpeedProc, pCopy)) {
             delete pCopy;
             worker.ReleaseSlot();
         }
@@ -116,7 +128,7 @@ UINT AFX_CDECL CheckAnonymousDispatchProc(LPVOID)
         CProxyList* pCopy = new CProxyList(10);
         pCopy->AddTail(&batch);
         batch.RemoveAll();
-        if (AfxBeginThread(CheckProxyBatchProc, pCopy) == NULL) {
+        if (!StartTestThread(CheckProxyBatchProc, pCopy)) {
             delete pCopy;
             worker.ReleaseSlot();
         }

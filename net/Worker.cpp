@@ -1,6 +1,7 @@
 // The test workers' queue, results and thread count, and the progress notices.
 #include "net/Worker.h"
 
+#include "net/TestTimings.h"
 #include "proxy/Settings.h"
 
 volatile bool g_bStopTest = false;
@@ -16,6 +17,14 @@ CCriticalSection& ProgressLock()
 }
 
 bool s_bFinishPending = false;
+
+// The test threads' locks, with the wait timed while the timings are on.
+void LockTimed(CSingleLock& lock)
+{
+    const LONGLONG llStart = CTestTimings::Now();
+    lock.Lock();
+    CTestTimings::AddSince(TEST_STEP_LOCK_WAIT, llStart);
+}
 
 int ConfiguredThreadCount()
 {
@@ -58,7 +67,8 @@ void CWorker::AddProxies(const CProxyList& list)
 
 bool CWorker::PopNext(CProxy& out)
 {
-    CSingleLock lock(&m_csQueue, TRUE);
+    CSingleLock lock(&m_csQueue);
+    LockTimed(lock);
     if (m_listQueue.IsEmpty())
         return false;
     out = m_listQueue.RemoveHead();
@@ -100,22 +110,28 @@ void CWorker::MoveQueueToResults()
 
 void CWorker::AddResult(const CProxy& proxy)
 {
-    CSingleLock lock(&m_csResults, TRUE);
+    CSingleLock lock(&m_csResults);
+    LockTimed(lock);
     CProxy copy = proxy;
     m_listResults.AddTail(copy);
 }
 
 void CWorker::AcquireSlot()
 {
-    CSingleLock lock(&m_csRunning, TRUE);
+    CSingleLock lock(&m_csRunning);
+    LockTimed(lock);
     m_nRunning = m_nRunning + 1;
+    CTestTimings::NoteSlotTaken();
 }
 
 void CWorker::ReleaseSlot()
 {
-    CSingleLock lock(&m_csRunning, TRUE);
-    if (m_nRunning > 0)
+    CSingleLock lock(&m_csRunning);
+    LockTimed(lock);
+    if (m_nRunning > 0) {
         m_nRunning = m_nRunning - 1;
+        CTestTimings::NoteSlotGiven();
+    }
 }
 
 CCheckAnonymousWorker::CCheckAnonymousWorker()

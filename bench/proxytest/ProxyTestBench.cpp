@@ -5,12 +5,18 @@
 // so its bound is threads / latency; an availability thread takes a batch of
 // five, so its bound is 5 x threads / latency. Each rate is printed as a
 // ratio of its bound, with the peak thread count and memory of this process
-// during the run next to those before it.
+// during the run next to those before it. A second table says where each
+// thread slot's time went, per unit of work (a proxy of the speed test, a
+// batch of the availability test), in milliseconds: the slot's whole time,
+// the time it stood free (the dispatcher's poll, the start and the end of
+// the run) and the steps of the test thread that held it, then the fetch
+// times libcurl measured.
 //
 // Usage: bench_proxytest.exe <endpoint file> <latency ms>
 #include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/TestDriver.h"
+#include "net/TestTimings.h"
 #include "net/Worker.h"
 #include "proxy/Settings.h"
 
@@ -72,17 +78,21 @@ Memory MemoryOfThisProcess()
     return { counters.WorkingSetSize, counters.PagefileUsage };
 }
 
-// Samples the thread count and memory every 10 ms while a run goes on.
+// Samples the memory every 100 ms and the thread count every 500 ms while a
+// run goes on. Each sample is a round trip to the Wine server, which every
+// socket call and thread start of the tests needs too: the thread snapshot
+// in particular is slow, and taken every 10 ms the samples held the server
+// for most of the run and slowed the very tests they measured.
 class CPeakSampler
 {
 public:
     CPeakSampler()
     {
-        Sample();
+        Sample(true);
         m_thread = std::thread([this] {
-            while (!m_bStop) {
-                Sample();
-                Sleep(10);
+            for (int i = 1; !m_bStop; ++i) {
+                Sample(i % kThreadSampleEvery == 0);
+                Sleep(100);
             }
         });
     }
@@ -96,14 +106,21 @@ public:
 
     int m_nPeakThreads = 0;
     Memory m_peak = { 0, 0 };
+    // Time taken by the samples themselves.
+    double m_dSampleSeconds = 0;
 
 private:
-    void Sample()
+    static const int kThreadSampleEvery = 5;
+
+    void Sample(bool bThreads)
     {
-        m_nPeakThreads = std::max(m_nPeakThreads, ThreadsOfThisProcess());
+        const double dStart = NowSeconds();
+        if (bThreads)
+            m_nPeakThreads = std::max(m_nPeakThreads, ThreadsOfThisProcess());
         Memory now = MemoryOfThisProcess();
         m_peak.nWorkingSet = std::max(m_peak.nWorkingSet, now.nWorkingSet);
         m_peak.nCommit = std::max(m_peak.nCommit, now.nCommit);
+        m_dSampleSeconds += NowSeconds() - dStart;
     }
 
     std::atomic<bool> m_bStop{ false };
@@ -134,6 +151,51 @@ double MB(SIZE_T n)
     return (double)n / (1024.0 * 1024.0);
 }
 
+struct RunFigures
+{
+    const char* pszTest;
+    int nThreads;
+    double dSeconds;
+    double dEndMs;        // the clock of CTestTimings when the driver returned
+    double dSampleShare;  // of the run's time, spent sampling threads and memory
+    TestTimingTotals totals;
+};
+
+void PrintBreakdown(const std::vector<RunFigures>& runs, double dLatencyMs)
+{
+    printf(
+        "\nwhere a thread slot's time goes, ms per unit (a speed proxy, an availability batch of five);\n"
+        "latency %.0f ms; transfer = select + perform + nap + the loop's own steps\n",
+        dLatencyMs);
+    printf("%-12s %3s %6s %6s %6s %6s %6s %6s %6s %6s %6s %6s %6s %6s %6s %6s %6s\n", "test", "thr", "slot", "free",
+           "start", "setup", "transf", "select", "perf", "nap", "result", "clean", "finish", "locks", "tail", "passes",
+           "naps");
+    for (const RunFigures& run : runs) {
+        const TestTimingTotals& t = run.totals;
+        const double n = t.nUnits > 0 ? (double)t.nUnits : 1.0;
+        const double dSlot = run.nThreads * run.dSeconds * 1000.0 / n;
+        const double dHold = t.dStepMs[TEST_STEP_HOLD] / n;
+        printf("%-12s %3d %6.1f %6.1f %6.1f %6.1f %6.1f %6.1f %6.1f %6.1f %6.2f %6.2f %6.2f %6.2f %6.0f %6.1f %6.2f\n",
+               run.pszTest, run.nThreads, dSlot, dSlot - dHold, t.dStepMs[TEST_STEP_THREAD_START] / n,
+               t.dStepMs[TEST_STEP_SETUP] / n, t.dStepMs[TEST_STEP_DRIVE] / n, t.dStepMs[TEST_STEP_SELECT] / n,
+               t.dStepMs[TEST_STEP_PERFORM] / n, t.dStepMs[TEST_STEP_NAP] / n, t.dStepMs[TEST_STEP_RESULTS] / n,
+               t.dStepMs[TEST_STEP_CLEANUP] / n, t.dStepMs[TEST_STEP_FINISH] / n, t.dStepMs[TEST_STEP_LOCK_WAIT] / n,
+               run.dEndMs - t.dLastReleaseMs, t.nLoopPasses / n, t.nNaps / n);
+    }
+    printf("\nthe dispatcher per unit (ms): waiting for a slot, in the thread start call; libcurl per fetch (ms)\n");
+    printf("%-12s %3s %8s %8s %8s %8s %8s %8s %8s\n", "test", "thr", "slotwait", "startcall", "connect", "request",
+           "1st byte", "total", "sampling");
+    for (const RunFigures& run : runs) {
+        const TestTimingTotals& t = run.totals;
+        const double n = t.nUnits > 0 ? (double)t.nUnits : 1.0;
+        const double f = t.nFetches > 0 ? (double)t.nFetches : 1.0;
+        printf("%-12s %3d %8.2f %8.2f %8.1f %8.1f %8.1f %8.1f %7.1f%%\n", run.pszTest, run.nThreads,
+               t.dStepMs[TEST_STEP_SLOT_WAIT] / n, t.dStepMs[TEST_STEP_START_CALL] / n,
+               t.dFetchMs[TEST_FETCH_CONNECT] / f, t.dFetchMs[TEST_FETCH_PRETRANSFER] / f,
+               t.dFetchMs[TEST_FETCH_STARTTRANSFER] / f, t.dFetchMs[TEST_FETCH_TOTAL] / f, run.dSampleShare * 100.0);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -148,6 +210,9 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     const double dLatency = _wtoi(argv[2]) / 1000.0;
+    // --quick: shorter runs of the same shape.
+    const bool bQuick = argc > 3 && wcscmp(argv[3], L"--quick") == 0;
+    const double dRunSeconds = bQuick ? 1.5 : kRunSeconds;
     if (dLatency <= 0)
         return 2;
 
@@ -169,17 +234,19 @@ int wmain(int argc, wchar_t** argv)
     printf("%-12s %7s %7s %8s %9s %9s %6s %7s %8s %8s %9s %9s\n", "test", "threads", "proxies", "seconds", "proxies/s",
            "bound/s", "ratio", "passed", "mean ms", "peak thr", "peak WS", "peak commit");
 
+    std::vector<RunFigures> runs;
     for (int bSpeed = 1; bSpeed >= 0; --bSpeed) {
         for (int nThreads : kThreadCounts) {
             CWorker& worker = bSpeed ? (CWorker&)GetTestSpeedWorker() : (CWorker&)GetCheckAnonymousWorker();
             worker.m_nMaxThreads = nThreads;
             const double dBound = (bSpeed ? 1.0 : 5.0) * nThreads / dLatency;
             const int nProxies =
-                std::min((int)endpoints.size(), std::max(kMinProxies, (int)(dBound * kRunSeconds + 0.5)));
+                std::min((int)endpoints.size(), std::max(kMinProxies, (int)(dBound * dRunSeconds + 0.5)));
             CProxyList list;
             for (int i = 0; i < nProxies; ++i)
                 list.AddTail(endpoints[i]);
 
+            CTestTimings::SwitchOn(true);
             CPeakSampler sampler;
             const double dStart = NowSeconds();
             if (bSpeed)
@@ -187,7 +254,11 @@ int wmain(int argc, wchar_t** argv)
             else
                 TestProxyAvailability(list);
             const double dSeconds = NowSeconds() - dStart;
+            const double dEndMs = CTestTimings::MsOf(CTestTimings::Now());
             sampler.Stop();
+            runs.push_back({ bSpeed ? "speed" : "availability", nThreads, dSeconds, dEndMs,
+                             sampler.m_dSampleSeconds / dSeconds, CTestTimings::Totals() });
+            CTestTimings::SwitchOn(false);
 
             const double dRate = nProxies / dSeconds;
             // The fetch time the speed test measured, against the farm's latency.
@@ -199,8 +270,12 @@ int wmain(int argc, wchar_t** argv)
                    bSpeed ? "speed" : "availability", nThreads, nProxies, dSeconds, dRate, dBound, dRate / dBound,
                    (int)list.GetCount(), dMeanMs, sampler.m_nPeakThreads, MB(sampler.m_peak.nWorkingSet),
                    MB(sampler.m_peak.nCommit));
+            // The line tools/bench reads: the rate against the bound.
+            printf("figure\t%s, %d threads\tproxies/s\t%.6g\tbound\t%.6g\tproxies/s\n",
+                   bSpeed ? "speed" : "availability", nThreads, dRate, dBound);
             fflush(stdout);
         }
     }
+    PrintBreakdown(runs, dLatency * 1000.0);
     return 0;
 }

@@ -1,12 +1,13 @@
 #!/bin/bash
 # Runs bench_proxytest against a farm of loopback proxies (bench/proxy_farm.py).
 # Hold the machine-wide lock around it:
-#   flock /tmp/corvane-ports.lock bash bench/proxytest/run.sh [build dir] [latency ms]
+#   flock /tmp/corvane-ports.lock bash bench/proxytest/run.sh [build dir] [latency ms] [--quick]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 arch=$(cat "$top/build/test-arch" 2>/dev/null || echo i686)
 build_dir=${1:-$top/build/$arch}
 latency=${2:-200}
+quick=${3:-}
 exe="$build_dir/bench/bench_proxytest.exe"
 [ -f "$exe" ] || { echo "run.sh: no $exe; build the target bench_proxytest" >&2; exit 1; }
 
@@ -36,4 +37,4 @@ done
 [ -f "$work/endpoints.txt" ] || { echo "run.sh: the farm did not come up" >&2; exit 1; }
 
 # Wine sees the Unix root as drive Z:.
-"$top/tools/wine-run" "$exe" "Z:${work//\//\\}\\endpoints.txt" "$latency"
+"$top/tools/wine-run" "$exe" "Z:${work//\//\\}\\endpoints.txt" "$latency" $quick
