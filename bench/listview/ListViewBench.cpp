@@ -5,6 +5,7 @@
 // text rows into a list view without custom draw and painting it. Each
 // header click starts from a full list in no particular order.
 #include "app/CorvaneDlgList.h"
+#include "bench/BenchFigure.h"
 #include "proxy/CountryTable.h"
 #include "proxy/ProxySort.h"
 #include "tests/TestFiles.h"
@@ -137,16 +138,17 @@ void FillPlain(CListCtrl& list, const CProxyList& proxies)
 // The size being measured, for the figure lines.
 int s_nRows = 0;
 
-// Prints the figure as text and as the line tools/bench reads
-// ("figure<TAB>workload<TAB>name<TAB>value<TAB>baseline name<TAB>baseline value<TAB>unit").
+// Prints the figure as text and as the line tools/bench reads.
 void Report(const char* what, double ms, double baseline)
 {
     const char* name = what;
     while (*name == ' ')
         ++name;
     const bool paired = s_pairedBaseline < 1e30;
-    printf("figure\t%d rows: %s\tlist view\t%.6g\t%s\t%.6g\tms\n", s_nRows, name, ms,
-           paired ? "plain rows beside it" : "plain rows", paired ? s_pairedBaseline : baseline);
+    char szWorkload[96];
+    snprintf(szWorkload, sizeof(szWorkload), "%d rows: %s", s_nRows, name);
+    PrintBenchFigure(szWorkload, "list view", ms, paired ? "plain rows beside it" : "plain rows",
+                     paired ? s_pairedBaseline : baseline, "ms");
     if (paired) {
         printf("  %-24s %9.1f ms  %6.2fx  (baseline beside it %.1f ms)\n", what, ms, ms / s_pairedBaseline,
                s_pairedBaseline);

@@ -1,6 +1,7 @@
 // What a mark-up layout costs: measuring and drawing texts of 1, 10 and 100 KB
 // (plain words, styled runs, a table) with a maximum width, next to DrawTextW
 // with DT_WORDBREAK measuring and drawing the same plain words on the same DC.
+#include "bench/BenchFigure.h"
 #include "toolkit/MarkupDrawer.h"
 
 #include <stdio.h>
@@ -130,6 +131,9 @@ int wmain()
                 dFirstPerKb[k] = dPerKb;
             printf("%-12s %6d %14.3f %14.3f %8.2f %10d\n", kinds[k].name, nKb, dPerKb, dBaseline * 1000.0 / nKb,
                    dMarkup / dBaseline, nLines);
+            char szWorkload[64];
+            snprintf(szWorkload, sizeof(szWorkload), "%s, %d KB", kinds[k].name, nKb);
+            PrintBenchFigure(szWorkload, "mark-up", dPerKb, "DrawTextW", dBaseline * 1000.0 / nKb, "ms/KB");
             if (nKb == 100)
                 printf("%-12s growth: per-KB cost at 100 KB is %.2f x that at 1 KB\n", kinds[k].name,
                        dPerKb / std::max(1e-9, dFirstPerKb[k]));

@@ -13,6 +13,7 @@
 // times libcurl measured.
 //
 // Usage: bench_proxytest.exe <endpoint file> <latency ms>
+#include "bench/BenchFigure.h"
 #include "net/RelayServer.h"
 #include "net/ServerRequest.h"
 #include "net/TestDriver.h"
@@ -271,9 +272,9 @@ int wmain(int argc, wchar_t** argv)
                    (int)list.GetCount(), dMeanMs, sampler.m_nPeakThreads, MB(sampler.m_peak.nWorkingSet),
                    MB(sampler.m_peak.nCommit));
             // The line tools/bench reads: the rate against the bound.
-            printf("figure\t%s, %d threads\tproxies/s\t%.6g\tbound\t%.6g\tproxies/s\n",
-                   bSpeed ? "speed" : "availability", nThreads, dRate, dBound);
-            fflush(stdout);
+            char szWorkload[64];
+            snprintf(szWorkload, sizeof(szWorkload), "%s, %d threads", bSpeed ? "speed" : "availability", nThreads);
+            PrintBenchFigure(szWorkload, "proxies/s", dRate, "bound", dBound, "proxies/s");
         }
     }
     PrintBreakdown(runs, dLatency * 1000.0);
