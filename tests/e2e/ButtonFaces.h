@@ -1,0 +1,66 @@
+// Finds on the screen what a button of the running program shows: where its
+// icon is drawn and where its caption's dark pixels lie.
+#pragma once
+
+#include "tests/e2e/ScreenPixels.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+// The box of the icon's coloured pixels: the button faces and captions are
+// grey (red equal to green), the icons are not. Empty when fewer than 30.
+inline RECT IconBox(const ScreenShot& shot)
+{
+    RECT box = { shot.width, shot.height, 0, 0 };
+    int n = 0;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            COLORREF c = shot.At(x, y);
+            if (abs(GetRValue(c) - GetGValue(c)) <= 12)
+                continue;
+            ++n;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    }
+    if (n < 30)
+        SetRectEmpty(&box);
+    return box;
+}
+
+// The box around the caption's dark pixels outside the icon's box and the
+// edge of kEdge pixels (border and focus rectangle); empty when there are
+// none.
+inline RECT CaptionBox(const ScreenShot& shot, const RECT& icon)
+{
+    const int kEdge = 5;
+    RECT box = { shot.width, shot.height, 0, 0 };
+    for (int y = kEdge; y < shot.height - kEdge; ++y) {
+        for (int x = kEdge; x < shot.width - kEdge; ++x) {
+            bool inIcon = x >= icon.left && x < icon.right && y >= icon.top && y < icon.bottom;
+            COLORREF c = shot.At(x, y);
+            if (inIcon || GetRValue(c) > 80 || GetGValue(c) > 80 || GetBValue(c) > 80)
+                continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    }
+    if (box.right <= box.left)
+        SetRectEmpty(&box);
+    return box;
+}
+
+// What the client area of a window shows.
+inline ScreenShot CaptureWindow(HWND hWnd)
+{
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    return CaptureClient(hWnd, rc);
+}
