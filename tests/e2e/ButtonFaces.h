@@ -57,6 +57,51 @@ inline RECT CaptionBox(const ScreenShot& shot, const RECT& icon)
     return box;
 }
 
+// The caption under an icon: the dark pixels of the lowest band of rows
+// below the icon with dark or coloured pixels in the middle of the
+// face (an icon's grey parts, a monitor's stand say, reach below its
+// coloured ones and form bands of their own; the shade darkens the edges).
+// Empty when no band lies below the icon apart from it.
+inline RECT CaptionBelow(const ScreenShot& shot, const RECT& icon)
+{
+    const int kEdge = 5;
+    auto isInk = [](COLORREF c) {
+        const bool dark = GetRValue(c) <= 80 && GetGValue(c) <= 80 && GetBValue(c) <= 80;
+        return dark || abs(GetRValue(c) - GetGValue(c)) > 12;
+    };
+    auto rowHasInk = [&](int y) {
+        for (int x = shot.width * 3 / 8; x < shot.width * 5 / 8; ++x)
+            if (isInk(shot.At(x, y)))
+                return true;
+        return false;
+    };
+    int bottom = shot.height - kEdge;
+    while (bottom > icon.bottom && !rowHasInk(bottom - 1))
+        --bottom;
+    int top = bottom;
+    while (top > icon.bottom && rowHasInk(top - 1))
+        --top;
+    RECT box = { shot.width, shot.height, 0, 0 };
+    if (top == icon.bottom) {
+        SetRectEmpty(&box);  // joined to the icon, or nothing below it
+        return box;
+    }
+    for (int y = top; y < bottom; ++y) {
+        for (int x = kEdge; x < shot.width - kEdge; ++x) {
+            COLORREF c = shot.At(x, y);
+            if (GetRValue(c) > 80 || GetGValue(c) > 80 || GetBValue(c) > 80)
+                continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    }
+    if (box.right <= box.left)
+        SetRectEmpty(&box);
+    return box;
+}
+
 // What the client area of a window shows.
 inline ScreenShot CaptureWindow(HWND hWnd)
 {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -77,6 +78,74 @@ bool WriteScreenBitmap(const std::wstring& path, const RECT& rect)
     return WriteFileBytes(path, bytes);
 }
 
+// The text on a shown balloon: the dark pixels inside its dark border.
+// Outside is what a walk from the window's edge reaches without crossing a
+// dark pixel (four-way, so a one-pixel slanted line stops it too); the
+// border is every dark pixel joined to one that touches the outside; what
+// dark is left is the text.
+struct BalloonInk
+{
+    RECT text;                 // empty when there is none
+    std::vector<char> border;  // per pixel, row by row
+};
+
+BalloonInk FindBalloonText(const ScreenShot& shot)
+{
+    const int w = shot.width, h = shot.height;
+    auto index = [&](int x, int y) { return static_cast<size_t>(y) * w + x; };
+    std::vector<char> outside(static_cast<size_t>(w) * h, 0), border(outside.size(), 0);
+    std::vector<POINT> todo;
+    for (int x = 0; x < w; ++x) {
+        todo.push_back({ x, 0 });
+        todo.push_back({ x, h - 1 });
+    }
+    for (int y = 0; y < h; ++y) {
+        todo.push_back({ 0, y });
+        todo.push_back({ w - 1, y });
+    }
+    while (!todo.empty()) {
+        POINT p = todo.back();
+        todo.pop_back();
+        if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h || outside[index(p.x, p.y)] || IsDark(shot.At(p.x, p.y)))
+            continue;
+        outside[index(p.x, p.y)] = 1;
+        todo.insert(todo.end(), { { p.x + 1, p.y }, { p.x - 1, p.y }, { p.x, p.y + 1 }, { p.x, p.y - 1 } });
+    }
+    auto touchesOutside = [&](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (x + dx >= 0 && y + dy >= 0 && x + dx < w && y + dy < h && outside[index(x + dx, y + dy)])
+                    return true;
+        return false;
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (IsDark(shot.At(x, y)) && touchesOutside(x, y))
+                todo.push_back({ x, y });
+    while (!todo.empty()) {
+        POINT p = todo.back();
+        todo.pop_back();
+        if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h || border[index(p.x, p.y)] || !IsDark(shot.At(p.x, p.y)))
+            continue;
+        border[index(p.x, p.y)] = 1;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                todo.push_back({ p.x + dx, p.y + dy });
+    }
+    RECT text = { w, h, 0, 0 };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (!IsDark(shot.At(x, y)) || outside[index(x, y)] || border[index(x, y)])
+                continue;
+            text.left = std::min<LONG>(text.left, x);
+            text.top = std::min<LONG>(text.top, y);
+            text.right = std::max<LONG>(text.right, x + 1);
+            text.bottom = std::max<LONG>(text.bottom, y + 1);
+        }
+    }
+    return { text, border };
+}
+
 class MainWindowLookTest : public CommandsTest
 {
 protected:
@@ -85,6 +154,9 @@ protected:
         CommandsTest::SetUp();
         if (HasFatalFailure())
             return;
+        // Away from the screen's corner, where the system's own small
+        // windows (the tray of a desktop without a panel) may lie over it.
+        SetWindowPos(main, HWND_TOP, 60, 80, 0, 0, SWP_NOSIZE);
         SetForegroundWindow(main);
         MovePointerAway(program, main);
     }
@@ -105,28 +177,29 @@ TEST_F(MainWindowLookTest, ButtonsShowTheirIconsOnTheirFaces)
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.id);
         ScreenShot shot;
-        RECT icon = {};
-        // The first paint may still be on its way.
-        ASSERT_TRUE(WaitUntil(
+        RECT icon = {}, caption = {};
+        // The first paint may still be on its way: until then the shot is of
+        // whatever lay there, coloured all over. Settled, the icon is at most
+        // 32 x 32 and the caption's dark pixels lie apart from it.
+        const bool settled = WaitUntil(
             [&] {
                 shot = CaptureWindow(Item(b.id));
                 icon = IconBox(shot);
-                return !IsRectEmpty(&icon);
+                if (IsRectEmpty(&icon) || icon.right - icon.left > 32 || icon.bottom - icon.top > 32)
+                    return false;
+                caption = b.shaded ? CaptionBelow(shot, icon) : CaptionBox(shot, icon);
+                return !IsRectEmpty(&caption);
             },
-            10000))
-            << "no icon on the button";
-        // At most the 32 x 32 icon.
-        EXPECT_LE(icon.right - icon.left, 32);
-        EXPECT_LE(icon.bottom - icon.top, 32);
-        RECT caption = CaptionBox(shot, icon);
-        ASSERT_FALSE(IsRectEmpty(&caption)) << "no caption pixels";
+            10000);
+        ASSERT_TRUE(settled) << "icon " << icon.left << "," << icon.top << " - " << icon.right << "," << icon.bottom
+                             << "; caption " << (IsRectEmpty(&caption) ? "none" : "found");
         const int w = shot.width, h = shot.height;
         const int iconMidX = (icon.left + icon.right) / 2;
         if (b.shaded) {
             // The icon in the middle of the top, the caption under it.
             EXPECT_LE(abs(iconMidX - w / 2), 3) << "icon at x " << icon.left << " of " << w;
-            EXPECT_LE(icon.top, 8);
-            EXPECT_GE(caption.top, icon.bottom);
+            EXPECT_LT(icon.top, h / 3);
+            EXPECT_GT(caption.top, h / 2);
             EXPECT_LT(caption.left, iconMidX);
             EXPECT_GT(caption.right, iconMidX);
             // Lit from the upper left: bright there, dark in the lower right;
@@ -196,46 +269,59 @@ TEST_F(MainWindowLookTest, ShownTipIsABalloonWithItsTextOverTheList)
         5000))
         << "the balloon colour covers " << infoShare() << "% of the tip window";
 
-    // The text: dark pixels the tip brought, left of and above the shadow
-    // strip; the balloon keeps margins around it.
-    const int kShadow = 6;
+    // The text inside the border, once the balloon is drawn whole.
+    BalloonInk ink;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            shot = CaptureClient(tip, all);
+            ink = FindBalloonText(shot);
+            return !IsRectEmpty(&ink.text);
+        },
+        5000))
+        << "no text inside the balloon's border";
+    const RECT text = ink.text;
+    const std::vector<char>& border = ink.border;
     auto under = [&](int x, int y) { return before.At(rcTip.left + x, rcTip.top + y); };
-    RECT text = { w, h, 0, 0 };
-    for (int y = 0; y < h - kShadow - 1; ++y) {
-        for (int x = 0; x < w - kShadow - 1; ++x) {
-            COLORREF c = shot.At(x, y);
-            if (!IsDark(c) || c == under(x, y))
-                continue;
-            text.left = std::min<LONG>(text.left, x);
-            text.top = std::min<LONG>(text.top, y);
-            text.right = std::max<LONG>(text.right, x + 1);
-            text.bottom = std::max<LONG>(text.bottom, y + 1);
-        }
-    }
-    ASSERT_LT(text.left, text.right) << "no text on the balloon";
-    EXPECT_GE(text.left, 8);
-    EXPECT_GE(text.top, 8);
-    EXPECT_LE(text.right, w - kShadow - 8);
-    EXPECT_LE(text.bottom, h - kShadow - 8);
+    auto index = [&](int x, int y) { return static_cast<size_t>(y) * w + x; };
+    SCOPED_TRACE(testing::Message() << "tip " << w << " x " << h << ", text " << text.left << "," << text.top << " - "
+                                    << text.right << "," << text.bottom);
     // A line of that length is far wider than high.
     EXPECT_GT(text.right - text.left, 4 * (text.bottom - text.top));
-    // Left and right of the text the balloon colour.
-    const int midY = (text.top + text.bottom) / 2;
-    EXPECT_EQ(kInfo, shot.At(text.left - 4, midY));
-    EXPECT_EQ(kInfo, shot.At(text.right + 3, midY));
+    // The balloon keeps margins of its colour between the text and its border.
+    const int midX = (text.left + text.right) / 2, midY = (text.top + text.bottom) / 2;
+    auto borderFrom = [&](int x, int y, int dx, int dy) {
+        for (; x >= 0 && y >= 0 && x < w && y < h; x += dx, y += dy)
+            if (border[index(x, y)])
+                return dx != 0 ? x : y;
+        return -1;
+    };
+    const int leftBorder = borderFrom(text.left, midY, -1, 0), rightBorder = borderFrom(text.right, midY, 1, 0);
+    const int topBorder = borderFrom(midX, text.top, 0, -1), bottomBorder = borderFrom(midX, text.bottom, 0, 1);
+    ASSERT_TRUE(leftBorder >= 0 && rightBorder >= 0 && topBorder >= 0 && bottomBorder >= 0)
+        << "the border does not go round the text: " << leftBorder << " " << rightBorder << " " << topBorder << " "
+        << bottomBorder;
+    EXPECT_GE(text.left - leftBorder, 4);
+    EXPECT_GE(rightBorder - text.right, 3);
+    EXPECT_GE(text.top - topBorder, 3);
+    EXPECT_GE(bottomBorder - text.bottom, 3);
+    EXPECT_EQ(kInfo, shot.At(text.left - 2, midY));
+    EXPECT_EQ(kInfo, shot.At(text.right + 1, midY));
+    ASSERT_LE(rightBorder + 2, w - 1) << "no room for a shadow right of the border";
 
     // Outside the rounded corner the screen shows what lay under the tip;
     // right of the body, the shadow darkens it.
     EXPECT_EQ(under(0, 0), shot.At(0, 0));
-    const int shadowX = w - kShadow + 2;
+    const int shadowX = rightBorder + 2;
     COLORREF shadow = shot.At(shadowX, midY);
     EXPECT_LT(Brightness(shadow) + 10, Brightness(under(shadowX, midY)))
         << std::hex << shadow << " over " << under(shadowX, midY);
 
     // The picture for the README: the window with its tip.
     if (const char* path = getenv("CORVANE_SCREENSHOT")) {
+        // The client area: the frame is the desktop's business.
         RECT rcMain;
-        GetWindowRect(main, &rcMain);
+        GetClientRect(main, &rcMain);
+        MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&rcMain), 2);
         RECT rcShot;
         UnionRect(&rcShot, &rcMain, &rcTip);
         EXPECT_TRUE(WriteScreenBitmap(Widen(path), rcShot)) << path;
