@@ -33,18 +33,23 @@ inline RECT IconBox(const ScreenShot& shot)
     return box;
 }
 
-// The box around the caption's dark pixels outside the icon's box and the
-// edge of kEdge pixels (border and focus rectangle); empty when there are
-// none.
-inline RECT CaptionBox(const ScreenShot& shot, const RECT& icon)
+// Caption ink: each channel at most 80.
+inline bool IsCaptionDark(COLORREF c)
+{
+    return GetRValue(c) <= 80 && GetGValue(c) <= 80 && GetBValue(c) <= 80;
+}
+
+// The box around the dark pixels of rows top..bottom-1, kEdge pixels in from
+// the sides (border and focus rectangle), outside the rectangle skip; empty
+// when there are none.
+inline RECT DarkBox(const ScreenShot& shot, int top, int bottom, const RECT& skip)
 {
     const int kEdge = 5;
     RECT box = { shot.width, shot.height, 0, 0 };
-    for (int y = kEdge; y < shot.height - kEdge; ++y) {
+    for (int y = top; y < bottom; ++y) {
         for (int x = kEdge; x < shot.width - kEdge; ++x) {
-            bool inIcon = x >= icon.left && x < icon.right && y >= icon.top && y < icon.bottom;
-            COLORREF c = shot.At(x, y);
-            if (inIcon || GetRValue(c) > 80 || GetGValue(c) > 80 || GetBValue(c) > 80)
+            const bool skipped = x >= skip.left && x < skip.right && y >= skip.top && y < skip.bottom;
+            if (skipped || !IsCaptionDark(shot.At(x, y)))
                 continue;
             box.left = std::min<LONG>(box.left, x);
             box.top = std::min<LONG>(box.top, y);
@@ -57,6 +62,13 @@ inline RECT CaptionBox(const ScreenShot& shot, const RECT& icon)
     return box;
 }
 
+// The box around the caption's dark pixels outside the icon's box and the
+// edge of five pixels; empty when there are none.
+inline RECT CaptionBox(const ScreenShot& shot, const RECT& icon)
+{
+    return DarkBox(shot, 5, shot.height - 5, icon);
+}
+
 // The caption under an icon: the dark pixels of the lowest band of rows
 // below the icon with dark or coloured pixels in the middle of the
 // face (an icon's grey parts, a monitor's stand say, reach below its
@@ -65,10 +77,7 @@ inline RECT CaptionBox(const ScreenShot& shot, const RECT& icon)
 inline RECT CaptionBelow(const ScreenShot& shot, const RECT& icon)
 {
     const int kEdge = 5;
-    auto isInk = [](COLORREF c) {
-        const bool dark = GetRValue(c) <= 80 && GetGValue(c) <= 80 && GetBValue(c) <= 80;
-        return dark || abs(GetRValue(c) - GetGValue(c)) > 12;
-    };
+    auto isInk = [](COLORREF c) { return IsCaptionDark(c) || abs(GetRValue(c) - GetGValue(c)) > 12; };
     auto rowHasInk = [&](int y) {
         for (int x = shot.width * 3 / 8; x < shot.width * 5 / 8; ++x)
             if (isInk(shot.At(x, y)))
@@ -81,25 +90,10 @@ inline RECT CaptionBelow(const ScreenShot& shot, const RECT& icon)
     int top = bottom;
     while (top > icon.bottom && rowHasInk(top - 1))
         --top;
-    RECT box = { shot.width, shot.height, 0, 0 };
-    if (top == icon.bottom) {
-        SetRectEmpty(&box);  // joined to the icon, or nothing below it
-        return box;
-    }
-    for (int y = top; y < bottom; ++y) {
-        for (int x = kEdge; x < shot.width - kEdge; ++x) {
-            COLORREF c = shot.At(x, y);
-            if (GetRValue(c) > 80 || GetGValue(c) > 80 || GetBValue(c) > 80)
-                continue;
-            box.left = std::min<LONG>(box.left, x);
-            box.top = std::min<LONG>(box.top, y);
-            box.right = std::max<LONG>(box.right, x + 1);
-            box.bottom = std::max<LONG>(box.bottom, y + 1);
-        }
-    }
-    if (box.right <= box.left)
-        SetRectEmpty(&box);
-    return box;
+    const RECT none = {};
+    if (top == icon.bottom)
+        return none;  // joined to the icon, or nothing below it
+    return DarkBox(shot, top, bottom, none);
 }
 
 // What the client area of a window shows.
