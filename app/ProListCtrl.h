@@ -35,6 +35,7 @@ protected:
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnDeleteAllItems(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDestroy();
     afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
     afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -48,5 +49,6 @@ private:
     std::vector<std::pair<int, CProgressCtrl*>> GetBars() const;
     void DeleteAllBars();
     void HideBarsOutOfView();
+    CProgressCtrl* CreateBar(const CRect& rect, int nItem);
     void DrawSpeedBar(int nItem);
 };

@@ -112,7 +112,9 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = CWnd::WindowProc(message, wParam, lParam);
     // A notification's answer is also the dialog's message result.
-    if (message == WM_NOTIFY && m_hWnd != NULL)
+    // Setting it is a server round trip under Wine, reading it is not:
+    // notifications come by the thousand, mostly with the same answer.
+    if (message == WM_NOTIFY && m_hWnd != NULL && ::GetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT) != lResult)
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, lResult);
     return lResult;
 }

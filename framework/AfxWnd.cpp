@@ -2,6 +2,8 @@
 // dispatch through reflection, the command and notify virtuals and the maps.
 #include "afxwin.h"
 
+#include <unordered_map>
+
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
 namespace {
@@ -9,6 +11,42 @@ namespace {
 // the window too, so a window that lost its object still reaches it).
 const wchar_t kPropObject[] = L"CorvaneFw.Object";
 const wchar_t kPropSuper[] = L"CorvaneFw.Super";
+
+// The objects of the windows attached through AttachProc, by handle. The
+// window property is the record any window has; this map answers the
+// lookup that every message of a routed window makes, which through the
+// property is a server round trip under Wine.
+SRWLOCK s_routedLock = SRWLOCK_INIT;
+std::unordered_map<HWND, CWnd*>& RoutedObjects()
+{
+    static std::unordered_map<HWND, CWnd*>* pMap = new std::unordered_map<HWND, CWnd*>;  // outlives every window
+    return *pMap;
+}
+
+void SetRoutedObject(HWND hWnd, CWnd* pWnd)
+{
+    ::AcquireSRWLockExclusive(&s_routedLock);
+    RoutedObjects()[hWnd] = pWnd;
+    ::ReleaseSRWLockExclusive(&s_routedLock);
+}
+
+void ForgetRoutedObject(HWND hWnd, CWnd* pWnd)
+{
+    ::AcquireSRWLockExclusive(&s_routedLock);
+    auto it = RoutedObjects().find(hWnd);
+    if (it != RoutedObjects().end() && it->second == pWnd)
+        RoutedObjects().erase(it);
+    ::ReleaseSRWLockExclusive(&s_routedLock);
+}
+
+CWnd* FindRoutedObject(HWND hWnd)
+{
+    ::AcquireSRWLockShared(&s_routedLock);
+    auto it = RoutedObjects().find(hWnd);
+    CWnd* pWnd = it != RoutedObjects().end() ? it->second : NULL;
+    ::ReleaseSRWLockShared(&s_routedLock);
+    return pWnd;
+}
 
 thread_local MSG t_msgCur;      // message of the innermost dispatch
 thread_local CWnd* t_pWndInit;  // object waiting for the window CreateEx makes
@@ -56,7 +94,17 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    return hWnd ? static_cast<CWnd*>(::GetPropW(hWnd, kPropObject)) : NULL;
+    if (hWnd == NULL)
+        return NULL;
+    // Only AttachProc gives a window the framework procedure, and only
+    // after recording its object, which Detach forgets: for such a window
+    // the map holds its object or nothing, and a stale entry of a dead
+    // window with the same handle value was overwritten.
+    if ((WNDPROC)::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == &CWnd::AfxWndProc) {
+        if (CWnd* pWnd = FindRoutedObject(hWnd))
+            return pWnd;
+    }
+    return static_cast<CWnd*>(::GetPropW(hWnd, kPropObject));
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
@@ -81,8 +129,11 @@ BOOL CWnd::Attach(HWND hWndNew)
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd != NULL && FromHandlePermanent(hWnd) == this)
-        ::RemovePropW(hWnd, kPropObject);
+    if (hWnd != NULL) {
+        ForgetRoutedObject(hWnd, this);
+        if (::GetPropW(hWnd, kPropObject) == this)
+            ::RemovePropW(hWnd, kPropObject);
+    }
     m_hWnd = NULL;
     return hWnd;
 }
@@ -91,6 +142,7 @@ void CWnd::AttachProc(HWND hWnd)
 {
     if (!Attach(hWnd))
         return;
+    SetRoutedObject(hWnd, this);
     PreSubclassWindow();
     WNDPROC pfnOld = (WNDPROC)::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, (LONG_PTR)&CWnd::AfxWndProc);
     if (pfnOld == &CWnd::AfxWndProc)

@@ -154,6 +154,38 @@ TEST_F(CWndTest, SubclassAndUnsubclassRestoreTheProcedure)
     EXPECT_EQ(NULL, CWnd::FromHandlePermanent(hStatic));
 }
 
+TEST_F(CWndTest, DetachedRoutedWindowReachesOnlyItsNextObject)
+{
+    // Detached without unsubclassing, a window still runs the framework
+    // procedure: it must find no object, then the one bound next.
+    HWND hStatic = ::CreateWindowExW(0, L"STATIC", L"x", WS_CHILD, 0, 0, 10, 10, m_wnd.m_hWnd, (HMENU)56, NULL, NULL);
+    LONG_PTR before = ::GetWindowLongPtrW(hStatic, GWLP_WNDPROC);
+    CBaseWnd first;
+    ASSERT_TRUE(first.SubclassWindow(hStatic));
+    EXPECT_EQ(&first, CWnd::FromHandlePermanent(hStatic));
+    EXPECT_EQ(hStatic, first.Detach());
+    EXPECT_EQ(NULL, CWnd::FromHandlePermanent(hStatic));
+    ::SendMessageW(hStatic, WM_TIMER, 1, 0);
+    EXPECT_EQ(L"", first.m_log);
+
+    CBaseWnd second;
+    ASSERT_TRUE(second.SubclassWindow(hStatic));
+    EXPECT_EQ(&second, CWnd::FromHandlePermanent(hStatic));
+    ::SendMessageW(hStatic, WM_TIMER, 2, 0);
+    EXPECT_EQ(L"", first.m_log);
+    EXPECT_EQ(L"base-timer2;", second.m_log);
+    EXPECT_EQ(hStatic, second.UnsubclassWindow());
+    EXPECT_EQ(before, ::GetWindowLongPtrW(hStatic, GWLP_WNDPROC));
+    EXPECT_EQ(NULL, CWnd::FromHandlePermanent(hStatic));
+
+    // Bound without the framework procedure, it is found all the same.
+    CWnd plain;
+    ASSERT_TRUE(plain.Attach(hStatic));
+    EXPECT_EQ(&plain, CWnd::FromHandlePermanent(hStatic));
+    EXPECT_TRUE(plain.DestroyWindow());
+    EXPECT_EQ(NULL, plain.m_hWnd);
+}
+
 TEST_F(CWndTest, ModifyStyleReportsChange)
 {
     EXPECT_TRUE(m_wnd.ModifyStyle(WS_MAXIMIZEBOX, 0));

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ public:
     int m_nSortKey = PROXY_SORT_SPEED;
     bool m_bSortAscending = true;
     std::vector<std::pair<WPARAM, LPARAM>> m_menus;
+    int m_nDeleteItemNotes = 0;
 
     void Refresh() { FillProxyRows(m_list, m_proxies, *m_pCountries, kTimeoutMs); }
 
@@ -49,12 +51,18 @@ protected:
         SortProxyList(m_proxies, m_nSortKey, m_bSortAscending, m_pCountries->GetCount());
         Refresh();
     }
+    afx_msg void OnDeleteItem(NMHDR*, LRESULT* pResult)
+    {
+        ++m_nDeleteItemNotes;
+        *pResult = 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CListHostDlg, CDialog)
 ON_MESSAGE(WM_LIST_CONTEXT_MENU, &CListHostDlg::OnListContextMenu)
 ON_NOTIFY(LVN_COLUMNCLICK, IDC_PROXY_LIST, &CListHostDlg::OnColumnClick)
+ON_NOTIFY(LVN_DELETEITEM, IDC_PROXY_LIST, &CListHostDlg::OnDeleteItem)
 END_MESSAGE_MAP()
 
 // Reaches the main window's own column-click handler without its window.
@@ -380,6 +388,53 @@ TEST_F(ProListCtrlTest, RefreshReplacesRowsAndTheirBars)
     List().RemoveAllItems();
     EXPECT_EQ(0, List().GetItemCount());
     EXPECT_EQ(0, ProgressBarCount(List().m_hWnd));
+}
+
+TEST_F(ProListCtrlTest, RemovingAllRowsFreesEveryBarWithoutANotePerRow)
+{
+    ShowMany(80);
+    ASSERT_TRUE(WaitForPage());
+    std::vector<HWND> bars;
+    for (int row = 0; row < 80; ++row)
+        if (Bar(row) != NULL)
+            bars.push_back(Bar(row));
+    ASSERT_GT(bars.size(), 3u);
+    // Scrolled-out bars are hidden, not freed: they go with the rows too.
+    List().SendMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    ASSERT_TRUE(WaitForPage());
+    for (int row = 0; row < 80; ++row)
+        if (Bar(row) != NULL && std::find(bars.begin(), bars.end(), Bar(row)) == bars.end())
+            bars.push_back(Bar(row));
+
+    List().RemoveAllItems();
+    EXPECT_EQ(0, List().GetItemCount());
+    EXPECT_EQ(0, ProgressBarCount(List().m_hWnd));
+    for (HWND bar : bars)
+        EXPECT_FALSE(::IsWindow(bar));
+    // One LVN_DELETEALLITEMS answered TRUE stands for the per-row notes.
+    EXPECT_EQ(0, m_host.m_nDeleteItemNotes);
+
+    // A refresh over a full list frees the old bars the same way, and the
+    // window's end frees those of the rows it still holds.
+    ShowMany(80);
+    ASSERT_TRUE(WaitForPage());
+    bars.clear();
+    for (int row = 0; row < 80; ++row)
+        if (Bar(row) != NULL)
+            bars.push_back(Bar(row));
+    ShowMany(80);
+    for (HWND bar : bars)
+        EXPECT_FALSE(::IsWindow(bar));
+    ASSERT_TRUE(WaitForPage());
+    bars.clear();
+    for (int row = 0; row < 80; ++row)
+        if (Bar(row) != NULL)
+            bars.push_back(Bar(row));
+    ASSERT_FALSE(bars.empty());
+    m_host.DestroyWindow();
+    for (HWND bar : bars)
+        EXPECT_FALSE(::IsWindow(bar));
+    EXPECT_EQ(0, m_host.m_nDeleteItemNotes);
 }
 
 TEST_F(ProListCtrlTest, HeaderClicksSortByColumn)
