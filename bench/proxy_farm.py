@@ -9,11 +9,18 @@ loopback addresses 127.0.0.2 ... 127.0.0.<--addresses> where they are free.
 
 Once every endpoint listens, their list ("address port" lines) is written to
 --endpoint-file, with a last line "ready". Runs until killed.
+
+The endpoints are shared out among --workers processes, neighbours in the
+list to different processes, and each connection costs its process only a
+few callbacks: one Python event loop serving hundreds of connections at once
+answered them late, most of all on a busy machine, and the bench then
+charged the farm's delay to the tests it measures.
 """
 import argparse
 import asyncio
 import os
 import resource
+import signal
 import socket
 
 PAGE = (b"<html><head><title>Corvane test page</title></head>"
@@ -21,6 +28,9 @@ PAGE = (b"<html><head><title>Corvane test page</title></head>"
 REPLY = (b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n"
          b"Content-Length: " + str(len(PAGE)).encode() + b"\r\n"
          b"Connection: close\r\n\r\n" + PAGE)
+# Longest wait for a whole request, and the most of one that is read.
+REQUEST_TIMEOUT = 30
+REQUEST_LIMIT = 65536
 
 
 def listening_socket(address, port):
@@ -36,29 +46,72 @@ def listening_socket(address, port):
     return s
 
 
-async def main():
+class Endpoint(asyncio.Protocol):
+    """One connection: the request head, the latency, the page, the close."""
+
+    def __init__(self, loop, latency):
+        self.loop = loop
+        self.latency = latency
+        self.transport = None
+        self.data = b""
+        self.timer = None
+
+    def connection_made(self, transport):
+        self.transport = transport
+        self.timer = self.loop.call_later(REQUEST_TIMEOUT, transport.close)
+
+    def data_received(self, data):
+        if self.data is None:
+            return  # the request is in; the rest is not read
+        self.data += data
+        if b"\r\n\r\n" in self.data:
+            self.data = None
+            self.timer.cancel()
+            self.timer = self.loop.call_later(self.latency, self.answer)
+        elif len(self.data) > REQUEST_LIMIT:
+            self.transport.close()
+
+    def answer(self):
+        self.transport.write(REPLY)
+        self.transport.close()  # after the buffered reply has gone
+
+    def connection_lost(self, exc):
+        if self.timer is not None:
+            self.timer.cancel()
+
+
+def end_with_parent():
+    """A child ends when the parent does, however the parent was ended."""
+    try:
+        import ctypes
+        ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+    except (OSError, AttributeError):
+        pass
+    signal.signal(signal.SIGTERM, signal.SIG_DFL)
+    signal.signal(signal.SIGINT, signal.SIG_DFL)
+
+
+def serve(sockets, latency):
+    async def run():
+        loop = asyncio.get_running_loop()
+        servers = [await loop.create_server(lambda: Endpoint(loop, latency), sock=s, backlog=256)
+                   for s in sockets]
+        await asyncio.gather(*(server.serve_forever() for server in servers))
+    asyncio.run(run())
+
+
+def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--ports", type=int, default=400)
     parser.add_argument("--addresses", type=int, default=4)
     parser.add_argument("--latency-ms", type=int, default=200)
+    parser.add_argument("--workers", type=int, default=min(4, os.cpu_count() or 1))
     parser.add_argument("--endpoint-file", required=True)
     args = parser.parse_args()
     latency = args.latency_ms / 1000.0
 
     soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
     resource.setrlimit(resource.RLIMIT_NOFILE, (hard, hard))
-
-    async def serve(reader, writer):
-        try:
-            await asyncio.wait_for(reader.readuntil(b"\r\n\r\n"), 30)
-            await asyncio.sleep(latency)
-            writer.write(REPLY)
-            await writer.drain()
-        except (OSError, asyncio.IncompleteReadError, asyncio.LimitOverrunError,
-                asyncio.TimeoutError):
-            pass
-        finally:
-            writer.close()
 
     sockets = []
     for _ in range(args.ports):
@@ -73,15 +126,42 @@ async def main():
             if s is not None:
                 sockets.append((address, port, s))
 
-    servers = [await asyncio.start_server(serve, sock=s, backlog=256) for _, _, s in sockets]
+    workers = max(1, args.workers)
+    children = []
+    for w in range(workers):
+        pid = os.fork()
+        if pid == 0:
+            end_with_parent()
+            mine = [s for i, (_, _, s) in enumerate(sockets) if i % workers == w]
+            for i, (_, _, s) in enumerate(sockets):
+                if i % workers != w:
+                    s.close()
+            serve(mine, latency)
+            os._exit(0)
+        children.append(pid)
+    for _, _, s in sockets:
+        s.close()
+
+    def stop(signum, frame):
+        for pid in children:
+            try:
+                os.kill(pid, signal.SIGTERM)
+            except OSError:
+                pass
+        os._exit(0)
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
+
     tmp = args.endpoint_file + ".tmp"
     with open(tmp, "w") as f:
         for address, port, _ in sockets:
             f.write("%s %d\n" % (address, port))
         f.write("ready\n")
     os.replace(tmp, args.endpoint_file)
-    await asyncio.gather(*(server.serve_forever() for server in servers))
+    # Ends with the first child that ends, taking the others with it.
+    os.wait()
+    stop(None, None)
 
 
 if __name__ == "__main__":
-    asyncio.run(main())
+    main()

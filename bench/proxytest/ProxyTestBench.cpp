@@ -10,7 +10,9 @@
 // batch of the availability test), in milliseconds: the slot's whole time,
 // the time it stood free (the dispatcher's poll, the start and the end of
 // the run) and the steps of the test thread that held it, then the fetch
-// times libcurl measured.
+// times libcurl measured. A line before the runs gives the floor the platform
+// sets under the thread start and the transfer: a bare thread start, a socket
+// opened, connected and closed, and a select with no wait, one at a time.
 //
 // Usage: bench_proxytest.exe <endpoint file> <latency ms>
 #include "bench/BenchFigure.h"
@@ -20,6 +22,8 @@
 #include "net/TestTimings.h"
 #include "net/Worker.h"
 #include "proxy/Settings.h"
+
+#include <winsock2.h>
 
 #include <psapi.h>
 #include <stdio.h>
@@ -79,11 +83,13 @@ Memory MemoryOfThisProcess()
     return { counters.WorkingSetSize, counters.PagefileUsage };
 }
 
-// Samples the memory every 100 ms and the thread count every 500 ms while a
+// Samples the memory every 100 ms and the thread count every second while a
 // run goes on. Each sample is a round trip to the Wine server, which every
 // socket call and thread start of the tests needs too: the thread snapshot
 // in particular is slow, and taken every 10 ms the samples held the server
-// for most of the run and slowed the very tests they measured.
+// for most of the run and slowed the very tests they measured; every 500 ms
+// the sampling thread still spent a quarter to a third of a 30-thread run
+// waiting for its snapshots.
 class CPeakSampler
 {
 public:
@@ -111,7 +117,7 @@ public:
     double m_dSampleSeconds = 0;
 
 private:
-    static const int kThreadSampleEvery = 5;
+    static const int kThreadSampleEvery = 10;
 
     void Sample(bool bThreads)
     {
@@ -145,6 +151,73 @@ bool ReadEndpoints(const wchar_t* pszPath, std::vector<CProxy>& endpoints)
     }
     fclose(f);
     return bReady && !endpoints.empty();
+}
+
+// What the platform itself charges, one call at a time on an otherwise quiet
+// process: the floor under the breakdown's thread start and transfer steps.
+struct PlatformFloor
+{
+    double dThreadCallMs;   // CreateThread itself
+    double dThreadEntryMs;  // from before CreateThread to the thread's first step
+    double dSocketMs;       // socket, connect to a farm endpoint, closesocket
+    double dSelectMs;       // select on that socket with no wait
+};
+
+volatile LONGLONG s_llEntry = 0;
+
+DWORD WINAPI NoteEntryProc(LPVOID)
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    s_llEntry = now.QuadPart;
+    return 0;
+}
+
+PlatformFloor MeasurePlatformFloor(const CProxy& endpoint)
+{
+    const int kRounds = 20;
+    PlatformFloor floor = {};
+    for (int i = 0; i < kRounds; ++i) {
+        s_llEntry = 0;
+        const double dStart = NowSeconds();
+        HANDLE hThread = CreateThread(NULL, 0, NoteEntryProc, NULL, 0, NULL);
+        floor.dThreadCallMs += (NowSeconds() - dStart) * 1000.0;
+        if (hThread == NULL)
+            continue;
+        WaitForSingleObject(hThread, INFINITE);
+        CloseHandle(hThread);
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        floor.dThreadEntryMs += ((double)s_llEntry / (double)frequency.QuadPart - dStart) * 1000.0;
+    }
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons((u_short)endpoint.m_nPort);
+    address.sin_addr.s_addr = inet_addr(endpoint.m_szIP);
+    for (int i = 0; i < kRounds; ++i) {
+        const double dStart = NowSeconds();
+        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (s == INVALID_SOCKET)
+            continue;
+        const bool bConnected = connect(s, (const sockaddr*)&address, sizeof(address)) == 0;
+        const double dConnected = NowSeconds();
+        if (bConnected) {
+            fd_set writeSet;
+            FD_ZERO(&writeSet);
+            FD_SET(s, &writeSet);
+            timeval noWait = { 0, 0 };
+            select(0, NULL, &writeSet, NULL, &noWait);
+        }
+        const double dSelected = NowSeconds();
+        closesocket(s);
+        floor.dSocketMs += (dConnected - dStart + NowSeconds() - dSelected) * 1000.0;
+        floor.dSelectMs += (dSelected - dConnected) * 1000.0;
+    }
+    floor.dThreadCallMs /= kRounds;
+    floor.dThreadEntryMs /= kRounds;
+    floor.dSocketMs /= kRounds;
+    floor.dSelectMs /= kRounds;
+    return floor;
 }
 
 double MB(SIZE_T n)
@@ -230,8 +303,15 @@ int wmain(int argc, wchar_t** argv)
     printf("%zu endpoints, latency %.0f ms\n", endpoints.size(), dLatency * 1000);
     const int nIdleThreads = ThreadsOfThisProcess();
     const Memory idle = MemoryOfThisProcess();
-    printf("before the runs: %d threads, working set %.1f MB, commit %.1f MB\n\n", nIdleThreads, MB(idle.nWorkingSet),
+    printf("before the runs: %d threads, working set %.1f MB, commit %.1f MB\n", nIdleThreads, MB(idle.nWorkingSet),
            MB(idle.nCommit));
+    WSADATA wsa;
+    WSAStartup(MAKEWORD(2, 2), &wsa);
+    const PlatformFloor floor = MeasurePlatformFloor(endpoints[0]);
+    printf(
+        "the platform, one call at a time: thread start %.2f ms (the call %.2f ms), socket + connect + close "
+        "%.2f ms, select with no wait %.2f ms\n\n",
+        floor.dThreadEntryMs, floor.dThreadCallMs, floor.dSocketMs, floor.dSelectMs);
     printf("%-12s %7s %7s %8s %9s %9s %6s %7s %8s %8s %9s %9s\n", "test", "threads", "proxies", "seconds", "proxies/s",
            "bound/s", "ratio", "passed", "mean ms", "peak thr", "peak WS", "peak commit");
 

@@ -27,7 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-python3 "$top/bench/proxy_farm.py" --ports 400 --addresses 4 --latency-ms "$latency" \
+python3 "$top/bench/proxy_farm.py" --ports 400 --addresses 8 --latency-ms "$latency" \
   --endpoint-file "$work/endpoints.txt" &
 farm_pid=$!
 for _ in $(seq 1 200); do
