@@ -137,6 +137,13 @@ protected:
 
     void Post(UINT nMsg, POINT pt)
     {
+        // The pointer itself goes there too: a drawer that tracks the mouse's
+        // leaving would otherwise be told at once that it is not over the window.
+        if (nMsg == WM_MOUSEMOVE) {
+            POINT screen = pt;
+            ::ClientToScreen(m_hWnd, &screen);
+            ::SetCursorPos(screen.x, screen.y);
+        }
         ::PostMessageW(m_hWnd, nMsg, nMsg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
     }
 
