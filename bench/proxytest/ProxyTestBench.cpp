@@ -163,13 +163,11 @@ struct PlatformFloor
     double dSelectMs;       // select on that socket with no wait
 };
 
-volatile LONGLONG s_llEntry = 0;
+volatile double s_dEntrySeconds = 0;
 
 DWORD WINAPI NoteEntryProc(LPVOID)
 {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    s_llEntry = now.QuadPart;
+    s_dEntrySeconds = NowSeconds();
     return 0;
 }
 
@@ -178,7 +176,6 @@ PlatformFloor MeasurePlatformFloor(const CProxy& endpoint)
     const int kRounds = 20;
     PlatformFloor floor = {};
     for (int i = 0; i < kRounds; ++i) {
-        s_llEntry = 0;
         const double dStart = NowSeconds();
         HANDLE hThread = CreateThread(NULL, 0, NoteEntryProc, NULL, 0, NULL);
         floor.dThreadCallMs += (NowSeconds() - dStart) * 1000.0;
@@ -186,9 +183,7 @@ PlatformFloor MeasurePlatformFloor(const CProxy& endpoint)
             continue;
         WaitForSingleObject(hThread, INFINITE);
         CloseHandle(hThread);
-        LARGE_INTEGER frequency;
-        QueryPerformanceFrequency(&frequency);
-        floor.dThreadEntryMs += ((double)s_llEntry / (double)frequency.QuadPart - dStart) * 1000.0;
+        floor.dThreadEntryMs += (s_dEntrySeconds - dStart) * 1000.0;
     }
     sockaddr_in address = {};
     address.sin_family = AF_INET;

@@ -85,8 +85,11 @@ bool WriteScreenBitmap(const std::wstring& path, const RECT& rect)
 // dark is left is the text.
 struct BalloonInk
 {
+    int width;
     RECT text;                 // empty when there is none
     std::vector<char> border;  // per pixel, row by row
+
+    bool IsBorder(int x, int y) const { return border[static_cast<size_t>(y) * width + x] != 0; }
 };
 
 BalloonInk FindBalloonText(const ScreenShot& shot)
@@ -143,7 +146,7 @@ BalloonInk FindBalloonText(const ScreenShot& shot)
             text.bottom = std::max<LONG>(text.bottom, y + 1);
         }
     }
-    return { text, border };
+    return { w, text, border };
 }
 
 class MainWindowLookTest : public CommandsTest
@@ -280,9 +283,7 @@ TEST_F(MainWindowLookTest, ShownTipIsABalloonWithItsTextOverTheList)
         5000))
         << "no text inside the balloon's border";
     const RECT text = ink.text;
-    const std::vector<char>& border = ink.border;
     auto under = [&](int x, int y) { return before.At(rcTip.left + x, rcTip.top + y); };
-    auto index = [&](int x, int y) { return static_cast<size_t>(y) * w + x; };
     SCOPED_TRACE(testing::Message() << "tip " << w << " x " << h << ", text " << text.left << "," << text.top << " - "
                                     << text.right << "," << text.bottom);
     // A line of that length is far wider than high.
@@ -291,7 +292,7 @@ TEST_F(MainWindowLookTest, ShownTipIsABalloonWithItsTextOverTheList)
     const int midX = (text.left + text.right) / 2, midY = (text.top + text.bottom) / 2;
     auto borderFrom = [&](int x, int y, int dx, int dy) {
         for (; x >= 0 && y >= 0 && x < w && y < h; x += dx, y += dy)
-            if (border[index(x, y)])
+            if (ink.IsBorder(x, y))
                 return dx != 0 ? x : y;
         return -1;
     };

@@ -137,8 +137,9 @@ protected:
 
     void Post(UINT nMsg, POINT pt)
     {
-        // The pointer itself goes there too: a drawer that tracks the mouse's
-        // leaving would otherwise be told at once that it is not over the window.
+        // The pointer itself goes there too: the moves the system makes from
+        // the real pointer (a window shown under it, say) then land on the
+        // same place and cannot take a hot state away.
         if (nMsg == WM_MOUSEMOVE) {
             POINT screen = pt;
             ::ClientToScreen(m_hWnd, &screen);
